@@ -1,0 +1,26 @@
+#pragma once
+
+#include "windowsystem.h"
+
+#include <QString>
+
+namespace hostlink {
+
+// The window system the link drives; tests put a double in its place.
+// Passing nullptr goes back to the platform's own.
+void setWindowSystem(platform::WindowSystem *windowSystem);
+platform::WindowSystem &windowSystem();
+
+// The open chat room: the first document window, front to back, that has a
+// rich-text control, a list box, an icon and a static text. 0 when none.
+platform::WindowHandle FindRoom();
+// Posts one line into the chat room: the room's second rich-text control
+// (its entry box) gets the text in Windows-1252, then an Enter. Without a
+// room the line is lost, silently. Nothing about the client is cached.
+void ChatSend(const QString &line);
+
+// The text in Windows-1252; a character outside the code page becomes "?".
+QByteArray toWindows1252(const QString &text);
+QString fromWindows1252(const QByteArray &bytes);
+
+} // namespace hostlink

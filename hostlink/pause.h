@@ -1,0 +1,25 @@
+#pragma once
+
+#include "clock.h"
+
+namespace hostlink {
+
+// The clock that Pause reads; tests put their own in its place. nullptr goes
+// back to the system clock.
+void setPauseClock(const platform::Clock *clock);
+
+// A delay written with a fraction, taken as the nearest whole second (halves
+// to even), as every caller does before calling Pause.
+int wholeSeconds(double seconds);
+
+// Waits while the user interface keeps running: from the time of day rounded
+// to the whole second, until `seconds` have passed. Pending events run
+// meanwhile, so Pause 1 lasts between half a second and a second and a half.
+// It sleeps in the event loop rather than spinning, and a wait across
+// midnight still ends on time.
+void Pause(int seconds);
+
+// Runs the pending window messages once.
+void processPendingEvents();
+
+} // namespace hostlink

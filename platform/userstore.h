@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The per-user settings store (the registry's user part on Windows; Qt's
+// native per-user settings elsewhere, kept apart from the INI settings file).
+// Reads of a missing value give the empty text; failures are silent.
+QString readUserValue(const QString &application, const QString &section, const QString &key);
+void writeUserValue(const QString &application, const QString &section, const QString &key,
+                    const QString &value);
+
+} // namespace platform

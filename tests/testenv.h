@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+// Points XDG_CONFIG_HOME, XDG_RUNTIME_DIR and HOME at fresh temporary folders
+// for the life of the object, so no test ever touches the user's own files.
+// Construct it before anything reads those variables (QStandardPaths, QSettings).
+class TestEnv {
+public:
+    TestEnv() {
+        QDir(m_root.path()).mkpath("config");
+        QDir(m_root.path()).mkpath("runtime");
+        QDir(m_root.path()).mkpath("home");
+        QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_CONFIG_HOME", configDir().toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", runtimeDir().toLocal8Bit());
+        qputenv("HOME", homeDir().toLocal8Bit());
+    }
+    QString root() const { return m_root.path(); }
+    QString configDir() const { return m_root.path() + "/config"; }
+    QString runtimeDir() const { return m_root.path() + "/runtime"; }
+    QString homeDir() const { return m_root.path() + "/home"; }
+    QString settingsFile() const { return configDir() + "/zorvel/zorvel.ini"; }
+
+private:
+    QTemporaryDir m_root;
+};
