@@ -1,0 +1,32 @@
+#include "startup.h"
+
+#include "form1.h"
+#include "settingsfile.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace app {
+
+void prepareStart() {
+    // The windows are drawn in Arial Narrow and Arial; Debian ships their
+    // metric twins.
+    QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    // The settings folder always existed where the program came from; a first
+    // run here must not lose its defaults for want of it.
+    settings::ensureSettingsFolder();
+}
+
+int run(int argc, char **argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zorvel"));
+    prepareStart();
+
+    Form1 form1;
+    form1.Form_Load();
+    form1.show();
+    return QApplication::exec();
+}
+
+} // namespace app

@@ -1,0 +1,72 @@
+#include "chatlink.h"
+
+#include "cp1252.h"
+
+#include <array>
+#include <memory>
+
+namespace hostlink {
+
+namespace {
+platform::WindowSystem *g_override = nullptr;
+
+platform::WindowSystem &platformWindowSystem() {
+    static std::unique_ptr<platform::WindowSystem> own = platform::createWindowSystem();
+    return *own;
+}
+
+constexpr int kEnter = 13;
+
+bool isRoom(platform::WindowSystem &ws, platform::WindowHandle candidate) {
+    static const std::array<QByteArray, 4> kRoomClasses = {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon",
+                                                           "_AOL_Static"};
+    for (const QByteArray &cls : kRoomClasses) {
+        if (ws.findWindowEx(candidate, 0, cls) == 0)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+void setWindowSystem(platform::WindowSystem *ws) { g_override = ws; }
+
+platform::WindowSystem &windowSystem() {
+    return g_override ? *g_override : platformWindowSystem();
+}
+
+platform::WindowHandle FindRoom() {
+    platform::WindowSystem &ws = windowSystem();
+    const platform::WindowHandle frame = ws.findWindow("AOL Frame25");
+    if (frame == 0)
+        return 0;
+    const platform::WindowHandle container = ws.findWindowEx(frame, 0, "MDIClient");
+    if (container == 0)
+        return 0;
+    for (platform::WindowHandle child = ws.findWindowEx(container, 0, "AOL Child"); child != 0;
+         child = ws.findWindowEx(container, child, "AOL Child")) {
+        if (isRoom(ws, child))
+            return child;
+    }
+    return 0;
+}
+
+void ChatSend(const QString &line) {
+    platform::WindowSystem &ws = windowSystem();
+    ws.beginExchange();
+    const platform::WindowHandle room = FindRoom();
+    if (room == 0)
+        return;
+    const platform::WindowHandle transcript = ws.findWindowEx(room, 0, "RICHCNTL");
+    const platform::WindowHandle entry =
+        transcript == 0 ? 0 : ws.findWindowEx(room, transcript, "RICHCNTL");
+    if (entry == 0)
+        return; // a room without an entry box: the messages would reach no window
+    ws.setText(entry, toWindows1252(line));
+    ws.sendChar(entry, kEnter);
+}
+
+QByteArray toWindows1252(const QString &text) { return platform::toCp1252(text); }
+
+QString fromWindows1252(const QByteArray &bytes) { return platform::fromCp1252(bytes); }
+
+} // namespace hostlink
