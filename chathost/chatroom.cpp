@@ -1,0 +1,97 @@
+#include "chatroom.h"
+
+#include "windowsystem_unix.h"
+#include "windowtree.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace chathost {
+
+ChatRoom::ChatRoom(const QString &name, const QString &screenName, QWidget *parent)
+    : QWidget(parent),
+      m_name(name),
+      m_screenName(screenName),
+      m_title(new QLabel(name, this)),
+      m_transcript(new QTextBrowser(this)),
+      m_people(new QListWidget(this)),
+      m_entry(new QLineEdit(this)),
+      m_send(new QToolButton(this))
+{
+    QFont titleFont = m_title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+    m_title->setFont(titleFont);
+
+    m_transcript->setOpenLinks(false);
+    m_transcript->setMinimumSize(360, 200);
+    m_people->addItem(screenName);
+    m_people->setMaximumWidth(150);
+    // A line may be as long as one request can carry.
+    m_entry->setMaxLength(int(platform::chatwire::kMaxFrame));
+    m_entry->setPlaceholderText(tr("Type here, Enter to send"));
+    m_send->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    m_send->setToolTip(tr("Send"));
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(m_transcript, 1);
+    middle->addWidget(m_people);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_entry, 1);
+    bottom->addWidget(m_send);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_title);
+    layout->addLayout(middle, 1);
+    layout->addLayout(bottom);
+
+    connect(m_entry, &QLineEdit::returnPressed, this, &ChatRoom::post);
+    connect(m_send, &QToolButton::clicked, this, &ChatRoom::post);
+    setWindowTitle(name);
+}
+
+QString ChatRoom::name() const
+{
+    return m_name;
+}
+
+void ChatRoom::publish(WindowTree &tree, QWidget *document) const
+{
+    // Sibling order as a client walks it: the name, the transcript before the
+    // entry box, the other controls in between.
+    tree.publish(m_title, "_AOL_Static", document);
+    tree.publish(m_transcript, "RICHCNTL", document);
+    tree.publish(m_people, "_AOL_Listbox", document);
+    tree.publish(m_entry, "RICHCNTL", document);
+    tree.publish(m_send, "_AOL_Icon", document);
+}
+
+QString ChatRoom::transcriptHtml(const QString &screenName, const QString &line)
+{
+    return QStringLiteral("<b>%1:</b>&nbsp;").arg(screenName.toHtmlEscaped()) + line;
+}
+
+void ChatRoom::post()
+{
+    const QString line = m_entry->text();
+    if (line.isEmpty())
+        return;
+    m_entry->clear();
+    QTextCursor cursor(m_transcript->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!m_transcript->document()->isEmpty())
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    // Each line starts afresh: tags the previous line left open end with it.
+    cursor.insertHtml(transcriptHtml(m_screenName, line));
+    m_transcript->verticalScrollBar()->setValue(m_transcript->verticalScrollBar()->maximum());
+    emit posted(line);
+}
+
+} // namespace chathost

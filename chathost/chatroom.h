@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QTextBrowser;
+class QToolButton;
+
+namespace chathost {
+
+class WindowTree;
+
+// One chat room: its name, the transcript, the people in it, the entry box
+// and the send button. Enter in the entry box (or the send button) posts the
+// box's text as one line from the signed-in screen name.
+class ChatRoom : public QWidget {
+    Q_OBJECT
+public:
+    ChatRoom(const QString &name, const QString &screenName, QWidget *parent = nullptr);
+
+    QString name() const;
+    // Publishes the room's controls as children of `document` in the tree.
+    void publish(WindowTree &tree, QWidget *document) const;
+
+    QTextBrowser *transcript() const { return m_transcript; }
+    QLineEdit *entry() const { return m_entry; }
+
+    // The transcript's rendering of one posted line.
+    static QString transcriptHtml(const QString &screenName, const QString &line);
+
+signals:
+    // A line was posted: its text (the HTML as typed).
+    void posted(const QString &line);
+
+private:
+    void post();
+
+    QString m_name;
+    QString m_screenName;
+    QLabel *m_title;
+    QTextBrowser *m_transcript;
+    QListWidget *m_people;
+    QLineEdit *m_entry;
+    QToolButton *m_send;
+};
+
+} // namespace chathost

@@ -1,0 +1,69 @@
+#include "echoprinter.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <unistd.h>
+
+namespace chathost {
+
+namespace {
+
+constexpr const char *kReset = "\x1b[0m";
+constexpr const char *kDefaultColour = "\x1b[39m";
+
+QByteArray colourEscape(const QColor &colour)
+{
+    return QStringLiteral("\x1b[38;2;%1;%2;%3m")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue())
+        .toLatin1();
+}
+
+} // namespace
+
+EchoPrinter::EchoPrinter(std::FILE *out) : EchoPrinter(out, ::isatty(::fileno(out)) == 1) {}
+
+EchoPrinter::EchoPrinter(std::FILE *out, bool colour) : m_out(out), m_colour(colour) {}
+
+void EchoPrinter::print(const QString &room, const QString &screenName, const QString &line)
+{
+    const QByteArray text = format(room, screenName, line);
+    std::fwrite(text.constData(), 1, std::size_t(text.size()), m_out);
+    std::fflush(m_out);
+}
+
+QByteArray EchoPrinter::format(const QString &room, const QString &screenName,
+                               const QString &line) const
+{
+    QByteArray out = QStringLiteral("[%1] %2: ").arg(room, screenName).toUtf8();
+    // The chat's own reading of the markup: what the room shows, in its colours.
+    QTextDocument document;
+    document.setHtml(line);
+    bool coloured = false;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin())
+            out += ' ';
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (m_colour) {
+                const QBrush brush = fragment.charFormat().foreground();
+                if (brush.style() != Qt::NoBrush) {
+                    out += colourEscape(brush.color());
+                    coloured = true;
+                } else if (coloured) {
+                    out += kDefaultColour;
+                }
+            }
+            QString text = fragment.text();
+            text.replace(QChar::Nbsp, ' ').replace(QChar::LineSeparator, ' ');
+            out += text.toUtf8();
+        }
+    }
+    if (coloured)
+        out += kReset;
+    return out + '\n';
+}
+
+} // namespace chathost

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace chathost {
+
+// What chathost was asked to be, from its command line.
+struct HostOptions {
+    QStringList roomNames;      // one per room, front to back
+    QString screenName;         // the signed-in user who posts
+    QString transcriptPath;     // empty: no transcript file
+    bool echo = false;          // print each posted line on stdout
+    bool ping = false;          // only ask whether a chathost runs
+};
+
+// The --help text.
+QString usageText();
+
+// Parses the arguments (without the program name). On a mistake, nothing,
+// with what was wrong in `error`; `help` is set when --help was asked.
+std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QString *error,
+                                            bool *help);
+
+} // namespace chathost

@@ -1,0 +1,6 @@
+#include "chathostmain.h"
+
+int main(int argc, char **argv)
+{
+    return chathost::runChatHost(argc, argv);
+}
