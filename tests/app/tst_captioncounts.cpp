@@ -1,0 +1,35 @@
+// The two conversions of count captions.
+#include "captioncounts.h"
+
+#include <QTest>
+
+class TestCaptionCounts : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void number_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<qint64>("number");
+        QTest::newRow("plain") << "58" << qint64(58);
+        QTest::newRow("leading zeros") << "00" << qint64(0);
+        QTest::newRow("empty") << "" << qint64(0);
+        QTest::newRow("text") << "abc" << qint64(0);
+        QTest::newRow("leading blanks") << "  7" << qint64(7);
+        QTest::newRow("number then text") << "12ab" << qint64(12);
+        QTest::newRow("blanks inside") << "1 2" << qint64(12);
+        QTest::newRow("design caption") << "Label4" << qint64(0);
+    }
+    void number() {
+        QFETCH(QString, caption);
+        QFETCH(qint64, number);
+        QCOMPARE(app::captionNumber(caption), number);
+    }
+
+    void text() {
+        QCOMPARE(app::numberText(7), QStringLiteral("7"));
+        QCOMPARE(app::numberText(59), QStringLiteral("59"));
+        QCOMPARE(app::numberText(app::captionNumber(QStringLiteral("007")) + 1), QStringLiteral("8"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCaptionCounts)
+#include "tst_captioncounts.moc"
