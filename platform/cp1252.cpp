@@ -1,5 +1,6 @@
 #include "cp1252.h"
 
+#include <QList>
 #include <array>
 
 namespace platform {
