@@ -11,4 +11,8 @@ QString readUserValue(const QString &application, const QString &section, const 
 void writeUserValue(const QString &application, const QString &section, const QString &key,
                     const QString &value);
 
+// The per-user configuration folder: $XDG_CONFIG_HOME, or ~/.config when that
+// is unset or empty; read from the environment at each call. Unix only.
+QString userConfigFolder();
+
 } // namespace platform
