@@ -1,0 +1,276 @@
+// The main window in-process: its look, its load, the idle clock, the
+// minutes used and the closing announcement, against a recording room.
+#include "captioncounts.h"
+#include "form1.h"
+#include "form1lines.h"
+#include "pause.h"
+#include "recordingroom.h"
+#include "settingsfile.h"
+#include "startup.h"
+#include "testenv.h"
+#include "userstore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using app::Form1;
+
+namespace {
+// Time passes a tenth of a second at every look: pauses end at once.
+class FastClock final : public platform::Clock {
+public:
+    double secondsSinceMidnight() const override { return m_now += 0.1; }
+
+private:
+    mutable double m_now = 1000.0;
+};
+
+QByteArray fileBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const QByteArray kDefaultFile = "[zorvel]\r\n"
+                                "PRESET=def\xe0\xf9lt\r\n"
+                                "PFCOLOR=00000C\r\n"
+                                "PACOLOR=009900\r\n"
+                                "PMASCII=-:-\r\n"
+                                "PFASCII=/\xaf\\\r\n"
+                                "PBASCII=/\xaf\\\r\n"
+                                "HANDLE=frobble\r\n";
+
+void setSetting(const char *key, const QString &value) {
+    settings::WriteToINI(settings::kSection, key, value, settings::settingsPath());
+}
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> m_env;
+    FastClock m_clock;
+
+    // A main window loaded as the program loads it, its lines in `room`.
+    std::unique_ptr<Form1> load(RecordingRoom &room) {
+        (void)room;
+        app::prepareStart();
+        auto form = std::make_unique<Form1>();
+        form->Form_Load();
+        return form;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<TestEnv>();
+        hostlink::setPauseClock(&m_clock);
+    }
+    void cleanup() {
+        hostlink::setPauseClock(nullptr);
+        m_env.reset();
+    }
+
+    void lookOfTheWindow() {
+        Form1 form;
+        RecordingRoom room;
+        form.Form_Load();
+        QCOMPARE(form.size(), QSize(41, 15));
+        QCOMPARE(form.pos(), QPoint(6810 / 15, 3495 / 15));
+        QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+        const QRect client(QPoint(0, 0), form.size());
+        for (QLabel *hidden : {form.Label12, form.Label8, form.Label11, form.Label5, form.Label6,
+                               form.Label7, form.Label4, form.minsused})
+            QVERIFY2(!client.intersects(hidden->geometry()), qPrintable(hidden->objectName()));
+        for (QLabel *shown : {form.Label1, form.hours, form.blinker, form.mins, form.Label3})
+            QVERIFY2(client.intersects(shown->geometry()), qPrintable(shown->objectName()));
+        QCOMPARE(form.Label1->text(), QStringLiteral("               w"));
+        QCOMPARE(form.MiUs->interval(), 60000);
+        QVERIFY(form.MiUs->isActive());
+        QCOMPARE(form.Timer1->interval(), 59000);
+        QVERIFY(!form.Timer1->isActive());
+        QCOMPARE(form.Timer1->timerType(), Qt::PreciseTimer);
+        QCOMPARE(form.MiUs->timerType(), Qt::PreciseTimer);
+    }
+
+    void firstAndSecondStart() {
+        RecordingRoom room;
+        auto first = load(room);
+        QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
+        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
+        QCOMPARE(first->Label4->text(), QStringLiteral("Label4"));
+        QCOMPARE(first->Label12->text(), QStringLiteral("defàùlt"));
+        QCOMPARE(first->Label7->text(), QStringLiteral("/¯\\"));
+        QCOMPARE(room.lines.size(), 2);
+        QCOMPARE(room.texts().at(0), app::loadLine1(first->record()));
+        QCOMPARE(room.texts().at(1),
+                 app::loadLine2(first->record(), QStringLiteral("frobble"), QStringLiteral("defàùlt")));
+
+        auto second = load(room);
+        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("2"));
+        QCOMPARE(second->Label4->text(), QStringLiteral("1"));
+        QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
+    }
+
+    void changedHandleAndStyleShowInLine2() {
+        RecordingRoom room;
+        load(room);
+        setSetting("handle", QStringLiteral("Ørvik"));
+        setSetting("preset", QStringLiteral("nùvé"));
+        room.lines.clear();
+        auto form = load(room);
+        QCOMPARE(form->Label12->text(), QStringLiteral("nùvé"));
+        QVERIFY2(room.texts().at(1).contains(QStringLiteral("<u>Ørvik</u>")), qPrintable(room.texts().at(1)));
+        QVERIFY2(room.texts().at(1).contains(QStringLiteral("<u>nùvé</u>")), qPrintable(room.texts().at(1)));
+    }
+
+    void unwritableSettingsFolder() {
+        // A file where the folder should be: nothing can be written there.
+        QFile blocker(m_env->configDir() + "/zorvel");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        RecordingRoom room;
+        auto form = load(room);
+        QCOMPARE(room.lines.size(), 2);
+        const settings::PlainRecord empty;
+        QCOMPARE(room.texts().at(0), app::loadLine1(empty));
+        QCOMPARE(room.texts().at(1), app::loadLine2(empty, {}, {}));
+        QCOMPARE(form->Label12->text(), QString());
+    }
+
+    void clock_data() {
+        QTest::addColumn<QString>("hoursBefore");
+        QTest::addColumn<QString>("minsBefore");
+        QTest::addColumn<QString>("hoursAfter");
+        QTest::addColumn<QString>("minsAfter");
+        QTest::newRow("58 rolls over") << "0" << "58" << "1" << "0";
+        QTest::newRow("00 after idle off") << "0" << "00" << "0" << "1";
+        QTest::newRow("57 to 58") << "3" << "57" << "3" << "58";
+        QTest::newRow("past the roll-over it never rolls") << "0" << "60" << "0" << "61";
+        QTest::newRow("empty caption counts as 0") << "0" << "" << "0" << "1";
+        QTest::newRow("damaged caption counts as 0") << "2" << "x7" << "2" << "1";
+        QTest::newRow("hours counted from a damaged caption") << "?" << "58" << "1" << "0";
+    }
+    void clock() {
+        QFETCH(QString, hoursBefore);
+        QFETCH(QString, minsBefore);
+        QFETCH(QString, hoursAfter);
+        QFETCH(QString, minsAfter);
+        RecordingRoom room;
+        auto form = load(room);
+        setSetting("reason", QStringLiteral("brb"));
+        form->hours->setText(hoursBefore);
+        form->mins->setText(minsBefore);
+        room.lines.clear();
+
+        form->Timer1_Timer();
+
+        QCOMPARE(form->hours->text(), hoursAfter);
+        QCOMPARE(form->mins->text(), minsAfter);
+        QCOMPARE(room.lines.size(), 2);
+        QCOMPARE(room.texts().at(0),
+                 app::idleLine(form->record(), QStringLiteral("frobble"), hoursAfter, minsAfter));
+        QCOMPARE(room.texts().at(1), app::messageLine(form->record(), QStringLiteral("brb")));
+    }
+
+    void tickReloadsTheStyle() {
+        RecordingRoom room;
+        auto form = load(room);
+        form->Timer1_Timer();
+        setSetting("preset", QStringLiteral("KeloVa"));
+        setSetting("pacolor", QStringLiteral("0098FF"));
+        setSetting("pmascii", QStringLiteral("·"));
+        room.lines.clear();
+        form->Timer1_Timer();
+        QCOMPARE(form->Label12->text(), QStringLiteral("KeloVa"));
+        QVERIFY(room.texts().at(0).contains(QStringLiteral("color=#0098FF>")));
+        QVERIFY(room.texts().at(0).contains(QStringLiteral("  zorvel  ·")));
+        QVERIFY(room.texts().at(1).contains(QStringLiteral(">KeloVa<")));
+    }
+
+    void minutesUsed_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("empty") << "" << "1";
+        QTest::newRow("zero") << "0" << "1";
+        QTest::newRow("41") << "41" << "42";
+    }
+    void minutesUsed() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        Form1 form;
+        form.minsused->setText(before);
+        form.MiUs_Timer();
+        QCOMPARE(form.minsused->text(), after);
+    }
+
+    void idleTicksLeaveTheMinutesUsedAlone() {
+        RecordingRoom room;
+        auto form = load(room);
+        setSetting("minsused", QStringLiteral("999"));
+        form->minsused->setText(QStringLiteral("5"));
+        form->Timer1_Timer();
+        form->Timer1_Timer();
+        QCOMPARE(form->minsused->text(), QStringLiteral("5"));
+    }
+
+    // A minute tick that comes during the tick's pause runs between its two
+    // lines, and the second line still comes.
+    void minuteTickDuringTheIdlePause() {
+        RecordingRoom room;
+        auto form = load(room);
+        hostlink::setPauseClock(nullptr); // real time: the real timer must fire in the pause
+        form->minsused->setText(QStringLiteral("3"));
+        QStringList usedAtPost;
+        room.onPost = [&](const QByteArray &) { usedAtPost << form->minsused->text(); };
+        form->MiUs->setInterval(100);
+        form->MiUs->start();
+        form->Timer1_Timer();
+        form->MiUs->stop();
+        QCOMPARE(usedAtPost.size(), 2);
+        QCOMPARE(usedAtPost.at(0), QStringLiteral("3"));
+        QVERIFY2(app::captionNumber(usedAtPost.at(1)) > 3, qPrintable(usedAtPost.join(',')));
+    }
+
+    void unload() {
+        RecordingRoom room;
+        auto form = load(room);
+        setSetting("handle", QStringLiteral("<b>zed</b>"));
+        const QByteArray before = fileBytes(m_env->settingsFile());
+        room.lines.clear();
+        form->show();
+
+        // Start left of minus the width: the left slide still moves once.
+        const int startX = -100;
+        form->move(startX, 40);
+        QList<int> seen; // where the window stands each time the slides run the events
+        QTimer sampler;
+        connect(&sampler, &QTimer::timeout, this, [&] { seen << form->x(); });
+        room.onPost = [&](const QByteArray &) {
+            if (room.lines.size() == 2)
+                sampler.start(0);
+        };
+        form->close();
+        sampler.stop();
+
+        QCOMPARE(room.lines.size(), 2);
+        QCOMPARE(room.texts().at(0), app::unloadLine(form->record()));
+        QCOMPARE(room.texts().at(1), app::identityLine(form->record(), QStringLiteral("<b>zed</b>"),
+                                                       QStringLiteral("defàùlt")));
+        QVERIFY(seen.size() >= 3);
+        QCOMPARE(seen.at(0), startX);      // the one step left
+        QCOMPARE(seen.at(1), startX - 20); // then the right slide starts
+        const int screenWidth = form->screen()->geometry().width();
+        QVERIFY(form->x() > screenWidth);
+        QVERIFY(form->x() - 20 <= screenWidth);
+        QCOMPARE(fileBytes(m_env->settingsFile()), before);
+        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
