@@ -1,0 +1,25 @@
+#include "playwav.h"
+
+#include "fileinfo.h"
+#include "sound.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace app {
+
+void PlayWav(const QString &path) {
+    if (!platform::isOrdinaryFile(path))
+        return;
+    platform::playSoundAsync(path);
+}
+
+QString clickSoundPath() {
+    const QString here = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
+    const QString buildBin = QDir(QStringLiteral(ZORVEL_BUILD_BIN_DIR)).canonicalPath();
+    if (!buildBin.isEmpty() && here == buildBin)
+        return QStringLiteral(ZORVEL_BUILD_SOUND);
+    return QStringLiteral(ZORVEL_INSTALLED_SOUND);
+}
+
+} // namespace app

@@ -1,0 +1,53 @@
+// The click sound: made by the build, and PlayWav silent on anything it
+// cannot play, without holding up the caller.
+#include "playwav.h"
+#include "testenv.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+class TestPlayWav : public QObject {
+    Q_OBJECT
+    TestEnv m_env;
+
+private Q_SLOTS:
+    void theBuildMadeAClickSound() {
+        QFile wav(QStringLiteral(ZORVEL_BUILD_SOUND));
+        QVERIFY(wav.open(QIODevice::ReadOnly));
+        const QByteArray bytes = wav.readAll();
+        QVERIFY(bytes.startsWith("RIFF"));
+        QCOMPARE(bytes.mid(8, 8), QByteArray("WAVEfmt "));
+        // A click, not a tune: well under a tenth of a second of 16-bit mono at 22050 Hz.
+        QVERIFY(bytes.size() > 44 && bytes.size() < 44 + 22050 * 2 / 10);
+    }
+
+    void silentOnWhatItCannotPlay_data() {
+        QTest::addColumn<QString>("path");
+        const QString root = m_env.root();
+        QFile text(root + "/notes.wav");
+        if (text.open(QIODevice::WriteOnly))
+            text.write("this is not a sound\n");
+        QTest::newRow("missing file") << root + "/missing.wav";
+        QTest::newRow("a directory") << root;
+        QTest::newRow("not a WAV") << root + "/notes.wav";
+        QTest::newRow("empty path") << QString();
+        QTest::newRow("the click sound") << QStringLiteral(ZORVEL_BUILD_SOUND);
+    }
+    void silentOnWhatItCannotPlay() {
+        QFETCH(QString, path);
+        QElapsedTimer call;
+        call.start();
+        app::PlayWav(path);
+        // It returns at once (the bound only catches a call that waits for
+        // the sound or the device), and what loads in the background must not
+        // bring the program down.
+        QVERIFY(call.elapsed() < 1000);
+        QTest::qWait(200);
+        QVERIFY(QCoreApplication::instance());
+    }
+};
+
+QTEST_MAIN(TestPlayWav)
+#include "tst_playwav.moc"
