@@ -1,0 +1,52 @@
+#include "shoplines.h"
+
+#include "catalogue.h"
+#include "frame.h"
+
+namespace styleshop {
+
+using hostlink::Closers;
+using hostlink::frameHead;
+using hostlink::frameTail;
+using settings::Field;
+
+namespace {
+QString shopLine(const settings::SettingsRecord &r, const QString &verb) {
+    return frameHead(Closers::BIU, r) + "> zorvel <font color=#" + r.caption(Field::AsciiColour) +
+           ">stylè shøp<font color=#" + r.caption(Field::FontColour) + "> " +
+           r.caption(Field::MiddleAscii) + " " + verb + " " + frameTail(r, false) +
+           hostlink::kTrailer;
+}
+
+// The pieces around the underlined name; the layouts differ only in which
+// colour the blank on either side of it takes.
+struct NamePieces {
+    const char *beforeAscii; // after the font colour, before the ascii colour
+    const char *openName;    // after the ascii colour, up to the name
+    const char *closeName;   // after the name, before the font colour
+    const char *afterFont;   // after the font colour, before the back ascii
+};
+
+// By layout: A, then B.
+constexpr NamePieces kPieces[] = {
+    {">  stylé:<font color=#", "> <u>", "</u><font color=#", "> wâs nøw løàdêd.  "},
+    {">  stylé: <font color=#", "><u>", "</u> <font color=#", ">wâs nøw løàdêd.  "},
+};
+} // namespace
+
+QString loadLine(const settings::SettingsRecord &record) {
+    return shopLine(record, QStringLiteral("løâdêd"));
+}
+
+QString unloadLine(const settings::SettingsRecord &record) {
+    return shopLine(record, QStringLiteral("ùñløâdêd"));
+}
+
+QString styleLine(const Style &style, const settings::SettingsRecord &r) {
+    const NamePieces &p = kPieces[int(style.layout)];
+    return frameHead(Closers::BIU, r) + p.beforeAscii + r.caption(Field::AsciiColour) + p.openName +
+           r.caption(Field::StyleName) + p.closeName + r.caption(Field::FontColour) + p.afterFont +
+           frameTail(r, false) + (style.tail ? hostlink::kTrailer : "");
+}
+
+} // namespace styleshop
