@@ -12,7 +12,7 @@ inline constexpr const char *kSection = "zorvel";
 
 // The settings file: $XDG_CONFIG_HOME/zorvel/zorvel.ini (~/.config when unset)
 // on Unix, the system folder's zorvel.ini on Windows. One constant, computed
-// from the environment at first use.
+// from the environment at each call.
 QString settingsPath();
 // Creates the settings file's folder when it is missing; silent on failure.
 void ensureSettingsFolder();

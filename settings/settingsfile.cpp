@@ -1,0 +1,64 @@
+#include "settingsfile.h"
+
+#include "cp1252.h"
+#include "fileinfo.h"
+#include "profile.h"
+#include "userstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace settings {
+
+namespace {
+
+// Every read asks for at most 749 characters and a NUL.
+constexpr int kBufferSize = 750;
+
+} // namespace
+
+QString settingsPath() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\WINDOWS\\SYSTEM\\zorvel.ini");
+#else
+    return platform::userConfigFolder() + QStringLiteral("/zorvel/zorvel.ini");
+#endif
+}
+
+void ensureSettingsFolder() {
+    QDir().mkpath(QFileInfo(settingsPath()).absolutePath());
+}
+
+bool FileExists(const QString &path) {
+    return !path.isEmpty() && platform::isOrdinaryFile(path);
+}
+
+QString GetFromINI(const QString &section, const QString &key, const QString &file) {
+    QByteArray buffer(kBufferSize, '\0');
+    const int length =
+        platform::getPrivateProfileString(platform::toCp1252(section).constData(),
+                                          platform::toCp1252(key.toLower()).constData(), "",
+                                          buffer.data(), kBufferSize, file);
+    return platform::fromCp1252(buffer.left(length));
+}
+
+void WriteToINI(const QString &section, const QString &key, const QString &value,
+                const QString &file) {
+    platform::writePrivateProfileString(platform::toCp1252(section).constData(),
+                                        platform::toCp1252(key.toUpper()).constData(),
+                                        platform::toCp1252(value).constData(), file);
+}
+
+void ReloadSettings(SettingsRecord &record) {
+    const QString file = settingsPath();
+    const auto read = [&file](const char *key) { return GetFromINI(kSection, key, file); };
+    record.setFontFace(read("font"));
+    record.setCaption(Field::StyleName, read("preset"));
+    record.setCaption(Field::AsciiColour, read("pacolor"));
+    record.setCaption(Field::FrontAscii, read("pfascii"));
+    record.setCaption(Field::BackAscii, read("pbascii"));
+    record.setCaption(Field::MiddleAscii, read("pmascii"));
+    record.setCaption(Field::FontColour, read("pfcolor"));
+}
+
+} // namespace settings
