@@ -332,7 +332,7 @@ private Q_SLOTS:
 
         styleshop::applyStyle(*style, record);
 
-        QCOMPARE(room.lines(), QByteArrayList{line});
+        QCOMPARE(room.lines, QByteArrayList{line});
         QCOMPARE(cp(styleshop::styleLine(*style, record)), line);
         QCOMPARE(cp(record.caption(Field::MiddleAscii)), middle);
         // The line holds the other five values; the file gives back all six.
@@ -372,7 +372,7 @@ private Q_SLOTS:
         const std::vector<QByteArray> head(record.log().begin(),
                                            record.log().begin() + qsizetype(expected.size()));
         QCOMPARE(head, expected);
-        QCOMPARE(room.lines().size(), 1);
+        QCOMPARE(room.lines.size(), 1);
     }
 
     // Style 9 in the file, byte for byte; keys that were missing are appended
@@ -457,7 +457,7 @@ private Q_SLOTS:
         for (const styleshop::Style &style : styleshop::catalogue())
             styleshop::applyStyle(style, record);
         QVERIFY(!ran);
-        QCOMPARE(room.lines().size(), 25);
+        QCOMPARE(room.lines.size(), 25);
         QCoreApplication::processEvents();
         QVERIFY(ran);
     }
