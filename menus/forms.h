@@ -1,0 +1,63 @@
+#pragma once
+
+#include "form2.h"
+#include "form3.h"
+#include "form4.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+namespace menus {
+
+// The program's windows beside the main window, as the main window, the
+// menus and the style shop reach each other. The session menu and the
+// options window are loaded on first use and then only hidden and shown;
+// the style shop is loaded when shown and destroyed when unloaded.
+class Forms final : public QObject {
+    Q_OBJECT
+public:
+    explicit Forms(QWidget *form1);
+    ~Forms() override;
+
+    QWidget *form1() const { return m_form1; }
+
+    // The session menu and the options window, loaded (hidden, their load
+    // handlers run) on first use.
+    Form3 *form3();
+    Form4 *form4();
+
+    bool isForm2Loaded() const { return m_form2 != nullptr; }
+    // Loads the style shop with its line when it is not loaded, then shows it.
+    void showForm2();
+    // Unloads the style shop with its line, if it is loaded.
+    void unloadForm2();
+
+    // The unload command's unloads of the two menu windows: each slides away
+    // (its unload handler), then goes.
+    void unloadForm3();
+    void unloadForm4();
+
+    // The unload command, asked for from outside the windows (a signal, the
+    // desktop session's end).
+    void unloadProgram();
+    // True for the first caller only: the program ends once.
+    bool startEnding();
+    bool isEnding() const { return m_ending; }
+
+    // The unload command's last step, with every window unloaded. It leaves
+    // the event loop with status 0; tests put their own in its place.
+    void endProgram();
+    void setEndProgram(std::function<void()> end);
+
+private:
+    QPointer<QWidget> m_form1;
+    QPointer<Form3> m_form3;
+    QPointer<Form4> m_form4;
+    QPointer<styleshop::Form2> m_form2;
+    bool m_ending = false;
+    std::function<void()> m_end;
+};
+
+} // namespace menus

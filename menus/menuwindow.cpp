@@ -1,0 +1,76 @@
+#include "menuwindow.h"
+
+#include "entrylabel.h"
+#include "pause.h"
+
+#include <QColor>
+#include <cmath>
+
+namespace menus {
+
+namespace {
+int pixels(int twips) {
+    return int(std::floor(twips / double(kTwipsPerPixel)));
+}
+
+// Where the design puts both windows; the menu button moves them before
+// every showing.
+constexpr int kDesignLeft = 7530;
+constexpr int kDesignTop = 3495;
+constexpr int kSlideStep = 300;
+
+QFont arialNarrow() {
+    QFont font(QStringLiteral("Arial Narrow"));
+    font.setPointSizeF(6.75);
+    return font;
+}
+} // namespace
+
+MenuWindow::MenuWindow(const char *name, int widthTwips, int heightTwips)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QString::fromLatin1(name));
+    setFixedSize(pixels(widthTwips), pixels(heightTwips));
+    move(pixels(kDesignLeft), pixels(kDesignTop));
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::black);
+    setPalette(p);
+}
+
+int MenuWindow::topTwips() const {
+    return y() * kTwipsPerPixel;
+}
+
+void MenuWindow::setTopTwips(int top) {
+    move(x(), pixels(top));
+}
+
+int MenuWindow::widthTwips() const {
+    return width() * kTwipsPerPixel;
+}
+
+styleshop::EntryLabel *MenuWindow::addEntry(const char *name, const QString &caption,
+                                            const QRect &twips, const QColor &ink) {
+    auto *entry = new styleshop::EntryLabel(caption, this);
+    entry->setObjectName(QString::fromLatin1(name));
+    entry->setGeometry(pixels(twips.x()), pixels(twips.y()), pixels(twips.width()),
+                       pixels(twips.height()));
+    entry->setFont(arialNarrow());
+    QPalette p = entry->palette();
+    p.setColor(QPalette::Active, QPalette::WindowText, ink);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, ink);
+    entry->setPalette(p);
+    return entry;
+}
+
+void MenuWindow::slideOut(Slide direction, int bound) {
+    const bool up = direction == Slide::Up;
+    int top = topTwips();
+    do {
+        hostlink::processPendingEvents();
+        top += up ? -kSlideStep : kSlideStep;
+        setTopTwips(top);
+    } while (up ? top >= bound : top <= bound);
+}
+
+} // namespace menus

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class QColor;
+
+namespace styleshop {
+class EntryLabel;
+}
+
+namespace menus {
+
+// Twips, the unit of every position and size, at 15 to the pixel.
+inline constexpr int kTwipsPerPixel = 15;
+
+// What the session menu and the options window share: a small frameless
+// window at its design place, holding text entries stacked one above the
+// other, which leaves the screen by sliding 300 twips a step.
+class MenuWindow : public QWidget {
+    Q_OBJECT
+public:
+    int topTwips() const;
+    void setTopTwips(int top);
+    int widthTwips() const;
+
+protected:
+    MenuWindow(const char *name, int widthTwips, int heightTwips);
+
+    // An entry in "Arial Narrow" 6.75 pt, its text in `ink`; the rectangle is
+    // in twips. A disabled entry takes no clicks.
+    styleshop::EntryLabel *addEntry(const char *name, const QString &caption, const QRect &twips,
+                                    const QColor &ink);
+
+    // Slides the window out of sight 300 twips a step, up or down, running
+    // the pending events before each step, until its top has passed `bound`.
+    // The test follows the step, so the window always moves at least once.
+    enum class Slide { Up, Down };
+    void slideOut(Slide direction, int bound);
+};
+
+} // namespace menus

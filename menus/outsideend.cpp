@@ -1,0 +1,23 @@
+#include "outsideend.h"
+
+#include "forms.h"
+#include "termination.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+
+namespace menus {
+
+void unloadOnOutsideEnd(Forms &forms) {
+    const auto unload = [&forms] { forms.unloadProgram(); };
+    platform::watchTermination(&forms, unload);
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &forms,
+                     [unload](QSessionManager &) { unload(); });
+#endif
+    // A quit that came some other way (the session manager's own) finds the
+    // loop already left; the unload still runs, once.
+    QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, &forms, unload);
+}
+
+} // namespace menus

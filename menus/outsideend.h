@@ -1,0 +1,13 @@
+#pragma once
+
+namespace menus {
+
+class Forms;
+
+// Ends the program through the session menu's unload command when it is
+// told to end from outside: a termination signal, the desktop session's end,
+// or the application quitting by any other road. The room always hears the
+// closing lines.
+void unloadOnOutsideEnd(Forms &forms);
+
+} // namespace menus

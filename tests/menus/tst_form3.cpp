@@ -1,0 +1,453 @@
+// The session menu in-process: its look, idle on and off with the idle
+// clock, the double click on idle on, the idle reason, the statistics, the
+// unload command and cancel, against a recording room.
+#include "chatlink.h"
+#include "controls.h"
+#include "entrylabel.h"
+#include "form1lines.h"
+#include "form2.h"
+#include "menulines.h"
+#include "menuprogram.h"
+#include "pause.h"
+#include "recordingroom.h"
+#include "shoplines.h"
+#include "testenv.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using menus::Form3;
+using styleshop::EntryLabel;
+
+namespace {
+// A mouse event as the window system hands it to a widget, enabled or not.
+void sendMouse(QWidget *widget, QEvent::Type type) {
+    const QPointF at = widget->rect().center();
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+void click(QWidget *widget) {
+    sendMouse(widget, QEvent::MouseButtonPress);
+    sendMouse(widget, QEvent::MouseButtonRelease);
+}
+
+QByteArray settingLine(const QByteArray &key) {
+    for (const QByteArray &line : settingsBytes().split('\n')) {
+        if (line.startsWith(key + '='))
+            return line;
+    }
+    return {};
+}
+} // namespace
+
+class TestForm3 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> m_env;
+    StepClock m_clock;
+    std::unique_ptr<RecordingRoom> m_room;
+    std::unique_ptr<MenuProgram> m_program;
+
+    // The room's lines since the program loaded.
+    QList<QByteArray> &lines() { return m_room->lines; }
+    Form3 *menu() { return m_program->form3(); }
+    app::Form1 &form1() { return m_program->form1; }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<TestEnv>();
+        m_clock.setNow(1000.0);
+        hostlink::setPauseClock(&m_clock);
+        menus::dialogs::resetScript();
+        m_room = std::make_unique<RecordingRoom>();
+        m_program = std::make_unique<MenuProgram>();
+        lines().clear(); // the load lines
+    }
+    void cleanup() {
+        m_program.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_room.reset();
+        hostlink::setPauseClock(nullptr);
+        m_env.reset();
+    }
+
+    void lookOfTheMenu_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("top"); // twips
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QColor>("ink");
+        const QColor rust(192, 64, 0), red(192, 0, 0);
+        QTest::newRow("idle on") << "Label1"
+                                 << "   idle on" << 0 << true << rust;
+        QTest::newRow("idle off") << "Label3"
+                                  << " idle off" << 240 << false << red;
+        QTest::newRow("edit msg") << "Label2"
+                                  << " edit msg" << 480 << true << rust;
+        QTest::newRow("stats") << "Label5"
+                               << "    stats" << 720 << true << rust;
+        QTest::newRow("unload") << "Label6"
+                                << "   unload" << 960 << true << rust;
+        QTest::newRow("cancel") << "Label7"
+                                << "   cancel" << 1200 << true << rust;
+    }
+    void lookOfTheMenu() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(int, top);
+        QFETCH(bool, enabled);
+        QFETCH(QColor, ink);
+        Form3 *form = menu();
+        QCOMPARE(form->objectName(), QStringLiteral("Form3"));
+        QCOMPARE(form->size(), QSize(495 / 15, 1395 / 15));
+        QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!form->isVisible());
+
+        auto *entry = form->findChild<EntryLabel *>(name);
+        QVERIFY(entry);
+        QCOMPARE(entry->text(), caption);
+        QCOMPARE(entry->geometry(), QRect(0, top / 15, 495 / 15, 255 / 15));
+        QCOMPARE(entry->isEnabled(), enabled);
+        QCOMPARE(entry->font().family(), QStringLiteral("Arial Narrow"));
+        QCOMPARE(entry->font().pointSizeF(), 6.75);
+        QCOMPARE(entry->palette().color(QPalette::Active, QPalette::WindowText), ink);
+        QVERIFY(lines().isEmpty());
+    }
+
+    void loadingTheMenuLoadsTheOptionsHidden() {
+        const auto optionsWindows = [] {
+            int n = 0;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                n += w->objectName() == QLatin1String("Form4");
+            return n;
+        };
+        QCOMPARE(optionsWindows(), 0);
+        menu();
+        QCOMPARE(optionsWindows(), 1);
+        menus::Form4 *options = m_program->form4();
+        QVERIFY(!options->isVisible());
+        QVERIFY(options->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(m_program->form3(), menu()); // loaded once
+    }
+
+    void idleOnEngages() {
+        menu()->show();
+        click(menu()->Label1);
+        QVERIFY(!menu()->isVisible());
+        QVERIFY(form1().Timer1->isActive());
+        QCOMPARE(form1().Timer1->interval(), 59000);
+        QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
+        QVERIFY(!menu()->Label1->isEnabled());
+        QVERIFY(menu()->Label3->isEnabled());
+
+        // Disabled now: a second click is not a second idle on.
+        click(menu()->Label1);
+        QCOMPARE(lines().size(), 1);
+    }
+
+    void idleOnTwoTicksIdleOff() {
+        setSetting("reason", QStringLiteral("brb"));
+        click(menu()->Label1);
+        form1().Timer1_Timer();
+        form1().Timer1_Timer();
+        QCOMPARE(form1().mins->text(), QStringLiteral("2"));
+        menu()->show();
+        click(menu()->Label3);
+
+        QVERIFY(!menu()->isVisible());
+        QVERIFY(!form1().Timer1->isActive());
+        QCOMPARE(setting("lastidle"), QStringLiteral("0:2"));
+        QCOMPARE(form1().hours->text(), QStringLiteral("0"));
+        QCOMPARE(form1().mins->text(), QStringLiteral("00"));
+        QVERIFY(menu()->Label1->isEnabled());
+        QVERIFY(!menu()->Label3->isEnabled());
+        // Engaged, two ticks of two lines each, disengaged.
+        QCOMPARE(lines().size(), 6);
+        QCOMPARE(lines().first(), example::kEngaged);
+        QCOMPARE(lines().last(), example::disengaged());
+
+        click(menu()->Label3); // disabled again
+        QCOMPARE(lines().size(), 6);
+    }
+
+    void idleOffKeepsTheClock_data() {
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("mins");
+        QTest::addColumn<QString>("lastidle");
+        QTest::newRow("1:7") << "1"
+                             << "7"
+                             << "1:7";
+        QTest::newRow("no tick yet") << "0"
+                                     << "00"
+                                     << "0:00";
+        QTest::newRow("long idle") << "12"
+                                   << "58"
+                                   << "12:58";
+    }
+    void idleOffKeepsTheClock() {
+        QFETCH(QString, hours);
+        QFETCH(QString, mins);
+        QFETCH(QString, lastidle);
+        menu()->Label1_Click();
+        form1().hours->setText(hours);
+        form1().mins->setText(mins);
+        menu()->Label3_Click();
+        QCOMPARE(setting("lastidle"), lastidle);
+        QCOMPARE(form1().hours->text(), QStringLiteral("0"));
+        QCOMPARE(form1().mins->text(), QStringLiteral("00"));
+        QCOMPARE(lines().last(), example::disengaged());
+    }
+
+    void doubleClickOnIdleOn_data() {
+        QTest::addColumn<QList<QEvent::Type>>("events");
+        using E = QEvent;
+        // How a double click reaches a widget: the second press becomes the
+        // double click, or comes as a press followed by it.
+        QTest::newRow("press release dblclick release")
+            << QList<E::Type>{E::MouseButtonPress, E::MouseButtonRelease, E::MouseButtonDblClick,
+                              E::MouseButtonRelease};
+        QTest::newRow("press release press dblclick release")
+            << QList<E::Type>{E::MouseButtonPress, E::MouseButtonRelease, E::MouseButtonPress,
+                              E::MouseButtonDblClick, E::MouseButtonRelease};
+    }
+    void doubleClickOnIdleOn() {
+        QFETCH(QList<QEvent::Type>, events);
+        menu()->show();
+        for (QEvent::Type type : events)
+            sendMouse(menu()->Label1, type);
+
+        // The click posted the engaged line; the double click only stopped the timer.
+        QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
+        QVERIFY(!form1().Timer1->isActive());
+        QVERIFY(!menu()->Label1->isEnabled());
+        QVERIFY(menu()->Label3->isEnabled());
+
+        form1().mins->setText(QStringLiteral("3"));
+        click(menu()->Label3);
+        QCOMPARE(lines().last(), example::disengaged());
+        QCOMPARE(setting("lastidle"), QStringLiteral("0:3"));
+        QCOMPARE(form1().mins->text(), QStringLiteral("00"));
+        QVERIFY(menu()->Label1->isEnabled());
+    }
+
+    void doubleClickOnDisabledIdleOnDoesNothing() {
+        menu()->Label1_Click(); // idle mode on since earlier
+        sendMouse(menu()->Label1, QEvent::MouseButtonPress);
+        sendMouse(menu()->Label1, QEvent::MouseButtonRelease);
+        sendMouse(menu()->Label1, QEvent::MouseButtonDblClick);
+        sendMouse(menu()->Label1, QEvent::MouseButtonRelease);
+        QVERIFY(form1().Timer1->isActive());
+        QCOMPARE(lines().size(), 1);
+    }
+
+    void editMsgWritesTheAnswer_data() {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QByteArray>("fileLine"); // the raw line of the settings file
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("plain") << true << "brb" << QByteArray("REASON=brb") << "brb";
+        QTest::newRow("markup") << true << "<b>lunch</b> " << QByteArray("REASON=<b>lunch</b> ")
+                                << "<b>lunch</b>";
+        // The answer reaches the writer unchanged; the profile format itself
+        // drops the leading blanks on writing and the reader trims the rest.
+        QTest::newRow("blanks") << true << "  gone fishing  " << QByteArray("REASON=gone fishing  ")
+                                << "gone fishing";
+        QTest::newRow("accents") << true << "àfk"
+                                 << QByteArray("REASON=\xe0"
+                                               "fk")
+                                 << "àfk";
+        QTest::newRow("cancelled") << false << QString() << QByteArray("REASON=") << QString();
+    }
+    void editMsgWritesTheAnswer() {
+        QFETCH(bool, answered);
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, fileLine);
+        QFETCH(QString, readBack);
+        setSetting("reason", QStringLiteral("old reason"));
+        if (answered)
+            menus::dialogs::setNextAnswer(answer);
+        bool hiddenWhileAsked = false;
+        menus::dialogs::setWhileShown(
+            [&](const menus::dialogs::Shown &) { hiddenWhileAsked = !menu()->isVisible(); });
+        menu()->show();
+        click(menu()->Label2);
+
+        const auto shown = menus::dialogs::shown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown.at(0).prompt);
+        QCOMPARE(shown.at(0).text, QStringLiteral("What is your Reason for being Idle?"));
+        QCOMPARE(shown.at(0).title, QString());
+        QVERIFY(hiddenWhileAsked);
+        QCOMPARE(settingLine("REASON").chopped(1), fileLine); // less the CR
+        QCOMPARE(setting("reason"), readBack);
+        QVERIFY(lines().isEmpty());
+    }
+
+    void statsWorkedExample() {
+        form1().Label4->setText(QStringLiteral("3"));
+        form1().minsused->setText(QStringLiteral("42"));
+        setSetting("lastidle", QStringLiteral("0:12"));
+        m_program->form4()->show();
+        menu()->show();
+        click(menu()->Label5);
+        QVERIFY(!menu()->isVisible());
+        QVERIFY(!m_program->form4()->isVisible());
+        QCOMPARE(lines(), example::kStats);
+        QCOMPARE(settingsBytes().count("\r\n"), 9); // nothing written: eight lines and lastidle
+    }
+
+    void statsOnAFirstRun() {
+        QCOMPARE(form1().Label4->text(), QStringLiteral("Label4"));
+        menu()->Label5_Click();
+        QCOMPARE(lines().size(), 4);
+        QVERIFY2(lines().at(0).contains("l\xf8\xe0"
+                                        "ds: <font color=#009900>Label4<font color=#00000C>.."),
+                 lines().at(0).constData());
+        // No idle period ended yet: nothing between the colour and the blank.
+        QVERIFY(lines().at(3).contains("idl\xe9: <font color=#009900> -:- "));
+    }
+
+    void statsReloadsTheStyleFirst() {
+        setSetting("pacolor", QStringLiteral("123456"));
+        setSetting("preset", QStringLiteral("nùvé"));
+        form1().Label8->setText(QStringLiteral("stale"));
+        menu()->Label5_Click();
+        QCOMPARE(form1().Label11->text(), QStringLiteral("123456"));
+        QCOMPARE(form1().Label8->text(), QStringLiteral("00000C"));
+        QCOMPARE(hostlink::fromWindows1252(lines().at(1)), menus::statsStyleLine(form1().record()));
+        QVERIFY(lines().at(1).contains("<font color=#123456> n\xf9v\xe9 -:- "));
+    }
+
+    void statsPausesBeforeEachLine() {
+        m_clock.setNow(1000.0);
+        QList<double> postedAt;
+        m_room->onPost = [&](const QByteArray &) { postedAt << m_clock.now(); };
+        menu()->Label5_Click();
+        QCOMPARE(postedAt.size(), 4);
+        // Pause 0 from a whole second returns at once; then three pauses of 1.
+        QVERIFY2(postedAt.at(0) < 1000.5, qPrintable(QString::number(postedAt.at(0))));
+        for (int i = 1; i < 4; ++i) {
+            const double gap = postedAt.at(i) - postedAt.at(i - 1);
+            QVERIFY2(gap >= 0.5 && gap <= 1.6, qPrintable(QString::number(gap)));
+        }
+    }
+
+    void statsLinesShowAChangeMadeBetweenThem() {
+        // The options window changes the font colour while the first pause runs.
+        menus::dialogs::setNextAnswer(QStringLiteral("ABCDEF"));
+        QTimer::singleShot(0, m_program->form4(), &menus::Form4::Label8_Click);
+        menu()->Label5_Click();
+        QCOMPARE(lines().size(), 4);
+        QVERIFY2(lines().at(0).contains("<font color=#00000C>l\xf8\xe0"
+                                        "ds:"),
+                 lines().at(0).constData());
+        QVERIFY(!lines().at(0).contains("ABCDEF"));
+        QVERIFY2(lines().at(1).contains("<font color=#009900> c\xf9st\xf8m -:- <font "
+                                        "color=#ABCDEF>styl\xe9s:"),
+                 lines().at(1).constData());
+        QVERIFY2(lines().at(2).contains(">ABCDEF<font color=#ABCDEF>.."),
+                 lines().at(2).constData());
+        QVERIFY2(lines().at(3).contains("<font color=#ABCDEF>mi\xf1s"), lines().at(3).constData());
+    }
+
+    void cancelHidesAndNothingElse() {
+        const QByteArray before = settingsBytes();
+        menu()->show();
+        click(menu()->Label7);
+        QVERIFY(!menu()->isVisible());
+        QVERIFY(lines().isEmpty());
+        QVERIFY(menus::dialogs::shown().isEmpty());
+        QCOMPARE(settingsBytes(), before);
+        QVERIFY(!form1().Timer1->isActive());
+        QVERIFY(form1().MiUs->isActive());
+    }
+
+    void unloadWhileIdle_data() {
+        QTest::addColumn<bool>("shopOpen");
+        QTest::newRow("shop closed") << false;
+        QTest::newRow("shop open") << true;
+    }
+    void unloadWhileIdle() {
+        QFETCH(bool, shopOpen);
+        form1().show();
+        menu()->Label1_Click();
+        if (shopOpen)
+            m_program->forms.showForm2();
+        lines().clear();
+
+        QPointer<Form3> menuWindow = menu();
+        QPointer<menus::Form4> options = m_program->form4();
+        QList<int> menuTopAtPosts, optionsTopAtPosts;
+        m_room->onPost = [&](const QByteArray &) {
+            menuTopAtPosts << (menuWindow ? menuWindow->topTwips() : 0);
+            optionsTopAtPosts << (options ? options->topTwips() : 0);
+            // A second request while ending changes nothing.
+            m_program->forms.unloadProgram();
+        };
+        click(menu()->Label6);
+
+        QVERIFY(!form1().Timer1->isActive());
+        QVERIFY(!form1().MiUs->isActive());
+        QVERIFY(!form1().isVisible());
+        QVERIFY(!m_program->forms.isForm2Loaded());
+        QCOMPARE(m_program->ends, 1);
+
+        QList<QByteArray> expected{
+            example::kUnload,
+            hostlink::toWindows1252(app::identityLine(form1().record(), QStringLiteral("frobble"),
+                                                      QStringLiteral("defàùlt")))};
+        if (shopOpen)
+            expected << hostlink::toWindows1252(styleshop::unloadLine(form1().record()));
+        QCOMPARE(lines(), expected);
+        // The menu had slid up past its width and the options window down
+        // past 7200 before the first closing line.
+        QVERIFY(menuWindow && options);
+        QVERIFY2(menuTopAtPosts.at(0) < -495, qPrintable(QString::number(menuTopAtPosts.at(0))));
+        QVERIFY2(optionsTopAtPosts.at(0) > 7200,
+                 qPrintable(QString::number(optionsTopAtPosts.at(0))));
+        QVERIFY(!menuWindow->isVisible() && !options->isVisible());
+
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!menuWindow);
+        QVERIFY(!options);
+    }
+
+    void unloadWithTheMainWindowHidden() {
+        // The styles command hides the main window; its closing lines come all the same.
+        form1().show();
+        m_program->form4()->Label2_Click();
+        QVERIFY(!form1().isVisible());
+        lines().clear();
+        menu()->Label6_Click();
+        QCOMPARE(lines().size(), 3);
+        QCOMPARE(lines().at(0), example::kUnload);
+        QCOMPARE(m_program->ends, 1);
+    }
+
+    void menuSlideEdges_data() {
+        QTest::addColumn<int>("startTop");
+        QTest::addColumn<int>("endTop");
+        // Stops once the top is more than one width (495) above the screen.
+        QTest::newRow("design place") << 3495 << 3495 - 14 * 300;
+        QTest::newRow("just above the bound") << -195 << -495 - 300;
+        QTest::newRow("already past: one step") << -1005 << -1305;
+    }
+    void menuSlideEdges() {
+        QFETCH(int, startTop);
+        QFETCH(int, endTop);
+        menu()->setTopTwips(startTop);
+        menu()->Form_Unload();
+        QCOMPARE(menu()->topTwips(), endTop);
+    }
+};
+
+QTEST_MAIN(TestForm3)
+#include "tst_form3.moc"
