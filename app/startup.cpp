@@ -1,6 +1,8 @@
 #include "startup.h"
 
 #include "form1.h"
+#include "forms.h"
+#include "outsideend.h"
 #include "settingsfile.h"
 
 #include <QApplication>
@@ -25,6 +27,8 @@ int run(int argc, char **argv) {
 
     Form1 form1;
     form1.Form_Load();
+    menus::Forms forms(&form1);
+    menus::unloadOnOutsideEnd(forms);
     form1.show();
     return QApplication::exec();
 }
