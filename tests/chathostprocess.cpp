@@ -1,0 +1,194 @@
+#include "chathostprocess.h"
+
+#include "cp1252.h"
+#include "windowsystem_unix.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+namespace {
+
+// Test requests get more time than a posting exchange: a loaded machine
+// must not make them flaky.
+constexpr std::chrono::milliseconds kRequestBound{3000};
+
+void waitAMoment()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(10);
+}
+
+} // namespace
+
+ChatHostProcess::ChatHostProcess(QStringList arguments) : m_arguments(std::move(arguments))
+{
+    // To a file, not a pipe: nobody has to read it for chathost to go on.
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("output.txt")),
+                                    QIODevice::Append);
+}
+
+ChatHostProcess::~ChatHostProcess()
+{
+    kill();
+}
+
+QString ChatHostProcess::executable()
+{
+    return QStringLiteral(ZORVEL_CHATHOST_EXECUTABLE);
+}
+
+QString ChatHostProcess::socketPath() const
+{
+    return platform::chatwire::socketPath();
+}
+
+QString ChatHostProcess::transcriptPath() const
+{
+    return m_dir.filePath(QStringLiteral("transcript.txt"));
+}
+
+bool ChatHostProcess::start(int timeoutMs)
+{
+    kill();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    m_process.setProcessEnvironment(environment);
+    m_process.start(executable(),
+                    m_arguments + QStringList{QStringLiteral("--transcript"), transcriptPath()});
+    if (!m_process.waitForStarted(timeoutMs))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs && m_process.state() == QProcess::Running) {
+        platform::UnixWindowSystem host(socketPath(), std::chrono::milliseconds(200));
+        // Ours, not some other chathost that happens to answer there.
+        if (host.hostPid() == m_process.processId())
+            return true;
+        waitAMoment();
+    }
+    return false;
+}
+
+void ChatHostProcess::kill()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(10000);
+}
+
+bool ChatHostProcess::isRunning() const
+{
+    return m_process.state() == QProcess::Running;
+}
+
+qint64 ChatHostProcess::pid() const
+{
+    return m_process.processId();
+}
+
+QString ChatHostProcess::output() const
+{
+    QFile file(m_dir.filePath(QStringLiteral("output.txt")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+}
+
+QList<TranscriptRecord> ChatHostProcess::parseTranscript(const QByteArray &contents)
+{
+    QList<TranscriptRecord> records;
+    for (const QByteArray &line : contents.split('\n')) {
+        const qsizetype tab1 = line.indexOf('\t');
+        const qsizetype tab2 = tab1 < 0 ? -1 : line.indexOf('\t', tab1 + 1);
+        if (tab2 < 0)
+            continue; // the empty piece after the last LF, or a record still being written
+        TranscriptRecord record;
+        record.ms = line.left(tab1).toLongLong();
+        record.room = QString::fromUtf8(line.mid(tab1 + 1, tab2 - tab1 - 1));
+        const QByteArray escaped = line.mid(tab2 + 1);
+        for (qsizetype i = 0; i < escaped.size(); ++i) {
+            char c = escaped[i];
+            if (c == '\\' && i + 1 < escaped.size()) {
+                const char next = escaped[++i];
+                c = next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+            }
+            record.bytes.append(c);
+        }
+        records.append(record);
+    }
+    return records;
+}
+
+QList<TranscriptRecord> ChatHostProcess::records() const
+{
+    QFile file(transcriptPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseTranscript(file.readAll());
+}
+
+QList<TranscriptRecord> ChatHostProcess::waitForRecords(int count, int timeoutMs) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    QList<TranscriptRecord> now = records();
+    while (now.size() < count && timer.elapsed() < timeoutMs) {
+        waitAMoment();
+        now = records();
+    }
+    return now;
+}
+
+ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room)
+{
+    platform::UnixWindowSystem host(socketPath(), kRequestBound);
+    const quint64 frame = host.findWindow("AOL Frame25");
+    const quint64 area = frame ? host.findWindowEx(frame, 0, "MDIClient") : 0;
+    for (quint64 document = area ? host.findWindowEx(area, 0, "AOL Child") : 0; document;
+         document = host.findWindowEx(area, document, "AOL Child")) {
+        if (platform::fromCp1252(host.windowText(document)) != room)
+            continue;
+        const quint64 transcript = host.findWindowEx(document, 0, "RICHCNTL");
+        return {document, transcript ? host.findWindowEx(document, transcript, "RICHCNTL") : 0};
+    }
+    return {};
+}
+
+bool ChatHostProcess::bringToFront(const QString &room)
+{
+    const RoomWindows windows = findRoom(room);
+    return windows.document
+           && platform::UnixWindowSystem(socketPath(), kRequestBound).raiseWindow(windows.document);
+}
+
+bool ChatHostProcess::typeIntoEntry(const QString &room, const QString &text)
+{
+    const RoomWindows windows = findRoom(room);
+    return windows.entry
+           && platform::UnixWindowSystem(socketPath(), kRequestBound)
+                  .typeText(windows.entry, platform::toCp1252(text));
+}
+
+QString ChatHostProcess::entryText(const QString &room)
+{
+    const RoomWindows windows = findRoom(room);
+    if (!windows.entry)
+        return {};
+    return platform::fromCp1252(
+        platform::UnixWindowSystem(socketPath(), kRequestBound).windowText(windows.entry));
+}
+
+QStringList ChatHostProcess::documentsFrontToBack()
+{
+    platform::UnixWindowSystem host(socketPath(), kRequestBound);
+    const quint64 frame = host.findWindow("AOL Frame25");
+    const quint64 area = frame ? host.findWindowEx(frame, 0, "MDIClient") : 0;
+    QStringList titles;
+    for (quint64 document = area ? host.findWindowEx(area, 0, "AOL Child") : 0; document;
+         document = host.findWindowEx(area, document, "AOL Child"))
+        titles.append(platform::fromCp1252(host.windowText(document)));
+    return titles;
+}
