@@ -3,7 +3,9 @@
 #include "captioncounts.h"
 #include "chatlink.h"
 #include "form1lines.h"
+#include "forms.h"
 #include "pause.h"
+#include "playwav.h"
 #include "settingsfile.h"
 #include "windowroutines.h"
 
@@ -11,6 +13,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
@@ -114,6 +117,11 @@ Form1::Form1(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     Label7 = addLabel("Label7", QString(), 0, hiddenTop + 1275, 615, 255);
     Label4 = addLabel("Label4", QStringLiteral("Label4"), 0, hiddenTop + 1530, 615, 255);
     minsused = addLabel("minsused", QStringLiteral("0"), 0, hiddenTop + 1785, 615, 255);
+
+    // Every label takes the presses on it; only the menu button and the clock
+    // do something with them.
+    for (QLabel *l : findChildren<QLabel *>())
+        l->installEventFilter(this);
 
     MiUs = new QTimer(this);
     MiUs->setObjectName("MiUs");
@@ -225,6 +233,86 @@ void Form1::Form_Unload() {
 int Form1::screenWidthTwips() const {
     const QScreen *s = screen();
     return (s ? s->geometry().width() : 0) * kTwipsPerPixel;
+}
+
+void Form1::drag() {
+    setCursor(Qt::SizeAllCursor);
+    hostlink::FormDrag(this);
+    unsetCursor();
+}
+
+void Form1::hours_MouseDown() { drag(); }
+void Form1::mins_MouseDown() { drag(); }
+void Form1::blinker_MouseDown() { drag(); }
+
+void Form1::Form_MouseDown() {
+    if (m_forms) {
+        m_forms->form3()->hide();
+        m_forms->form4()->hide();
+    }
+    drag();
+}
+
+void Form1::placeBeside(QWidget *menu) {
+    menu->move(x() + twipsToPixels(720), y());
+}
+
+void Form1::Label1_MouseDown(Qt::MouseButton button) {
+    if (button != Qt::RightButton || !m_forms)
+        return;
+    m_forms->form3()->hide();
+    placeBeside(m_forms->form4());
+    hostlink::Pause(hostlink::wholeSeconds(0.22));
+    m_forms->form4()->show();
+    PlayWav(clickSoundPath());
+    m_forms->unloadForm2();
+}
+
+void Form1::Label1_MouseUp(Qt::MouseButton button) {
+    if (button != Qt::LeftButton || !m_forms)
+        return;
+    m_forms->form3()->hide();
+    placeBeside(m_forms->form3());
+    hostlink::Pause(hostlink::wholeSeconds(0.22));
+    m_forms->form3()->show();
+    PlayWav(clickSoundPath());
+    m_forms->form4()->hide();
+    m_forms->unloadForm2();
+}
+
+void Form1::mousePressEvent(QMouseEvent *event) {
+    event->accept();
+    Form_MouseDown();
+}
+
+void Form1::mouseDoubleClickEvent(QMouseEvent *event) {
+    // The second press of a double click does not drag again.
+    event->accept();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+        return QWidget::eventFilter(watched, event);
+    const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
+    // The second press of a double click is a double click, not a press.
+    const bool press = type == QEvent::MouseButtonPress;
+    if (type == QEvent::MouseButtonDblClick)
+        return true;
+    if (watched == Label1) {
+        if (press)
+            Label1_MouseDown(button);
+        else
+            Label1_MouseUp(button);
+    } else if (press && watched == hours) {
+        hours_MouseDown();
+    } else if (press && watched == mins) {
+        mins_MouseDown();
+    } else if (press && watched == blinker) {
+        blinker_MouseDown();
+    }
+    return true;
 }
 
 void Form1::closeEvent(QCloseEvent *event) {

@@ -7,6 +7,10 @@
 class QLabel;
 class QTimer;
 
+namespace menus {
+class Forms;
+}
+
 namespace app {
 
 // The main window: a tiny topmost strip with the idle clock and the menu
@@ -28,6 +32,19 @@ public:
     // An idle tick: reload the style, advance the clock, post two lines.
     void Timer1_Timer();
 
+    // The mouse: a press on the bare surface closes both menus and drags; a
+    // press on the clock drags; the menu button opens the options window with
+    // a right press and the session menu with a left release.
+    void Form_MouseDown();
+    void hours_MouseDown();
+    void mins_MouseDown();
+    void blinker_MouseDown();
+    void Label1_MouseDown(Qt::MouseButton button);
+    void Label1_MouseUp(Qt::MouseButton button);
+
+    // The other windows, which the menu button opens and the surface closes.
+    void setForms(menus::Forms *forms) { m_forms = forms; }
+
     settings::SettingsRecord &record() { return m_record; }
 
     // The controls, by their design names.
@@ -37,13 +54,20 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLabel *addLabel(const char *name, const QString &caption, int left, int top, int width,
                      int height);
     int screenWidthTwips() const;
+    void drag();
+    // Places a menu window just right of this one, its top level with ours.
+    void placeBeside(QWidget *menu);
 
     hostlink::LabelRecord m_record{this};
+    menus::Forms *m_forms = nullptr;
     bool m_unloaded = false;
 };
 
