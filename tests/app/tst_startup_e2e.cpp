@@ -1,0 +1,106 @@
+// The program end to end: a real chathost and the real zorvel, as separate
+// processes, in fresh settings and runtime folders.
+#include "chathostprocess.h"
+#include "form1lines.h"
+#include "testenv.h"
+#include "userstore.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <memory>
+
+namespace {
+QByteArray fileBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The two load lines of a first start, as the room receives them.
+const QByteArray kLoadLine1 =
+    "</i></u></b><font face=\"arial narrow\" color=#009900>/\xaf\\<font color=#00000C>  zorvel  "
+    "-:-<font color=#009900> brondel <font color=#00000C>-:- <u>l\xf8\xe0""d\xe9""d</u> <font "
+    "color=#009900>-:- <font color=#00000C>quibbet <font color=#009900> /\xaf\\<font "
+    "color=#FFFFFC>";
+const QByteArray kLoadLine2 =
+    "</i></u></b><font face=\"arial narrow\" color=#009900>/\xaf\\<font color=#00000C>  id: <font "
+    "color=#009900><u>frobble</u><font color=#00000C> -:- styl\xe8: <font "
+    "color=#009900><u>def\xe0\xf9lt</u> <font color=#00000C>-:- <a href=" +
+    QByteArray(app::kDownloadPage) + ">dl h\xe9r\xe8</a> <font color=#009900>/\xaf\\<font color=#ffFfFc>";
+
+const QByteArray kDefaultFile = "[zorvel]\r\nPRESET=def\xe0\xf9lt\r\nPFCOLOR=00000C\r\n"
+                                "PACOLOR=009900\r\nPMASCII=-:-\r\nPFASCII=/\xaf\\\r\n"
+                                "PBASCII=/\xaf\\\r\nHANDLE=frobble\r\n";
+
+// Waits, running events, until `done` holds or the time is up.
+template <typename Done> bool waitFor(Done done, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+class Zorvel {
+public:
+    Zorvel() {
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_process.start(QStringLiteral(ZORVEL_EXE), {});
+    }
+    ~Zorvel() {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+};
+} // namespace
+
+class TestStartupE2E : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> m_env;
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnv>(); }
+    void cleanup() { m_env.reset(); }
+
+    void firstAndSecondStart() {
+        ChatHostProcess host;
+        QVERIFY2(host.start(), qPrintable(host.output()));
+        {
+            Zorvel zorvel;
+            const auto records = host.waitForRecords(2, 15000);
+            QCOMPARE(records.size(), 2);
+            QCOMPARE(records.at(0).bytes, kLoadLine1);
+            QCOMPARE(records.at(1).bytes, kLoadLine2);
+            const qint64 apart = records.at(1).ms - records.at(0).ms;
+            QVERIFY2(apart >= 500 && apart <= 1500, qPrintable(QString::number(apart)));
+            QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
+            QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
+            QCOMPARE(zorvel.process().state(), QProcess::Running);
+        }
+        Zorvel again;
+        QVERIFY(waitFor([] { return platform::readUserValue("zorvel", "Count", "stunt") == "2"; },
+                        15000));
+        QCOMPARE(host.waitForRecords(4, 15000).size(), 4);
+        QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
+    }
+
+    void noChatRoom() {
+        Zorvel zorvel;
+        QVERIFY(waitFor([] { return platform::readUserValue("zorvel", "Count", "stunt") == "1"; },
+                        15000));
+        QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
+        // Its lines were lost, silently, and it runs on.
+        QTest::qWait(1500);
+        QCOMPARE(zorvel.process().state(), QProcess::Running);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartupE2E)
+#include "tst_startup_e2e.moc"
