@@ -9,11 +9,16 @@
 #include "form3.h"
 #include "form4.h"
 #include "forms.h"
+#include "pause.h"
+#include "recordingroom.h"
 #include "settingsfile.h"
 #include "startup.h"
+#include "testenv.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
+#include <memory>
 
 // Time passes `step` seconds at every look, from `start`: pauses end after a
 // few looks, each running the pending events once.
@@ -30,12 +35,13 @@ private:
 };
 
 // The main window loaded as start-up loads it, with the window registry beside
-// it. The end of the program is counted, not done.
+// it. The end of the program is counted, not done, unless `realEnd`.
 struct MenuProgram {
-    MenuProgram() {
+    explicit MenuProgram(bool realEnd = false) {
         app::prepareStart();
         form1.Form_Load();
-        forms.setEndProgram([this] { ++ends; });
+        if (!realEnd)
+            forms.setEndProgram([this] { ++ends; });
     }
     menus::Form3 *form3() { return forms.form3(); }
     menus::Form4 *form4() { return forms.form4(); }
@@ -43,6 +49,34 @@ struct MenuProgram {
     app::Form1 form1;
     menus::Forms forms{&form1};
     int ends = 0;
+};
+
+// One test's world: fresh folders, the test's own clock from 1000.0, dialogs
+// answered from a script, a recording room, and the program loaded with its
+// load lines cleared.
+struct MenuFixture {
+    void setUp(bool withProgram = true) {
+        env = std::make_unique<TestEnv>();
+        clock.setNow(1000.0);
+        hostlink::setPauseClock(&clock);
+        menus::dialogs::resetScript();
+        room = std::make_unique<RecordingRoom>();
+        if (withProgram)
+            program = std::make_unique<MenuProgram>();
+        room->lines.clear();
+    }
+    void tearDown() {
+        program.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        room.reset();
+        hostlink::setPauseClock(nullptr);
+        env.reset();
+    }
+
+    std::unique_ptr<TestEnv> env;
+    StepClock clock;
+    std::unique_ptr<RecordingRoom> room;
+    std::unique_ptr<MenuProgram> program;
 };
 
 inline QByteArray settingsBytes() {

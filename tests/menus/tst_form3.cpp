@@ -8,17 +8,13 @@
 #include "form2.h"
 #include "menulines.h"
 #include "menuprogram.h"
-#include "pause.h"
-#include "recordingroom.h"
 #include "shoplines.h"
-#include "testenv.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <memory>
 
 using menus::Form3;
 using styleshop::EntryLabel;
@@ -50,33 +46,17 @@ QByteArray settingLine(const QByteArray &key) {
 class TestForm3 : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> m_env;
-    StepClock m_clock;
-    std::unique_ptr<RecordingRoom> m_room;
-    std::unique_ptr<MenuProgram> m_program;
+    MenuFixture m_world;
+    StepClock &m_clock = m_world.clock;
 
     // The room's lines since the program loaded.
-    QList<QByteArray> &lines() { return m_room->lines; }
-    Form3 *menu() { return m_program->form3(); }
-    app::Form1 &form1() { return m_program->form1; }
+    QList<QByteArray> &lines() { return m_world.room->lines; }
+    Form3 *menu() { return m_world.program->form3(); }
+    app::Form1 &form1() { return m_world.program->form1; }
 
 private Q_SLOTS:
-    void init() {
-        m_env = std::make_unique<TestEnv>();
-        m_clock.setNow(1000.0);
-        hostlink::setPauseClock(&m_clock);
-        menus::dialogs::resetScript();
-        m_room = std::make_unique<RecordingRoom>();
-        m_program = std::make_unique<MenuProgram>();
-        lines().clear(); // the load lines
-    }
-    void cleanup() {
-        m_program.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_room.reset();
-        hostlink::setPauseClock(nullptr);
-        m_env.reset();
-    }
+    void init() { m_world.setUp(); }
+    void cleanup() { m_world.tearDown(); }
 
     void lookOfTheMenu_data() {
         QTest::addColumn<QString>("name");
@@ -132,10 +112,10 @@ private Q_SLOTS:
         QCOMPARE(optionsWindows(), 0);
         menu();
         QCOMPARE(optionsWindows(), 1);
-        menus::Form4 *options = m_program->form4();
+        menus::Form4 *options = m_world.program->form4();
         QVERIFY(!options->isVisible());
         QVERIFY(options->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(m_program->form3(), menu()); // loaded once
+        QCOMPARE(m_world.program->form3(), menu()); // loaded once
     }
 
     void idleOnEngages() {
@@ -295,11 +275,11 @@ private Q_SLOTS:
         form1().Label4->setText(QStringLiteral("3"));
         form1().minsused->setText(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));
-        m_program->form4()->show();
+        m_world.program->form4()->show();
         menu()->show();
         click(menu()->Label5);
         QVERIFY(!menu()->isVisible());
-        QVERIFY(!m_program->form4()->isVisible());
+        QVERIFY(!m_world.program->form4()->isVisible());
         QCOMPARE(lines(), example::kStats);
         QCOMPARE(settingsBytes().count("\r\n"), 9); // nothing written: eight lines and lastidle
     }
@@ -329,7 +309,7 @@ private Q_SLOTS:
     void statsPausesBeforeEachLine() {
         m_clock.setNow(1000.0);
         QList<double> postedAt;
-        m_room->onPost = [&](const QByteArray &) { postedAt << m_clock.now(); };
+        m_world.room->onPost = [&](const QByteArray &) { postedAt << m_clock.now(); };
         menu()->Label5_Click();
         QCOMPARE(postedAt.size(), 4);
         // Pause 0 from a whole second returns at once; then three pauses of 1.
@@ -343,7 +323,7 @@ private Q_SLOTS:
     void statsLinesShowAChangeMadeBetweenThem() {
         // The options window changes the font colour while the first pause runs.
         menus::dialogs::setNextAnswer(QStringLiteral("ABCDEF"));
-        QTimer::singleShot(0, m_program->form4(), &menus::Form4::Label8_Click);
+        QTimer::singleShot(0, m_world.program->form4(), &menus::Form4::Label8_Click);
         menu()->Label5_Click();
         QCOMPARE(lines().size(), 4);
         QVERIFY2(lines().at(0).contains("<font color=#00000C>l\xf8\xe0"
@@ -380,25 +360,25 @@ private Q_SLOTS:
         form1().show();
         menu()->Label1_Click();
         if (shopOpen)
-            m_program->forms.showForm2();
+            m_world.program->forms.showForm2();
         lines().clear();
 
         QPointer<Form3> menuWindow = menu();
-        QPointer<menus::Form4> options = m_program->form4();
+        QPointer<menus::Form4> options = m_world.program->form4();
         QList<int> menuTopAtPosts, optionsTopAtPosts;
-        m_room->onPost = [&](const QByteArray &) {
+        m_world.room->onPost = [&](const QByteArray &) {
             menuTopAtPosts << (menuWindow ? menuWindow->topTwips() : 0);
             optionsTopAtPosts << (options ? options->topTwips() : 0);
             // A second request while ending changes nothing.
-            m_program->forms.unloadProgram();
+            m_world.program->forms.unloadProgram();
         };
         click(menu()->Label6);
 
         QVERIFY(!form1().Timer1->isActive());
         QVERIFY(!form1().MiUs->isActive());
         QVERIFY(!form1().isVisible());
-        QVERIFY(!m_program->forms.isForm2Loaded());
-        QCOMPARE(m_program->ends, 1);
+        QVERIFY(!m_world.program->forms.isForm2Loaded());
+        QCOMPARE(m_world.program->ends, 1);
 
         QList<QByteArray> expected{
             example::kUnload,
@@ -423,13 +403,13 @@ private Q_SLOTS:
     void unloadWithTheMainWindowHidden() {
         // The styles command hides the main window; its closing lines come all the same.
         form1().show();
-        m_program->form4()->Label2_Click();
+        m_world.program->form4()->Label2_Click();
         QVERIFY(!form1().isVisible());
         lines().clear();
         menu()->Label6_Click();
         QCOMPARE(lines().size(), 3);
         QCOMPARE(lines().at(0), example::kUnload);
-        QCOMPARE(m_program->ends, 1);
+        QCOMPARE(m_world.program->ends, 1);
     }
 
     void menuSlideEdges_data() {
