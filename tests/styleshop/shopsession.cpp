@@ -1,0 +1,95 @@
+#include "shopsession.h"
+
+#include "clock.h"
+#include "form1.h"
+#include "form2.h"
+#include "pause.h"
+#include "startup.h"
+
+#include <QCursor>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+// Time passes a tenth of a second at every look: pauses end at once.
+class FastClock final : public platform::Clock {
+public:
+    double secondsSinceMidnight() const override { return m_now += 0.1; }
+
+private:
+    mutable double m_now = 1000.0;
+};
+} // namespace
+
+ShopSession::ShopSession() : m_clock(std::make_unique<FastClock>()) {
+    hostlink::setPauseClock(m_clock.get());
+    app::prepareStart();
+    m_form1 = std::make_unique<app::Form1>();
+    m_form1->Form_Load();
+    m_form1->show();
+}
+
+ShopSession::~ShopSession() {
+    m_shop.reset();
+    m_form1.reset();
+    hostlink::setPauseClock(nullptr);
+}
+
+QLabel *ShopSession::entry(const char *name) const {
+    return m_shop ? m_shop->findChild<QLabel *>(QString::fromLatin1(name)) : nullptr;
+}
+
+void ShopSession::open() {
+    m_form1->hide();
+    m_shop = std::make_unique<styleshop::Form2>(m_form1.get());
+    styleshop::Form2 *shop = m_shop.get();
+    QObject::connect(shop, &styleshop::Form2::unloadRequested, shop,
+                     [shop] { shop->Form_Unload(); });
+    shop->Form_Load();
+    shop->show();
+    (void)QTest::qWaitForWindowExposed(shop);
+}
+
+bool ShopSession::centreOf(const char *name, QPoint &centre) const {
+    const QLabel *label = entry(name);
+    if (!label)
+        return false;
+    centre = label->geometry().center();
+    return m_shop->childAt(centre) == label;
+}
+
+bool ShopSession::click(const char *name) {
+    return mouseOn(name, QTest::MouseClick);
+}
+
+bool ShopSession::doubleClick(const char *name) {
+    return mouseOn(name, QTest::MouseDClick);
+}
+
+bool ShopSession::mouseOn(const char *name, QTest::MouseAction action) {
+    QPoint centre;
+    if (!centreOf(name, centre))
+        return false;
+    QTest::mouseEvent(action, m_shop->windowHandle(), Qt::LeftButton, {}, centre);
+    return true;
+}
+
+Qt::CursorShape ShopSession::pressMoveRelease(QPoint at, QPoint by) {
+    styleshop::Form2 *shop = m_shop.get();
+    QWindow *window = shop->windowHandle();
+    // The pointer rests where it presses; a drag keeps that point under it.
+    QCursor::setPos(window->mapToGlobal(at));
+    const QPoint to = at + by;
+    // Runs once the press has been handled, or inside the drag it starts.
+    Qt::CursorShape shape = Qt::BlankCursor;
+    QTimer::singleShot(0, window, [window, shop, to, &shape] {
+        shape = shop->cursor().shape();
+        QTest::mouseMove(window, to);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+    });
+    QTest::mousePress(window, Qt::LeftButton, {}, at);
+    QCoreApplication::processEvents();
+    return shape;
+}
