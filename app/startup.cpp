@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QTimer>
 
 namespace app {
 
@@ -20,14 +21,16 @@ void prepareStart() {
     settings::ensureSettingsFolder();
 }
 
-int run(int argc, char **argv) {
+int run(int argc, char **argv, const RunSettings &settings) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvel"));
     prepareStart();
 
     Form1 form1;
+    form1.Timer1->setInterval(settings.idleTickMs);
     form1.Form_Load();
     menus::Forms forms(&form1);
+    form1.setForms(&forms);
     menus::unloadOnOutsideEnd(forms);
     form1.show();
     return QApplication::exec();

@@ -2,9 +2,16 @@
 
 namespace app {
 
+// What a run may differ in. The shipped program takes the defaults; a test
+// build of it shortens the idle tick so a test driving it by hand need not
+// wait a minute for each tick.
+struct RunSettings {
+    int idleTickMs = 59000;
+};
+
 // The program: the main window loads, announces itself and shows; the
 // program ends when its last window closes.
-int run(int argc, char **argv);
+int run(int argc, char **argv, const RunSettings &settings = {});
 
 // What every start does before the main window loads: the fonts the windows
 // name, and the settings folder.

@@ -1,0 +1,284 @@
+// The whole program under a real X server, driven by real pointer and
+// keyboard events (xdotool) at places computed from the windows' twips, with
+// every line checked in a real chathost's transcript. Run it alone with
+// `ctest -L x11`.
+#include "chathostprocess.h"
+#include "form1lines.h"
+#include "menulines.h"
+#include "shoplines.h"
+#include "catalogue.h"
+#include "chatlink.h"
+#include "testenv.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <memory>
+
+using settings::Field;
+
+namespace {
+constexpr int kTwips = 15;
+constexpr int px(int twips) { return twips / kTwips; }
+
+// Where the main window first stands, and where its controls take a press:
+// the menu button's "w" between the two marks, and the hours left of the colon.
+const QPoint kForm1(px(6810), px(3495));
+const QPoint kMenuButton((90 + 165) / 2 / kTwips, 105 / kTwips);
+const QPoint kHours(px(360) + 1, px(105));
+// A menu entry is 255 twips high; press in its middle.
+QPoint entryAt(int topTwips) { return {px(240), px(topTwips + 127)}; }
+
+QString run(const QString &program, const QStringList &args, int timeoutMs = 10000) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(timeoutMs);
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+void xdo(const QStringList &args) { run(QStringLiteral("xdotool"), args); }
+
+struct Window {
+    QString id;
+    QRect geometry;
+};
+
+// The visible top-level windows of the X server with their geometry.
+QList<Window> windows() {
+    QList<Window> out;
+    const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--name", ""})
+                                .split('\n', Qt::SkipEmptyParts);
+    for (const QString &id : ids) {
+        const QString shape = run("xdotool", {"getwindowgeometry", "--shell", id});
+        QMap<QString, int> v;
+        for (const QString &line : shape.split('\n')) {
+            const auto kv = line.split('=');
+            if (kv.size() == 2)
+                v[kv[0]] = kv[1].toInt();
+        }
+        out << Window{id, QRect(v["X"], v["Y"], v["WIDTH"], v["HEIGHT"])};
+    }
+    return out;
+}
+
+// The visible window of a given client size, waiting for it to appear.
+std::optional<QRect> windowOfSize(QSize size, int timeoutMs = 5000) {
+    QDeadlineTimer deadline(timeoutMs);
+    do {
+        for (const Window &w : windows())
+            if (w.geometry.size() == size)
+                return w.geometry;
+        QTest::qWait(100);
+    } while (!deadline.hasExpired());
+    return std::nullopt;
+}
+
+bool gone(QSize size, int timeoutMs = 5000) {
+    QDeadlineTimer deadline(timeoutMs);
+    do {
+        bool seen = false;
+        for (const Window &w : windows())
+            seen = seen || w.geometry.size() == size;
+        if (!seen)
+            return true;
+        QTest::qWait(100);
+    } while (!deadline.hasExpired());
+    return false;
+}
+
+void clickAt(QPoint p, int button = 1) {
+    xdo({"mousemove", QString::number(p.x()), QString::number(p.y()), "click",
+         QString::number(button)});
+}
+
+const QSize kForm1Size(px(615), px(225));
+const QSize kForm3Size(px(495), px(1395));
+const QSize kForm4Size(px(495), px(1695));
+const QSize kForm2Size(px(1695), px(3510));
+
+settings::PlainRecord recordOf(const QString &name, const QString &front, const QString &middle,
+                               const QString &back, const QString &font, const QString &ascii) {
+    settings::PlainRecord r;
+    r.setCaption(Field::StyleName, name);
+    r.setCaption(Field::FrontAscii, front);
+    r.setCaption(Field::MiddleAscii, middle);
+    r.setCaption(Field::BackAscii, back);
+    r.setCaption(Field::FontColour, font);
+    r.setCaption(Field::AsciiColour, ascii);
+    return r;
+}
+} // namespace
+
+class TestRealClicks : public QObject {
+    Q_OBJECT
+
+    TestEnv m_env;
+    QProcess m_xvfb;
+
+    // Waits until the transcript holds `line`; returns its index or -1.
+    int waitForLine(ChatHostProcess &host, const QByteArray &line, int from = 0,
+                    int timeoutMs = 8000) {
+        QDeadlineTimer deadline(timeoutMs);
+        do {
+            const auto records = host.records();
+            for (int i = from; i < records.size(); ++i)
+                if (records.at(i).bytes == line)
+                    return i;
+            QTest::qWait(100);
+        } while (!deadline.hasExpired());
+        return -1;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+            QStandardPaths::findExecutable("xdotool").isEmpty())
+            QFAIL("Xvfb and xdotool are needed: the set-up script installs them");
+        int n = 140;
+        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
+               QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            ++n;
+        const QString display = QStringLiteral(":%1").arg(n);
+        m_xvfb.start("Xvfb", {display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        QVERIFY(m_xvfb.waitForStarted());
+        QDeadlineTimer up(10000);
+        while (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) && !up.hasExpired())
+            QTest::qWait(50);
+        qputenv("DISPLAY", display.toLatin1());
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    void cleanupTestCase() {
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished(5000);
+    }
+
+    void theWholeProgramByHand() {
+        ChatHostProcess host;
+        QVERIFY2(host.start(), qPrintable(host.output()));
+        // The welcome window would cover the main window's place: let the
+        // room come to the front, as a person would click it.
+        QVERIFY(host.bringToFront(QStringLiteral("Lobby")));
+
+        QProcess zorvel;
+        zorvel.setProcessChannelMode(QProcess::ForwardedChannels);
+        zorvel.start(QStringLiteral(ZORVEL_FASTIDLE_EXE), {});
+        QVERIFY(zorvel.waitForStarted());
+        QCOMPARE(host.waitForRecords(2, 15000).size(), 2);
+
+        const auto form1 = windowOfSize(kForm1Size);
+        QVERIFY(form1);
+        QCOMPARE(form1->topLeft(), kForm1);
+
+        settings::PlainRecord defaults =
+            recordOf(QStringLiteral("defàùlt"), QStringLiteral("/¯\\"), QStringLiteral("-:-"),
+                     QStringLiteral("/¯\\"), QStringLiteral("00000C"), QStringLiteral("009900"));
+
+        // A left click on the "w" opens the session menu 720 twips right of
+        // the main window, its top level with it.
+        clickAt(kForm1 + kMenuButton);
+        auto menu = windowOfSize(kForm3Size);
+        QVERIFY(menu);
+        QCOMPARE(menu->topLeft(), kForm1 + QPoint(px(720), 0));
+
+        // idle on
+        int at = host.records().size();
+        clickAt(menu->topLeft() + entryAt(0));
+        QVERIFY(gone(kForm3Size));
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, true)), at) >= 0);
+
+        // edit msg, a reason typed into the prompt; a tick (made due soon in
+        // this build) then quotes it.
+        clickAt(kForm1 + kMenuButton);
+        menu = windowOfSize(kForm3Size);
+        QVERIFY(menu);
+        clickAt(menu->topLeft() + entryAt(480));
+        QTest::qWait(800);
+        xdo({"type", "--delay", "40", "back in 5"});
+        xdo({"key", "Return"});
+        at = host.records().size();
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(
+                                      app::messageLine(defaults, QStringLiteral("back in 5"))),
+                            at, 15000) >= 0);
+
+        // idle off
+        clickAt(kForm1 + kMenuButton);
+        menu = windowOfSize(kForm3Size);
+        QVERIFY(menu);
+        at = host.records().size();
+        clickAt(menu->topLeft() + entryAt(240));
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, false)), at) >= 0);
+
+        // A right press opens the options window in the same place and hides the menu.
+        clickAt(kForm1 + kMenuButton);
+        QVERIFY(windowOfSize(kForm3Size));
+        clickAt(kForm1 + kMenuButton, 3);
+        const auto options = windowOfSize(kForm4Size);
+        QVERIFY(options);
+        QCOMPARE(options->topLeft(), kForm1 + QPoint(px(720), 0));
+        QVERIFY(gone(kForm3Size));
+
+        // styles: the shop opens with its line, the main window hides.
+        at = host.records().size();
+        clickAt(options->topLeft() + entryAt(240));
+        const auto shop = windowOfSize(kForm2Size);
+        QVERIFY(shop);
+        QVERIFY(gone(kForm1Size));
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(styleshop::loadLine(defaults)), at) >= 0);
+
+        // The first entry applies its style.
+        at = host.records().size();
+        clickAt(shop->topLeft() + QPoint(px(480), px(240 + 127)));
+        const styleshop::Style &glimtar = styleshop::catalogue().front();
+        const settings::PlainRecord style1 =
+            recordOf(glimtar.name.toString(), glimtar.front.toString(), glimtar.middle.toString(),
+                     glimtar.back.toString(), glimtar.fontColour.toString(),
+                     glimtar.asciiColour.toString());
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(styleshop::styleLine(glimtar, style1)),
+                            at) >= 0);
+
+        // The title closes the shop, with its line in the new style, and
+        // brings the main window back.
+        at = host.records().size();
+        clickAt(shop->topLeft() + QPoint(px(240 + 500), px(127)));
+        QVERIFY(gone(kForm2Size));
+        QVERIFY(windowOfSize(kForm1Size));
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(styleshop::unloadLine(style1)), at) >= 0);
+
+        // Dragging the hours moves the window.
+        const QPoint by(120, 60);
+        const QPoint grip = kForm1 + kHours;
+        xdo({"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+        for (int step = 1; step <= 4; ++step) {
+            const QPoint p = grip + by * step / 4;
+            xdo({"mousemove", QString::number(p.x()), QString::number(p.y())});
+            QTest::qWait(50);
+        }
+        xdo({"mouseup", "1"});
+        QTest::qWait(300);
+        const auto moved = windowOfSize(kForm1Size);
+        QVERIFY(moved);
+        QCOMPARE(moved->topLeft(), kForm1 + by);
+
+        // unload: the closing lines, and the program ends well.
+        clickAt(moved->topLeft() + kMenuButton);
+        menu = windowOfSize(kForm3Size);
+        QVERIFY(menu);
+        at = host.records().size();
+        clickAt(menu->topLeft() + entryAt(960));
+        QVERIFY(zorvel.waitForFinished(30000));
+        QCOMPARE(zorvel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zorvel.exitCode(), 0);
+        const int unloadAt = waitForLine(host, hostlink::toWindows1252(app::unloadLine(style1)), at);
+        QVERIFY(unloadAt >= 0);
+        QVERIFY(waitForLine(host,
+                            hostlink::toWindows1252(app::identityLine(
+                                style1, QStringLiteral("frobble"), glimtar.name.toString())),
+                            unloadAt + 1) == unloadAt + 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRealClicks)
+#include "tst_realclicks.moc"
