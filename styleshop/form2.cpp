@@ -26,7 +26,7 @@ constexpr int kClientWidth = 1695;
 constexpr int kClientHeight = 3510;
 constexpr int kEntryHeight = 255;
 
-// The standard scheme's system colours the design names.
+// The design's colours; the system colours it names as the standard scheme has them.
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kRust = qRgb(192, 64, 0);
