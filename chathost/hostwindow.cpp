@@ -53,7 +53,6 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
     window->addSeparator();
     window->addAction(tr("&Quit"), this, &QWidget::close);
 
-    m_area->cascadeSubWindows();
     m_area->setActiveSubWindow(welcomeDocument);
 }
 
@@ -62,7 +61,9 @@ QMdiSubWindow *HostWindow::addDocument(QWidget *content)
     QMdiSubWindow *document = m_area->addSubWindow(content);
     document->setWindowTitle(content->windowTitle());
     document->setAttribute(Qt::WA_DeleteOnClose);
-    document->resize(620, 440);
+    // Cascaded: each document a step further down and right than the one behind it.
+    const int step = 28 * int(m_area->subWindowList().size() - 1);
+    document->setGeometry(step, step, 620, 440);
     document->show();
     return document;
 }
