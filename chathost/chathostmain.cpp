@@ -13,6 +13,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -62,6 +63,8 @@ int runChatHost(int argc, char **argv)
     if (options->ping)
         return ping();
 
+    // A client, or a reader of --echo, that goes away must not take chathost with it.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("chathost"));
 
