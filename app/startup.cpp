@@ -4,6 +4,7 @@
 #include "forms.h"
 #include "outsideend.h"
 #include "settingsfile.h"
+#include "termination.h"
 
 #include <QApplication>
 #include <QFont>
@@ -25,6 +26,9 @@ int run(int argc, char **argv, const RunSettings &settings) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvel"));
     prepareStart();
+    // A request to end that comes while the main window loads waits for the
+    // registry, so the room still hears the closing lines.
+    platform::holdTermination();
 
     Form1 form1;
     form1.Timer1->setInterval(settings.idleTickMs);

@@ -6,12 +6,17 @@ class QObject;
 
 namespace platform {
 
-// Runs `onRequest` in the event loop of `context`'s thread each time the
-// program is told to end from outside: SIGTERM or SIGINT on Unix; Ctrl+C,
-// Ctrl+Break or the console's closing on Windows. Nothing runs inside the
-// signal itself, and a second request while the first is handled is only
-// another call, never the default ending. Call once, with a context that
-// lives as long as the program.
+// From now on a request to end from outside (SIGTERM or SIGINT on Unix;
+// Ctrl+C, Ctrl+Break or the console's closing on Windows) no longer ends the
+// program at once: it waits for watchTermination. Call it before the work
+// that must not be cut short begins; calling it again changes nothing.
+void holdTermination();
+
+// Runs `onRequest` in the event loop of `context`'s thread for each request
+// to end from outside, those held since holdTermination included. Nothing
+// runs inside the signal itself, and a second request while the first is
+// handled is only another call, never the default ending. Call once, with a
+// context that lives as long as the program.
 void watchTermination(QObject *context, std::function<void()> onRequest);
 
 } // namespace platform

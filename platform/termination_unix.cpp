@@ -12,7 +12,8 @@
 namespace platform {
 
 namespace {
-// The signal handler's end of the pair, and the event loop's.
+// The signal handler's end of the pair, and the event loop's. A request made
+// before anyone watches waits in the pair.
 int g_signalEnd = -1;
 int g_loopEnd = -1;
 
@@ -29,7 +30,9 @@ void makeNonBlocking(int fd) {
 }
 } // namespace
 
-void watchTermination(QObject *context, std::function<void()> onRequest) {
+void holdTermination() {
+    if (g_loopEnd >= 0)
+        return;
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return;
@@ -38,6 +41,18 @@ void watchTermination(QObject *context, std::function<void()> onRequest) {
     makeNonBlocking(g_signalEnd);
     makeNonBlocking(g_loopEnd);
 
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+void watchTermination(QObject *context, std::function<void()> onRequest) {
+    holdTermination();
+    if (g_loopEnd < 0)
+        return;
     auto *notifier = new QSocketNotifier(g_loopEnd, QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context,
                      [onRequest = std::move(onRequest)] {
@@ -46,13 +61,6 @@ void watchTermination(QObject *context, std::function<void()> onRequest) {
                          }
                          onRequest();
                      });
-
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
 }
 
 } // namespace platform

@@ -3,18 +3,32 @@
 #include <QMetaObject>
 #include <QObject>
 
+#include <mutex>
 #include <windows.h>
 
 namespace platform {
 
 namespace {
+std::mutex g_mutex;
 QObject *g_context = nullptr;
 std::function<void()> g_onRequest;
+bool g_held = false;
+bool g_pending = false; // a request came before anyone watched
+
+void post() {
+    QMetaObject::invokeMethod(
+        g_context, [] { g_onRequest(); }, Qt::QueuedConnection);
+}
 
 // Runs on a thread of its own: hand the request to the event loop.
 BOOL WINAPI onControl(DWORD type) {
-    QMetaObject::invokeMethod(
-        g_context, [] { g_onRequest(); }, Qt::QueuedConnection);
+    {
+        const std::lock_guard<std::mutex> lock(g_mutex);
+        if (g_context)
+            post();
+        else
+            g_pending = true;
+    }
     // After a close the process ends as soon as this returns: give the
     // unload the few seconds the system allows.
     if (type == CTRL_CLOSE_EVENT || type == CTRL_LOGOFF_EVENT || type == CTRL_SHUTDOWN_EVENT)
@@ -23,10 +37,22 @@ BOOL WINAPI onControl(DWORD type) {
 }
 } // namespace
 
+void holdTermination() {
+    const std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_held)
+        return;
+    g_held = true;
+    ::SetConsoleCtrlHandler(onControl, TRUE);
+}
+
 void watchTermination(QObject *context, std::function<void()> onRequest) {
+    holdTermination();
+    const std::lock_guard<std::mutex> lock(g_mutex);
     g_context = context;
     g_onRequest = std::move(onRequest);
-    ::SetConsoleCtrlHandler(onControl, TRUE);
+    if (g_pending)
+        post();
+    g_pending = false;
 }
 
 } // namespace platform

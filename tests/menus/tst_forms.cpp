@@ -9,6 +9,7 @@
 #include "menuprogram.h"
 #include "outsideend.h"
 #include "shoplines.h"
+#include "termination.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -161,6 +162,21 @@ private Q_SLOTS:
         if (shopOpen)
             expected << shopLine(program.form1, false);
         QCOMPARE(lines(), expected);
+    }
+
+    void signalHeldUntilTheRegistryWatches() {
+        MenuProgram program;
+        program.form1.show();
+        lines().clear();
+        platform::holdTermination();
+        std::raise(SIGTERM); // as if it came while the main window loaded
+        QTest::qWait(50);
+        QCOMPARE(program.ends, 0);
+        QVERIFY(lines().isEmpty());
+
+        menus::unloadOnOutsideEnd(program.forms);
+        QTRY_COMPARE(program.ends, 1);
+        QCOMPARE(lines(), closingLines(program.form1));
     }
 
     void unloadEntryEndsTheEventLoop_data() {

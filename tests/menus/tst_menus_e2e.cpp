@@ -121,19 +121,22 @@ private Q_SLOTS:
 
     void signalEndsTheProgram_data() {
         QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("linesBefore"); // the load lines posted when it comes
         QTest::addColumn<bool>("twice");
-        QTest::newRow("SIGTERM") << int(SIGTERM) << false;
-        QTest::newRow("SIGINT") << int(SIGINT) << false;
-        QTest::newRow("SIGTERM again during the unload") << int(SIGTERM) << true;
+        QTest::newRow("SIGTERM") << int(SIGTERM) << 2 << false;
+        QTest::newRow("SIGINT") << int(SIGINT) << 2 << false;
+        QTest::newRow("SIGTERM during the load") << int(SIGTERM) << 1 << false;
+        QTest::newRow("SIGTERM again during the unload") << int(SIGTERM) << 2 << true;
     }
     void signalEndsTheProgram() {
         QFETCH(int, signal);
+        QFETCH(int, linesBefore);
         QFETCH(bool, twice);
         QProcess zorvel;
         zorvel.setProcessChannelMode(QProcess::ForwardedChannels);
         zorvel.start(QStringLiteral(ZORVEL_EXE), {});
         QVERIFY(zorvel.waitForStarted());
-        QCOMPARE(m_host->waitForRecords(2, 15000).size(), 2); // loaded
+        QCOMPARE(m_host->waitForRecords(linesBefore, 15000).size(), linesBefore);
 
         ::kill(pid_t(zorvel.processId()), signal);
         if (twice) {
@@ -144,6 +147,8 @@ private Q_SLOTS:
         QVERIFY(zorvel.waitForFinished(15000));
         QCOMPARE(zorvel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(zorvel.exitCode(), 0);
+        // The load finishes, then the closing lines come.
+        QCOMPARE(m_host->records().size(), 4);
         QCOMPARE(bytesOf(after(m_host->records())),
                  QList<QByteArray>({example::kUnload, defaultIdentityLine()}));
     }
