@@ -78,4 +78,8 @@ void resetScript() {
     script() = Script{true, {}, {}, {}};
 }
 
+void useRealDialogs() {
+    script() = Script{};
+}
+
 } // namespace menus::dialogs

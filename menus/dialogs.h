@@ -36,6 +36,8 @@ QList<Shown> shown();
 void setWhileShown(std::function<void(const Shown &)> hook);
 // Back to a fresh scripted state: no answers, nothing shown, no hook.
 void resetScript();
+// Back to the platform's own dialogs.
+void useRealDialogs();
 
 } // namespace dialogs
 } // namespace menus
