@@ -1,7 +1,7 @@
 #pragma once
 
 // What the menu tests share: the program as start-up leaves it, a clock the
-// tests own, the settings file's raw bytes, and the worked example lines.
+// tests own, the settings file's raw bytes, and the reference lines.
 
 #include "clock.h"
 #include "dialogs.h"
@@ -109,7 +109,7 @@ inline QList<QByteArray> settingsKeys() {
     return keys;
 }
 
-// The worked example lines, byte for byte as they reach the room, with the
+// The reference lines, byte for byte as they reach the room, with the
 // style at its first-start defaults.
 namespace example {
 inline const QByteArray kEngaged =

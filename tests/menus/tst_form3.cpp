@@ -271,7 +271,7 @@ private Q_SLOTS:
         QVERIFY(lines().isEmpty());
     }
 
-    void statsWorkedExample() {
+    void statsReferenceLines() {
         form1().Label4->setText(QStringLiteral("3"));
         form1().minsused->setText(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));

@@ -245,7 +245,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("answered");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QByteArray>("fileLine");
-        QTest::newRow("worked example") << true << "frobble" << QByteArray("HANDLE=frobble");
+        QTest::newRow("default style") << true << "frobble" << QByteArray("HANDLE=frobble");
         QTest::newRow("blanks as typed") << true << " Zed  " << QByteArray("HANDLE=Zed  ");
         QTest::newRow("cancelled") << false << QString() << QByteArray("HANDLE=");
     }

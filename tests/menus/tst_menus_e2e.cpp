@@ -63,7 +63,7 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    void workedExamplesInTheTranscript() {
+    void referenceLinesInTheTranscript() {
         hostlink::setPauseClock(&m_clock);
         MenuProgram program;
         program.forms.form3()->Label1_Click(); // engaged
