@@ -20,7 +20,6 @@ namespace menus {
 namespace {
 constexpr int kWidth = 495;
 constexpr int kHeight = 1395;
-constexpr int kEntryHeight = 255;
 
 void setTimerEnabled(QTimer *timer, bool enabled) {
     if (!timer)
@@ -42,15 +41,12 @@ void write(const char *key, const QString &value) {
 
 Form3::Form3(Forms &forms) : MenuWindow("Form3", kWidth, kHeight), m_forms(forms) {
     const QColor rust(192, 64, 0);
-    const auto entry = [this](const char *name, const char *caption, int top, const QColor &ink) {
-        return addEntry(name, QString::fromUtf8(caption), QRect(0, top, kWidth, kEntryHeight), ink);
-    };
-    Label1 = entry("Label1", "   idle on", 0, rust);
-    Label3 = entry("Label3", " idle off", 240, QColor(192, 0, 0));
-    Label2 = entry("Label2", " edit msg", 480, rust);
-    Label5 = entry("Label5", "    stats", 720, rust);
-    Label6 = entry("Label6", "   unload", 960, rust);
-    Label7 = entry("Label7", "   cancel", 1200, rust);
+    Label1 = addRow("Label1", "   idle on", 0, rust);
+    Label3 = addRow("Label3", " idle off", 240, QColor(192, 0, 0));
+    Label2 = addRow("Label2", " edit msg", 480, rust);
+    Label5 = addRow("Label5", "    stats", 720, rust);
+    Label6 = addRow("Label6", "   unload", 960, rust);
+    Label7 = addRow("Label7", "   cancel", 1200, rust);
     Label3->setEnabled(false);
 
     using styleshop::EntryLabel;

@@ -17,7 +17,6 @@ namespace menus {
 namespace {
 constexpr int kWidth = 495;
 constexpr int kHeight = 1695;
-constexpr int kEntryHeight = 255;
 // The slide down ends past this top, whatever the screen's size.
 constexpr int kSlideBound = 7200;
 
@@ -43,16 +42,13 @@ QString aboutText() {
 Form4::Form4(Forms &forms) : MenuWindow("Form4", kWidth, kHeight), m_forms(forms) {
     const QColor rust(192, 64, 0);
     const QColor red(192, 0, 0);
-    const auto entry = [this](const char *name, const char *caption, int top, const QColor &ink) {
-        return addEntry(name, QString::fromUtf8(caption), QRect(0, top, kWidth, kEntryHeight), ink);
-    };
     Label1 = addEntry("Label1", QStringLiteral("about"), QRect(75, 17, 375, 165), rust);
-    Label2 = entry("Label2", "   styles", 240, rust);
-    Label3 = entry("Label3", "   e ascii", 480, rust);
-    Label8 = entry("Label8", "  e fcolor", 720, red);
-    Label7 = entry("Label7", "  e acolor", 960, red);
-    Label4 = entry("Label4", "  e handle", 1200, rust);
-    Label5 = entry("Label5", " cancel", 1440, rust);
+    Label2 = addRow("Label2", "   styles", 240, rust);
+    Label3 = addRow("Label3", "   e ascii", 480, rust);
+    Label8 = addRow("Label8", "  e fcolor", 720, red);
+    Label7 = addRow("Label7", "  e acolor", 960, red);
+    Label4 = addRow("Label4", "  e handle", 1200, rust);
+    Label5 = addRow("Label5", " cancel", 1440, rust);
 
     using styleshop::EntryLabel;
     connect(Label1, &EntryLabel::clicked, this, &Form4::Label1_Click);

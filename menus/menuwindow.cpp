@@ -18,6 +18,7 @@ int pixels(int twips) {
 constexpr int kDesignLeft = 7530;
 constexpr int kDesignTop = 3495;
 constexpr int kSlideStep = 300;
+constexpr int kRowHeight = 255;
 
 QFont arialNarrow() {
     QFont font(QStringLiteral("Arial Narrow"));
@@ -61,6 +62,11 @@ styleshop::EntryLabel *MenuWindow::addEntry(const char *name, const QString &cap
     p.setColor(QPalette::Inactive, QPalette::WindowText, ink);
     entry->setPalette(p);
     return entry;
+}
+
+styleshop::EntryLabel *MenuWindow::addRow(const char *name, const char *caption, int top,
+                                          const QColor &ink) {
+    return addEntry(name, QString::fromUtf8(caption), QRect(0, top, widthTwips(), kRowHeight), ink);
 }
 
 void MenuWindow::slideOut(Slide direction, int bound) {
