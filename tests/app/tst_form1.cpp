@@ -7,6 +7,7 @@
 #include "recordingroom.h"
 #include "settingsfile.h"
 #include "startup.h"
+#include "stepclock.h"
 #include "testenv.h"
 #include "userstore.h"
 
@@ -21,15 +22,6 @@
 using app::Form1;
 
 namespace {
-// Time passes a tenth of a second at every look: pauses end at once.
-class FastClock final : public platform::Clock {
-public:
-    double secondsSinceMidnight() const override { return m_now += 0.1; }
-
-private:
-    mutable double m_now = 1000.0;
-};
-
 QByteArray fileBytes(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -53,7 +45,7 @@ class TestForm1 : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnv> m_env;
-    FastClock m_clock;
+    StepClock m_clock;
 
     // A main window loaded as the program loads it, its lines in `room`.
     std::unique_ptr<Form1> load(RecordingRoom &room) {

@@ -5,6 +5,7 @@
 #include "form2.h"
 #include "pause.h"
 #include "startup.h"
+#include "stepclock.h"
 
 #include <QCursor>
 #include <QLabel>
@@ -12,18 +13,7 @@
 #include <QTimer>
 #include <QWindow>
 
-namespace {
-// Time passes a tenth of a second at every look: pauses end at once.
-class FastClock final : public platform::Clock {
-public:
-    double secondsSinceMidnight() const override { return m_now += 0.1; }
-
-private:
-    mutable double m_now = 1000.0;
-};
-} // namespace
-
-ShopSession::ShopSession() : m_clock(std::make_unique<FastClock>()) {
+ShopSession::ShopSession() : m_clock(std::make_unique<StepClock>()) {
     hostlink::setPauseClock(m_clock.get());
     app::prepareStart();
     m_form1 = std::make_unique<app::Form1>();
