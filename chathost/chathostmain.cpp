@@ -1,11 +1,12 @@
 #include "chathostmain.h"
 
+#include "termination.h"
+
 #include "echoprinter.h"
 #include "hostoptions.h"
 #include "hostserver.h"
 #include "hostwindow.h"
 #include "requesthandler.h"
-#include "signalquitter.h"
 #include "transcriptlog.h"
 #include "cp1252.h"
 #include "windowsystem_unix.h"
@@ -94,7 +95,8 @@ int runChatHost(int argc, char **argv)
                              echo->print(room, options->screenName, line);
                      });
     window.show();
-    SignalQuitter quitter;
+    // Ctrl-C or a TERM ends the event loop, so the socket and lock are cleaned up.
+    platform::watchTermination(&app, [] { QCoreApplication::quit(); });
     printTo(stderr, QStringLiteral("chathost: serving %1\n").arg(server.socketPath()));
     return app.exec();
 }
