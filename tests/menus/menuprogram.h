@@ -3,7 +3,6 @@
 // What the menu tests share: the program as start-up leaves it, a clock the
 // tests own, the settings file's raw bytes, and the reference lines.
 
-#include "clock.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "form3.h"
@@ -13,26 +12,13 @@
 #include "recordingroom.h"
 #include "settingsfile.h"
 #include "startup.h"
+#include "stepclock.h"
 #include "testenv.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <memory>
-
-// Time passes `step` seconds at every look, from `start`: pauses end after a
-// few looks, each running the pending events once.
-class StepClock final : public platform::Clock {
-public:
-    explicit StepClock(double start = 1000.0, double step = 0.1) : m_now(start), m_step(step) {}
-    double secondsSinceMidnight() const override { return m_now += m_step; }
-    double now() const { return m_now; }
-    void setNow(double now) { m_now = now; }
-
-private:
-    mutable double m_now;
-    double m_step;
-};
 
 // The main window loaded as start-up loads it, with the window registry beside
 // it. The end of the program is counted, not done, unless `realEnd`.
