@@ -116,7 +116,8 @@ void Form3::Label3_Click() {
 
 void Form3::Label2_Click() {
     hide();
-    write("reason", dialogs::askText(QStringLiteral("What is your Reason for being Idle?")));
+    if (const auto reason = m_forms.ask(QStringLiteral("What is your Reason for being Idle?")))
+        write("reason", *reason);
 }
 
 void Form3::Label5_Click() {

@@ -70,7 +70,10 @@ void Form4::Form_Unload() {
 
 void Form4::Label1_Click() {
     hide();
+    Forms &forms = m_forms; // the window may be gone once the program ends
     dialogs::showMessage(aboutText(), dialogs::Icon::Information);
+    if (forms.isEnding())
+        return;
     dialogs::showMessage(QStringLiteral("crèdits:\n\nkødé: spàrklefish\nidéàs: dødger, m0thball\n"
                                         "tésting: fizzwick, grümble, t0astie"),
                          dialogs::Icon::Exclamation, QStringLiteral("yø!"));
@@ -85,15 +88,22 @@ void Form4::Label2_Click() {
 
 void Form4::Label3_Click() {
     hide();
-    const QString front = dialogs::askText(QStringLiteral("What is the FRONT ascii gonna be?"));
+    Forms &forms = m_forms; // the window may be gone once the program ends
+    const auto front = forms.ask(QStringLiteral("What is the FRONT ascii gonna be?"));
+    if (!front)
+        return;
     hostlink::Pause(hostlink::wholeSeconds(0.35));
-    const QString back = dialogs::askText(QStringLiteral("What is the BACK ascii gonna be?"));
+    if (forms.isEnding())
+        return;
+    const auto back = forms.ask(QStringLiteral("What is the BACK ascii gonna be?"));
+    if (!back)
+        return;
 
     // The labels change only after the last prompt, and are written at once.
     QWidget *form1 = m_forms.form1();
     hostlink::setCaption(form1, "Label6", QStringLiteral("·"));
-    hostlink::setCaption(form1, "Label7", back);
-    hostlink::setCaption(form1, "Label5", front);
+    hostlink::setCaption(form1, "Label7", *back);
+    hostlink::setCaption(form1, "Label5", *front);
     hostlink::setCaption(form1, "Label12", kCustom);
     writeCaption(form1, "preset", "Label12");
     writeCaption(form1, "pmascii", "Label6");
@@ -103,10 +113,12 @@ void Form4::Label3_Click() {
 
 void Form4::editColour(const QString &prompt, const char *colourLabel, const char *key) {
     hide();
-    const QString answer = dialogs::askText(prompt);
+    const auto answer = m_forms.ask(prompt);
+    if (!answer)
+        return;
     QWidget *form1 = m_forms.form1();
     hostlink::setCaption(form1, "Label12", kCustom);
-    hostlink::setCaption(form1, colourLabel, answer);
+    hostlink::setCaption(form1, colourLabel, *answer);
     writeCaption(form1, "preset", "Label12");
     writeCaption(form1, key, colourLabel);
 }
@@ -121,10 +133,12 @@ void Form4::Label7_Click() {
 
 void Form4::Label4_Click() {
     hide();
-    const QString handle = dialogs::askText(QStringLiteral("What is your Handle?"));
-    settings::WriteToINI(settings::kSection, QStringLiteral("handle"), handle,
+    const auto handle = m_forms.ask(QStringLiteral("What is your Handle?"));
+    if (!handle)
+        return;
+    settings::WriteToINI(settings::kSection, QStringLiteral("handle"), *handle,
                          settings::settingsPath());
-    hostlink::ChatSend(handleLine(hostlink::LabelRecord(m_forms.form1()), handle));
+    hostlink::ChatSend(handleLine(hostlink::LabelRecord(m_forms.form1()), *handle));
 }
 
 void Form4::Label5_Click() {

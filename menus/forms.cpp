@@ -1,5 +1,7 @@
 #include "forms.h"
 
+#include "dialogs.h"
+
 #include <QCoreApplication>
 
 namespace menus {
@@ -73,6 +75,13 @@ bool Forms::startEnding() {
         return false;
     m_ending = true;
     return true;
+}
+
+std::optional<QString> Forms::ask(const QString &prompt) {
+    QString answer = dialogs::askText(prompt);
+    if (m_ending)
+        return std::nullopt;
+    return answer;
 }
 
 void Forms::endProgram() {

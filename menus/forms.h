@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 namespace menus {
 
@@ -45,6 +46,12 @@ public:
     // True for the first caller only: the program ends once.
     bool startEnding();
     bool isEnding() const { return m_ending; }
+
+    // Asks with the platform's prompt. Nothing when the program was told to
+    // end while the prompt was up: the unload has closed it, its empty answer
+    // is no answer, and the asking command must stop without writing (its
+    // window may be gone).
+    std::optional<QString> ask(const QString &prompt);
 
     // The unload command's last step, with every window unloaded. It leaves
     // the event loop with status 0; tests put their own in its place.

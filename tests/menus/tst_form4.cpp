@@ -48,6 +48,44 @@ private Q_SLOTS:
     void init() { m_world.setUp(); }
     void cleanup() { m_world.tearDown(); }
 
+    // Told to end while one of its prompts is up, a command writes nothing
+    // and posts nothing: the unload closed the prompt, nobody answered it.
+    void endingDuringAPromptWritesNothing_data() {
+        QTest::addColumn<bool>("sessionMenu");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("endInPrompt");
+        QTest::newRow("edit msg") << true << "Label2" << 1;
+        QTest::newRow("e ascii, front") << false << "Label3" << 1;
+        QTest::newRow("e ascii, back") << false << "Label3" << 2;
+        QTest::newRow("e fcolor") << false << "Label8" << 1;
+        QTest::newRow("e acolor") << false << "Label7" << 1;
+        QTest::newRow("e handle") << false << "Label4" << 1;
+    }
+    void endingDuringAPromptWritesNothing() {
+        QFETCH(bool, sessionMenu);
+        QFETCH(QString, entry);
+        QFETCH(int, endInPrompt);
+        MenuProgram &program = *m_world.program;
+        QWidget *window = sessionMenu ? static_cast<QWidget *>(program.form3()) : options();
+        const QByteArray before = settingsBytes();
+        menus::dialogs::setNextAnswer(QStringLiteral("typed"));
+        menus::dialogs::setNextAnswer(QStringLiteral("typed too"));
+        int prompts = 0;
+        menus::dialogs::setWhileShown([&](const Shown &shown) {
+            if (shown.prompt && ++prompts == endInPrompt)
+                program.forms.unloadProgram();
+        });
+        window->show();
+        QTest::mouseClick(window->findChild<EntryLabel *>(entry), Qt::LeftButton);
+
+        QCOMPARE(prompts, endInPrompt);
+        QCOMPARE(program.ends, 1);
+        QCOMPARE(settingsBytes(), before);
+        // Only the closing lines: no handle line after them.
+        QCOMPARE(lines().size(), 2);
+        QCOMPARE(lines().at(0), example::kUnload);
+    }
+
     void lookOfTheWindow_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
