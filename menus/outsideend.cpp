@@ -11,10 +11,8 @@ namespace menus {
 void unloadOnOutsideEnd(Forms &forms) {
     const auto unload = [&forms] { forms.unloadProgram(); };
     platform::watchTermination(&forms, unload);
-#ifndef QT_NO_SESSIONMANAGER
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &forms,
                      [unload](QSessionManager &) { unload(); });
-#endif
     // A quit that came some other way (the session manager's own) finds the
     // loop already left; the unload still runs, once.
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, &forms, unload);

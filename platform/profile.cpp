@@ -1,23 +1,14 @@
 #include "profile.h"
 
 #include "profiledocument.h"
+#include "writelock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QScopeGuard>
 #include <cstring>
 #include <optional>
-
-#ifdef Q_OS_WIN
-#include <QLockFile>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-#endif
 
 namespace platform {
 
@@ -111,23 +102,9 @@ bool writePrivateProfileString(const char *section, const char *key, const char 
 
     // Read, edit and replace under one lock, so that concurrent writers in
     // other processes never lose each other's keys.
-#ifdef Q_OS_WIN
-    QLockFile lock(file + QStringLiteral(".lock"));
-    if (!lock.tryLock(10000))
+    WriteLock lock(file);
+    if (!lock.isHeld())
         return fail(ProfileError::AccessDenied);
-#else
-    // The folder is locked rather than the file, which each write replaces;
-    // the kernel drops the lock when its holder dies, so a killed writer
-    // never blocks the next one.
-    const int folder = ::open(QFile::encodeName(info.absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const auto release = qScopeGuard([folder] {
-        if (folder >= 0)
-            ::close(folder);
-    });
-    while (folder >= 0 && ::flock(folder, LOCK_EX) != 0 && errno == EINTR) {
-    }
-#endif
 
     const auto before = readFile(file);
     if (!before)
@@ -145,10 +122,7 @@ bool writePrivateProfileString(const char *section, const char *key, const char 
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(after) != after.size() || !out.commit())
         return fail(ProfileError::AccessDenied);
-#ifndef Q_OS_WIN
-    if (folder >= 0)
-        ::fsync(folder); // makes the rename itself durable
-#endif
+    lock.syncFolder();
     return true;
 }
 

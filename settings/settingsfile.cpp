@@ -3,7 +3,7 @@
 #include "cp1252.h"
 #include "fileinfo.h"
 #include "profile.h"
-#include "userstore.h"
+#include "configpaths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,13 +17,7 @@ constexpr int kBufferSize = 750;
 
 } // namespace
 
-QString settingsPath() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:\\WINDOWS\\SYSTEM\\zorvel.ini");
-#else
-    return platform::userConfigFolder() + QStringLiteral("/zorvel/zorvel.ini");
-#endif
-}
+QString settingsPath() { return platform::settingsFile(); }
 
 void ensureSettingsFolder() {
     QDir().mkpath(QFileInfo(settingsPath()).absolutePath());
