@@ -16,14 +16,24 @@ QString closers(Closers order) {
     return QStringLiteral("</b></i></u>");
 }
 
+QString A(const settings::SettingsRecord &r) {
+    return r.caption(Field::AsciiColour);
+}
+QString C(const settings::SettingsRecord &r) {
+    return r.caption(Field::FontColour);
+}
+QString M(const settings::SettingsRecord &r) {
+    return r.caption(Field::MiddleAscii);
+}
+
 QString frameHead(Closers order, const settings::SettingsRecord &r) {
-    return closers(order) + QStringLiteral("<font face=\"arial narrow\" color=#") +
-           r.caption(Field::AsciiColour) + QStringLiteral(">") + r.caption(Field::FrontAscii) +
-           QStringLiteral("<font color=#") + r.caption(Field::FontColour);
+    return closers(order) + QStringLiteral("<font face=\"arial narrow\" color=#") + A(r) +
+           QStringLiteral(">") + r.caption(Field::FrontAscii) + QStringLiteral("<font color=#") +
+           C(r);
 }
 
 QString frameTail(const settings::SettingsRecord &r, bool blankBeforeBack) {
-    return QStringLiteral("<font color=#") + r.caption(Field::AsciiColour) +
+    return QStringLiteral("<font color=#") + A(r) +
            (blankBeforeBack ? QStringLiteral("> ") : QStringLiteral(">")) +
            r.caption(Field::BackAscii);
 }

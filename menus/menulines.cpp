@@ -4,25 +4,16 @@
 
 namespace menus {
 
+using hostlink::A;
+using hostlink::C;
 using hostlink::Closers;
 using hostlink::frameHead;
 using hostlink::frameTail;
 using hostlink::kTrailer;
+using hostlink::M;
 using settings::Field;
 
 namespace {
-// The record's fields as the lines use them: A the ascii colour, C the font
-// colour, M the middle ascii.
-QString A(const settings::SettingsRecord &r) {
-    return r.caption(Field::AsciiColour);
-}
-QString C(const settings::SettingsRecord &r) {
-    return r.caption(Field::FontColour);
-}
-QString M(const settings::SettingsRecord &r) {
-    return r.caption(Field::MiddleAscii);
-}
-
 // The statistics lines share their head and their tail.
 QString statsLine(const settings::SettingsRecord &r, const QString &own) {
     return frameHead(Closers::BIU, r) + own + ">.." + frameTail(r, true) + kTrailer;

@@ -5,17 +5,19 @@
 
 namespace styleshop {
 
+using hostlink::A;
+using hostlink::C;
 using hostlink::Closers;
 using hostlink::frameHead;
 using hostlink::frameTail;
+using hostlink::M;
 using settings::Field;
 
 namespace {
 QString shopLine(const settings::SettingsRecord &r, const QString &verb) {
-    return frameHead(Closers::BIU, r) + "> zorvel <font color=#" + r.caption(Field::AsciiColour) +
-           ">stylè shøp<font color=#" + r.caption(Field::FontColour) + "> " +
-           r.caption(Field::MiddleAscii) + " " + verb + " " + frameTail(r, false) +
-           hostlink::kTrailer;
+    return frameHead(Closers::BIU, r) + "> zorvel <font color=#" + A(r) +
+           ">stylè shøp<font color=#" + C(r) + "> " + M(r) + " " + verb + " " +
+           frameTail(r, false) + hostlink::kTrailer;
 }
 
 // The pieces around the underlined name; the layouts differ only in which
@@ -44,9 +46,9 @@ QString unloadLine(const settings::SettingsRecord &record) {
 
 QString styleLine(const Style &style, const settings::SettingsRecord &r) {
     const NamePieces &p = kPieces[int(style.layout)];
-    return frameHead(Closers::BIU, r) + p.beforeAscii + r.caption(Field::AsciiColour) + p.openName +
-           r.caption(Field::StyleName) + p.closeName + r.caption(Field::FontColour) + p.afterFont +
-           frameTail(r, false) + (style.tail ? hostlink::kTrailer : "");
+    return frameHead(Closers::BIU, r) + p.beforeAscii + A(r) + p.openName +
+           r.caption(Field::StyleName) + p.closeName + C(r) + p.afterFont + frameTail(r, false) +
+           (style.tail ? hostlink::kTrailer : "");
 }
 
 } // namespace styleshop
