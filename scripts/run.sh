@@ -31,14 +31,16 @@ trap stop INT TERM
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     echo "run: no display here, so chathost and zorvel run on a virtual screen (Xvfb $DISPLAY); the room's lines appear below."
 fi
 
-build/chathost/chathost --echo &
+# Each runs in a session of its own: Ctrl-C reaches this script alone, which
+# ends them in order, so the room still hears zorvel's closing lines.
+setsid build/chathost/chathost --echo &
 chathost_pid=$!
 # zorvel speaks as soon as it loads: wait until the room answers.
 for _ in $(seq 1 50); do
@@ -47,7 +49,7 @@ for _ in $(seq 1 50); do
     sleep 0.1
 done
 
-build/app/zorvel &
+setsid build/app/zorvel &
 zorvel_pid=$!
 wait "$zorvel_pid" || true
 zorvel_pid=""
