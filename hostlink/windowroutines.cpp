@@ -57,17 +57,35 @@ private:
 };
 
 // After the system's own move has started, the window system holds the
-// pointer; wait until no button is down any more.
-void waitForButtonsUp() {
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&loop] {
-        if (QGuiApplication::mouseButtons() == Qt::NoButton)
-            loop.quit();
-    });
-    poll.start(30);
-    loop.exec();
-}
+// pointer and may keep the release to itself: the button is up once Qt says
+// so, once a release arrives, or once the pointer moves with no button down.
+class ButtonWatcher final : public QObject {
+public:
+    void run() {
+        qApp->installEventFilter(this);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &m_loop, [this] {
+            if (QGuiApplication::mouseButtons() == Qt::NoButton)
+                m_loop.quit();
+        });
+        poll.start(30);
+        m_loop.exec();
+        qApp->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        (void)watched;
+        if (event->type() == QEvent::MouseButtonRelease ||
+            (event->type() == QEvent::MouseMove &&
+             static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton))
+            m_loop.quit();
+        return false;
+    }
+
+private:
+    QEventLoop m_loop;
+};
 } // namespace
 
 void StayOnTop(QWidget *window) {
@@ -89,7 +107,7 @@ void FormDrag(QWidget *window) {
         return;
     QWindow *handle = window->windowHandle();
     if (handle && handle->startSystemMove()) {
-        waitForButtonsUp();
+        ButtonWatcher().run();
         return;
     }
     PointerFollower follower(window);
