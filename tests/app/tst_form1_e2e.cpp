@@ -1,0 +1,82 @@
+// The main window's idle tick and closing announcement as a real chathost
+// hears them: byte for byte, and paced a second apart.
+#include "chathostprocess.h"
+#include "form1.h"
+#include "form1lines.h"
+#include "settingsfile.h"
+#include "startup.h"
+#include "testenv.h"
+
+#include <QTest>
+#include <memory>
+
+namespace {
+// The worked example: the defaults, the handle frobble, the reason brb, 0:1.
+const QByteArray kIdleLine =
+    "</b></u></i><font face=\"arial narrow\" color=#009900>/\xaf\\<font color=#00000C>  zorvel  "
+    "-:-<font color=#009900> frobble is idl\xe8 <font color=#00000C>-:-<font color=#00000C> "
+    "tim\xe9: <font color=#009900>0:1 <font color=#009900> /\xaf\\<font color=#FFFFFC>";
+const QByteArray kMessageLine =
+    "</b></u></i><font face=\"arial narrow\" color=#009900>/\xaf\\<font color=#00000C> msg: <font "
+    "color=#009900>brb -:- <font color=#00000C> styl\xe9: <font color=#009900>def\xe0\xf9lt<font "
+    "color=#00000C> .. <font color=#009900>/\xaf\\<font color=#FFFFFC>";
+const QByteArray kUnloadLine =
+    "</b></i></u><font face=\"arial narrow\" color=#009900>/\xaf\\<font color=#00000C>  zorvel -:- "
+    "<font color=#009900>brondel<font color=#00000C> -:- <u>\xf9\xf1l\xf8\xe0"
+    "d\xe9"
+    "d</u> <font color=#009900>-:- <font color=#00000C>quibbet  <font color=#009900>/\xaf\\<font "
+    "color=#FFFFFC>";
+const QByteArray kIdentityLine =
+    "</b></i></u><font face=\"arial narrow\" color=#009900>/\xaf\\<font color=#00000C>  id: <font "
+    "color=#009900><u>frobble</u><font color=#00000C> -:- styl\xe8:<font color=#009900> "
+    "<u>def\xe0\xf9lt</u> <font color=#00000C>-:- <a href=" +
+    QByteArray(app::kDownloadPage) +
+    ">dl h\xe9r\xe8</a> <font color=#009900>/\xaf\\<font color=#FFFFFC>";
+} // namespace
+
+class TestForm1E2E : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<ChatHostProcess> m_host;
+    std::unique_ptr<app::Form1> m_form;
+
+    void expectPair(const QByteArray &first, const QByteArray &second) {
+        const auto records = m_host->waitForRecords(4, 5000);
+        QCOMPARE(records.size(), 4);
+        QCOMPARE(records.at(2).bytes, first);
+        QCOMPARE(records.at(3).bytes, second);
+        const qint64 apart = records.at(3).ms - records.at(2).ms;
+        QVERIFY2(apart >= 500 && apart <= 1500, qPrintable(QString::number(apart)));
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<TestEnv>();
+        m_host = std::make_unique<ChatHostProcess>();
+        QVERIFY2(m_host->start(), qPrintable(m_host->output()));
+        app::prepareStart();
+        m_form = std::make_unique<app::Form1>();
+        m_form->Form_Load();
+        QCOMPARE(m_host->waitForRecords(2).size(), 2);
+    }
+    void cleanup() {
+        m_form.reset();
+        m_host.reset();
+        m_env.reset();
+    }
+
+    void idleTick() {
+        settings::WriteToINI(settings::kSection, "reason", "brb", settings::settingsPath());
+        m_form->Timer1_Timer();
+        expectPair(kIdleLine, kMessageLine);
+    }
+
+    void closingAnnouncement() {
+        m_form->show();
+        m_form->close();
+        expectPair(kUnloadLine, kIdentityLine);
+    }
+};
+
+QTEST_MAIN(TestForm1E2E)
+#include "tst_form1_e2e.moc"
