@@ -253,9 +253,7 @@ void Form1::Form_MouseDown() {
     drag();
 }
 
-void Form1::placeBeside(QWidget *menu) {
-    menu->move(x() + twipsToPixels(720), y());
-}
+void Form1::placeBeside(QWidget *menu) { menu->move(x() + twipsToPixels(720), y()); }
 
 void Form1::Label1_MouseDown(Qt::MouseButton button) {
     if (button != Qt::RightButton || !m_forms)

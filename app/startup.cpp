@@ -15,7 +15,8 @@ namespace app {
 void prepareStart() {
     // The windows are drawn in Arial Narrow and Arial; Debian ships their
     // metric twins.
-    QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
+    QFont::insertSubstitution(QStringLiteral("Arial Narrow"),
+                              QStringLiteral("Liberation Sans Narrow"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     // The settings folder always existed where the program came from; a first
     // run here must not lose its defaults for want of it.

@@ -11,8 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     TestEnv env; // a chathost of its own, never the user's
     QCoreApplication app(argc, argv);
     const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;

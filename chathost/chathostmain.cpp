@@ -2,13 +2,13 @@
 
 #include "termination.h"
 
+#include "cp1252.h"
 #include "echoprinter.h"
 #include "hostoptions.h"
 #include "hostserver.h"
 #include "hostwindow.h"
 #include "requesthandler.h"
 #include "transcriptlog.h"
-#include "cp1252.h"
 #include "windowsystem_unix.h"
 #include "windowtree.h"
 
@@ -22,15 +22,13 @@ namespace chathost {
 
 namespace {
 
-void printTo(std::FILE *out, const QString &text)
-{
+void printTo(std::FILE *out, const QString &text) {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out);
     std::fflush(out);
 }
 
-int ping()
-{
+int ping() {
     const QString path = platform::chatwire::socketPath();
     platform::UnixWindowSystem host(path, std::chrono::seconds(1));
     const std::int64_t pid = host.hostPid();
@@ -44,8 +42,7 @@ int ping()
 
 } // namespace
 
-int runChatHost(int argc, char **argv)
-{
+int runChatHost(int argc, char **argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -17,15 +17,9 @@
 namespace chathost {
 
 ChatRoom::ChatRoom(const QString &name, const QString &screenName, QWidget *parent)
-    : QWidget(parent),
-      m_name(name),
-      m_screenName(screenName),
-      m_title(new QLabel(name, this)),
-      m_transcript(new QTextBrowser(this)),
-      m_people(new QListWidget(this)),
-      m_entry(new QLineEdit(this)),
-      m_send(new QToolButton(this))
-{
+    : QWidget(parent), m_name(name), m_screenName(screenName), m_title(new QLabel(name, this)),
+      m_transcript(new QTextBrowser(this)), m_people(new QListWidget(this)),
+      m_entry(new QLineEdit(this)), m_send(new QToolButton(this)) {
     QFont titleFont = m_title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
@@ -57,13 +51,9 @@ ChatRoom::ChatRoom(const QString &name, const QString &screenName, QWidget *pare
     setWindowTitle(name);
 }
 
-QString ChatRoom::name() const
-{
-    return m_name;
-}
+QString ChatRoom::name() const { return m_name; }
 
-void ChatRoom::publish(WindowTree &tree, QWidget *document) const
-{
+void ChatRoom::publish(WindowTree &tree, QWidget *document) const {
     // Sibling order as a client walks it: the name, the transcript before the
     // entry box, the other controls in between.
     tree.publish(m_title, "_AOL_Static", document);
@@ -73,13 +63,11 @@ void ChatRoom::publish(WindowTree &tree, QWidget *document) const
     tree.publish(m_send, "_AOL_Icon", document);
 }
 
-QString ChatRoom::transcriptHtml(const QString &screenName, const QString &line)
-{
+QString ChatRoom::transcriptHtml(const QString &screenName, const QString &line) {
     return QStringLiteral("<b>%1:</b>&nbsp;").arg(screenName.toHtmlEscaped()) + line;
 }
 
-void ChatRoom::post()
-{
+void ChatRoom::post() {
     const QString line = m_entry->text();
     if (line.isEmpty())
         return;

@@ -12,8 +12,7 @@ namespace {
 constexpr const char *kReset = "\x1b[0m";
 constexpr const char *kDefaultColour = "\x1b[39m";
 
-QByteArray colourEscape(const QColor &colour)
-{
+QByteArray colourEscape(const QColor &colour) {
     return QStringLiteral("\x1b[38;2;%1;%2;%3m")
         .arg(colour.red())
         .arg(colour.green())
@@ -27,16 +26,14 @@ EchoPrinter::EchoPrinter(std::FILE *out) : EchoPrinter(out, ::isatty(::fileno(ou
 
 EchoPrinter::EchoPrinter(std::FILE *out, bool colour) : m_out(out), m_colour(colour) {}
 
-void EchoPrinter::print(const QString &room, const QString &screenName, const QString &line)
-{
+void EchoPrinter::print(const QString &room, const QString &screenName, const QString &line) {
     const QByteArray text = format(room, screenName, line);
     std::fwrite(text.constData(), 1, std::size_t(text.size()), m_out);
     std::fflush(m_out);
 }
 
 QByteArray EchoPrinter::format(const QString &room, const QString &screenName,
-                               const QString &line) const
-{
+                               const QString &line) const {
     QByteArray out = QStringLiteral("[%1] %2: ").arg(room, screenName).toUtf8();
     // The chat's own reading of the markup: what the room shows, in its colours.
     QTextDocument document;

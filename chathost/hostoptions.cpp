@@ -9,8 +9,7 @@ constexpr int kMaxRooms = 20;
 
 } // namespace
 
-QString usageText()
-{
+QString usageText() {
     return QStringLiteral(
         "Usage: chathost [options] [ROOMS [SCREENNAME [ROOMNAME...]]]\n"
         "\n"
@@ -40,8 +39,7 @@ QString usageText()
 }
 
 std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QString *error,
-                                            bool *help)
-{
+                                            bool *help) {
     HostOptions options;
     std::optional<QString> roomCount;
     QStringList positional;
@@ -50,9 +48,9 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
-        const bool takesValue = arg == "-n" || arg == "--rooms" || arg == "-s"
-                                || arg == "--screen-name" || arg == "-r" || arg == "--room"
-                                || arg == "--transcript";
+        const bool takesValue = arg == "-n" || arg == "--rooms" || arg == "-s" ||
+                                arg == "--screen-name" || arg == "-r" || arg == "--room" ||
+                                arg == "--transcript";
         if (arg == "-h" || arg == "--help") {
             *help = true;
             return std::nullopt;

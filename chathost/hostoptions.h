@@ -8,11 +8,11 @@ namespace chathost {
 
 // What chathost was asked to be, from its command line.
 struct HostOptions {
-    QStringList roomNames;      // one per room, front to back
-    QString screenName;         // the signed-in user who posts
-    QString transcriptPath;     // empty: no transcript file
-    bool echo = false;          // print each posted line on stdout
-    bool ping = false;          // only ask whether a chathost runs
+    QStringList roomNames;  // one per room, front to back
+    QString screenName;     // the signed-in user who posts
+    QString transcriptPath; // empty: no transcript file
+    bool echo = false;      // print each posted line on stdout
+    bool ping = false;      // only ask whether a chathost runs
 };
 
 // The --help text.

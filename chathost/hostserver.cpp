@@ -21,36 +21,27 @@ namespace {
 // Connections beyond this are turned away rather than let them use up files.
 constexpr int kMaxConnections = 64;
 
-bool peerIsOwnUser(QLocalSocket *socket)
-{
+bool peerIsOwnUser(QLocalSocket *socket) {
     ucred credentials{};
     socklen_t length = sizeof credentials;
     return ::getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &credentials,
-                        &length)
-               == 0
-           && credentials.uid == ::geteuid();
+                        &length) == 0 &&
+           credentials.uid == ::geteuid();
 }
 
 } // namespace
 
 HostServer::HostServer(RequestHandler &handler, QObject *parent)
-    : QObject(parent), m_handler(handler)
-{
-}
+    : QObject(parent), m_handler(handler) {}
 
-HostServer::~HostServer()
-{
+HostServer::~HostServer() {
     if (m_server)
         m_server->close();
 }
 
-QString HostServer::socketPath() const
-{
-    return m_runtimeDir + QStringLiteral("/chathost.sock");
-}
+QString HostServer::socketPath() const { return m_runtimeDir + QStringLiteral("/chathost.sock"); }
 
-bool HostServer::start(QString *message)
-{
+bool HostServer::start(QString *message) {
     m_runtimeDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     const QString path = socketPath();
     if (path != wire::socketPath()) {
@@ -69,8 +60,8 @@ bool HostServer::start(QString *message)
                            .arg(pid)
                            .arg(path);
         else
-            *message = QStringLiteral("chathost: cannot take the lock %1/chathost.lock")
-                           .arg(m_runtimeDir);
+            *message =
+                QStringLiteral("chathost: cannot take the lock %1/chathost.lock").arg(m_runtimeDir);
         return false;
     }
 
@@ -83,16 +74,15 @@ bool HostServer::start(QString *message)
     const bool listening = m_server->listen(path);
     ::umask(oldMask);
     if (!listening || ::chmod(QFile::encodeName(path).constData(), 0600) != 0) {
-        *message = QStringLiteral("chathost: cannot listen on %1: %2")
-                       .arg(path, m_server->errorString());
+        *message =
+            QStringLiteral("chathost: cannot listen on %1: %2").arg(path, m_server->errorString());
         return false;
     }
     connect(m_server, &QLocalServer::newConnection, this, &HostServer::accept);
     return true;
 }
 
-void HostServer::accept()
-{
+void HostServer::accept() {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         if (m_pending.size() >= kMaxConnections || !peerIsOwnUser(socket)) {
             socket->abort();
@@ -105,8 +95,7 @@ void HostServer::accept()
     }
 }
 
-void HostServer::drop(QLocalSocket *socket)
-{
+void HostServer::drop(QLocalSocket *socket) {
     if (!m_pending.remove(socket))
         return;
     socket->disconnect(this);
@@ -114,8 +103,7 @@ void HostServer::drop(QLocalSocket *socket)
     socket->deleteLater();
 }
 
-void HostServer::serve(QLocalSocket *socket)
-{
+void HostServer::serve(QLocalSocket *socket) {
     auto it = m_pending.find(socket);
     if (it == m_pending.end())
         return;

@@ -14,8 +14,7 @@
 namespace chathost {
 
 HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *parent)
-    : QMainWindow(parent), m_area(new QMdiArea(this))
-{
+    : QMainWindow(parent), m_area(new QMdiArea(this)) {
     setWindowTitle(tr("chathost - %1").arg(options.screenName));
     setCentralWidget(m_area);
     resize(900, 640);
@@ -43,7 +42,8 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
     welcome->publish(tree, welcomeDocument);
     connect(welcome, &WelcomeWindow::chatRequested, this, [this] {
         if (!m_rooms.isEmpty())
-            m_area->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(m_rooms.first()->parentWidget()));
+            m_area->setActiveSubWindow(
+                qobject_cast<QMdiSubWindow *>(m_rooms.first()->parentWidget()));
     });
 
     QMenu *window = menuBar()->addMenu(tr("&Window"));
@@ -56,8 +56,7 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
     m_area->setActiveSubWindow(welcomeDocument);
 }
 
-QMdiSubWindow *HostWindow::addDocument(QWidget *content)
-{
+QMdiSubWindow *HostWindow::addDocument(QWidget *content) {
     QMdiSubWindow *document = m_area->addSubWindow(content);
     document->setWindowTitle(content->windowTitle());
     document->setAttribute(Qt::WA_DeleteOnClose);
@@ -68,8 +67,7 @@ QMdiSubWindow *HostWindow::addDocument(QWidget *content)
     return document;
 }
 
-QList<QMdiSubWindow *> HostWindow::documentsFrontToBack() const
-{
+QList<QMdiSubWindow *> HostWindow::documentsFrontToBack() const {
     QList<QMdiSubWindow *> documents = m_area->subWindowList(QMdiArea::StackingOrder);
     std::reverse(documents.begin(), documents.end());
     return documents;

@@ -1,6 +1,3 @@
 #include "chathostmain.h"
 
-int main(int argc, char **argv)
-{
-    return chathost::runChatHost(argc, argv);
-}
+int main(int argc, char **argv) { return chathost::runChatHost(argc, argv); }

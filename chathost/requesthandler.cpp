@@ -1,7 +1,7 @@
 #include "requesthandler.h"
 
-#include "windowmessages.h"
 #include "cp1252.h"
+#include "windowmessages.h"
 #include "windowsystem_unix.h"
 #include "windowtree.h"
 
@@ -14,24 +14,19 @@ namespace wire = platform::chatwire;
 
 namespace {
 
-QByteArray handleReply(Handle handle)
-{
+QByteArray handleReply(Handle handle) {
     QByteArray out;
     wire::putU64(out, handle);
     return out;
 }
 
-QByteArray deliveredReply(bool delivered)
-{
-    return QByteArray(1, delivered ? char(1) : char(0));
-}
+QByteArray deliveredReply(bool delivered) { return QByteArray(1, delivered ? char(1) : char(0)); }
 
 } // namespace
 
 RequestHandler::RequestHandler(WindowTree &tree) : m_tree(tree) {}
 
-std::optional<QByteArray> RequestHandler::handle(const QByteArray &request)
-{
+std::optional<QByteArray> RequestHandler::handle(const QByteArray &request) {
     if (request.isEmpty())
         return std::nullopt;
     const char *args = request.constData() + 1;

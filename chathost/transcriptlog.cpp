@@ -4,8 +4,7 @@
 
 namespace chathost {
 
-bool TranscriptLog::open(const QString &path, QString *error)
-{
+bool TranscriptLog::open(const QString &path, QString *error) {
     m_file.setFileName(path);
     if (m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return true;
@@ -13,16 +12,14 @@ bool TranscriptLog::open(const QString &path, QString *error)
     return false;
 }
 
-void TranscriptLog::write(const QString &room, const QByteArray &line1252)
-{
+void TranscriptLog::write(const QString &room, const QByteArray &line1252) {
     if (!m_file.isOpen())
         return;
     m_file.write(record(QDateTime::currentMSecsSinceEpoch(), room, line1252));
     m_file.flush();
 }
 
-QByteArray TranscriptLog::escape(const QByteArray &line1252)
-{
+QByteArray TranscriptLog::escape(const QByteArray &line1252) {
     QByteArray out;
     out.reserve(line1252.size());
     for (const char c : line1252) {
@@ -38,10 +35,9 @@ QByteArray TranscriptLog::escape(const QByteArray &line1252)
     return out;
 }
 
-QByteArray TranscriptLog::record(qint64 msSinceEpoch, const QString &room, const QByteArray &line1252)
-{
-    return QByteArray::number(msSinceEpoch) + '\t' + room.toUtf8() + '\t' + escape(line1252)
-           + '\n';
+QByteArray TranscriptLog::record(qint64 msSinceEpoch, const QString &room,
+                                 const QByteArray &line1252) {
+    return QByteArray::number(msSinceEpoch) + '\t' + room.toUtf8() + '\t' + escape(line1252) + '\n';
 }
 
 } // namespace chathost

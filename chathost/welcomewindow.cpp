@@ -10,11 +10,8 @@
 namespace chathost {
 
 WelcomeWindow::WelcomeWindow(const QString &screenName, QWidget *parent)
-    : QWidget(parent),
-      m_title(new QLabel(tr("Welcome, %1!").arg(screenName), this)),
-      m_news(new QTextBrowser(this)),
-      m_chat(new QToolButton(this))
-{
+    : QWidget(parent), m_title(new QLabel(tr("Welcome, %1!").arg(screenName), this)),
+      m_news(new QTextBrowser(this)), m_chat(new QToolButton(this)) {
     QFont titleFont = m_title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
@@ -37,8 +34,7 @@ WelcomeWindow::WelcomeWindow(const QString &screenName, QWidget *parent)
     setWindowTitle(tr("Welcome"));
 }
 
-void WelcomeWindow::publish(WindowTree &tree, QWidget *document) const
-{
+void WelcomeWindow::publish(WindowTree &tree, QWidget *document) const {
     tree.publish(m_title, "_AOL_Static", document);
     tree.publish(m_news, "RICHCNTL", document);
     tree.publish(m_chat, "_AOL_Icon", document);

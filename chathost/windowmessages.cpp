@@ -13,8 +13,7 @@
 
 namespace chathost {
 
-void setWindowText(QWidget *window, const QString &text)
-{
+void setWindowText(QWidget *window, const QString &text) {
     if (auto *edit = qobject_cast<QLineEdit *>(window))
         edit->setText(text);
     else if (auto *rich = qobject_cast<QTextEdit *>(window))
@@ -27,8 +26,7 @@ void setWindowText(QWidget *window, const QString &text)
         window->setWindowTitle(text);
 }
 
-QString windowText(const QWidget *window)
-{
+QString windowText(const QWidget *window) {
     if (auto *edit = qobject_cast<const QLineEdit *>(window))
         return edit->text();
     if (auto *rich = qobject_cast<const QTextEdit *>(window))
@@ -40,8 +38,7 @@ QString windowText(const QWidget *window)
     return window->windowTitle();
 }
 
-void sendCharMessage(QWidget *window, int code)
-{
+void sendCharMessage(QWidget *window, int code) {
     Qt::Key key = Qt::Key_unknown;
     QString text;
     switch (code) {
@@ -75,8 +72,7 @@ void sendCharMessage(QWidget *window, int code)
     QCoreApplication::sendEvent(window, &release);
 }
 
-bool typeText(QWidget *window, const QString &text)
-{
+bool typeText(QWidget *window, const QString &text) {
     if (auto *edit = qobject_cast<QLineEdit *>(window)) {
         edit->insert(text);
         return true;
@@ -88,8 +84,7 @@ bool typeText(QWidget *window, const QString &text)
     return false;
 }
 
-void bringToFront(QWidget *window)
-{
+void bringToFront(QWidget *window) {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(window); sub && sub->mdiArea()) {
         if (sub->isMinimized())
             sub->showNormal();

@@ -6,8 +6,7 @@ namespace chathost {
 
 WindowTree::WindowTree(QObject *parent) : QObject(parent) {}
 
-Handle WindowTree::publish(QWidget *window, const QByteArray &className, QWidget *parent)
-{
+Handle WindowTree::publish(QWidget *window, const QByteArray &className, QWidget *parent) {
     if (const Handle known = handle(window))
         return known;
     // Spaced like window handles, so that a handle is never mistaken for a count.
@@ -24,13 +23,11 @@ Handle WindowTree::publish(QWidget *window, const QByteArray &className, QWidget
     return handle;
 }
 
-void WindowTree::setChildOrder(QWidget *parent, std::function<QList<QWidget *>()> order)
-{
+void WindowTree::setChildOrder(QWidget *parent, std::function<QList<QWidget *>()> order) {
     m_orders.insert(handle(parent), std::move(order));
 }
 
-void WindowTree::forget(QObject *window)
-{
+void WindowTree::forget(QObject *window) {
     const Handle handle = m_handles.take(window);
     if (!handle)
         return;
@@ -41,24 +38,16 @@ void WindowTree::forget(QObject *window)
     m_orders.remove(handle);
 }
 
-Handle WindowTree::handle(const QWidget *window) const
-{
-    return m_handles.value(window, 0);
-}
+Handle WindowTree::handle(const QWidget *window) const { return m_handles.value(window, 0); }
 
-QWidget *WindowTree::window(Handle handle) const
-{
+QWidget *WindowTree::window(Handle handle) const {
     const auto it = m_entries.constFind(handle);
     return it == m_entries.cend() ? nullptr : it->window.data();
 }
 
-QByteArray WindowTree::className(Handle handle) const
-{
-    return m_entries.value(handle).className;
-}
+QByteArray WindowTree::className(Handle handle) const { return m_entries.value(handle).className; }
 
-QList<Handle> WindowTree::children(Handle parent) const
-{
+QList<Handle> WindowTree::children(Handle parent) const {
     if (!parent)
         return m_topLevel;
     const auto it = m_entries.constFind(parent);
@@ -80,13 +69,11 @@ QList<Handle> WindowTree::children(Handle parent) const
     return ordered;
 }
 
-Handle WindowTree::findWindow(const QByteArray &className) const
-{
+Handle WindowTree::findWindow(const QByteArray &className) const {
     return findWindowEx(0, 0, className);
 }
 
-Handle WindowTree::findWindowEx(Handle parent, Handle after, const QByteArray &className) const
-{
+Handle WindowTree::findWindowEx(Handle parent, Handle after, const QByteArray &className) const {
     if (parent && !m_entries.contains(parent))
         return 0;
     const QList<Handle> siblings = children(parent);
@@ -98,8 +85,8 @@ Handle WindowTree::findWindowEx(Handle parent, Handle after, const QByteArray &c
     }
     for (qsizetype i = start; i < siblings.size(); ++i) {
         // Class names compare without regard to case, as the real window system's do.
-        if (className.isEmpty()
-            || m_entries.value(siblings[i]).className.compare(className, Qt::CaseInsensitive) == 0)
+        if (className.isEmpty() ||
+            m_entries.value(siblings[i]).className.compare(className, Qt::CaseInsensitive) == 0)
             return siblings[i];
     }
     return 0;

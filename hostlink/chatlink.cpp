@@ -30,9 +30,7 @@ bool isRoom(platform::WindowSystem &ws, platform::WindowHandle candidate) {
 
 void setWindowSystem(platform::WindowSystem *ws) { g_override = ws; }
 
-platform::WindowSystem &windowSystem() {
-    return g_override ? *g_override : platformWindowSystem();
-}
+platform::WindowSystem &windowSystem() { return g_override ? *g_override : platformWindowSystem(); }
 
 platform::WindowHandle FindRoom() {
     platform::WindowSystem &ws = windowSystem();

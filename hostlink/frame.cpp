@@ -16,15 +16,9 @@ QString closers(Closers order) {
     return QStringLiteral("</b></i></u>");
 }
 
-QString A(const settings::SettingsRecord &r) {
-    return r.caption(Field::AsciiColour);
-}
-QString C(const settings::SettingsRecord &r) {
-    return r.caption(Field::FontColour);
-}
-QString M(const settings::SettingsRecord &r) {
-    return r.caption(Field::MiddleAscii);
-}
+QString A(const settings::SettingsRecord &r) { return r.caption(Field::AsciiColour); }
+QString C(const settings::SettingsRecord &r) { return r.caption(Field::FontColour); }
+QString M(const settings::SettingsRecord &r) { return r.caption(Field::MiddleAscii); }
 
 QString frameHead(Closers order, const settings::SettingsRecord &r) {
     return closers(order) + QStringLiteral("<font face=\"arial narrow\" color=#") + A(r) +

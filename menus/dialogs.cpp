@@ -28,9 +28,7 @@ void record(const Shown &shown) {
         script().whileShown(shown);
 }
 
-QString applicationTitle() {
-    return QGuiApplication::applicationDisplayName();
-}
+QString applicationTitle() { return QGuiApplication::applicationDisplayName(); }
 } // namespace
 
 QString askText(const QString &prompt) {
@@ -65,21 +63,15 @@ void setNextAnswer(const QString &answer) {
     script().answers.enqueue(answer);
 }
 
-QList<Shown> shown() {
-    return script().shown;
-}
+QList<Shown> shown() { return script().shown; }
 
 void setWhileShown(std::function<void(const Shown &)> hook) {
     script().on = true;
     script().whileShown = std::move(hook);
 }
 
-void resetScript() {
-    script() = Script{true, {}, {}, {}};
-}
+void resetScript() { script() = Script{true, {}, {}, {}}; }
 
-void useRealDialogs() {
-    script() = Script{};
-}
+void useRealDialogs() { script() = Script{}; }
 
 } // namespace menus::dialogs

@@ -159,8 +159,6 @@ void Form3::Label6_Click() {
     m_forms.endProgram();
 }
 
-void Form3::Label7_Click() {
-    hide();
-}
+void Form3::Label7_Click() { hide(); }
 
 } // namespace menus

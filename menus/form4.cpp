@@ -60,13 +60,9 @@ Form4::Form4(Forms &forms) : MenuWindow("Form4", kWidth, kHeight), m_forms(forms
     connect(Label5, &EntryLabel::clicked, this, &Form4::Label5_Click);
 }
 
-void Form4::Form_Load() {
-    hostlink::StayOnTop(this);
-}
+void Form4::Form_Load() { hostlink::StayOnTop(this); }
 
-void Form4::Form_Unload() {
-    slideOut(Slide::Down, kSlideBound);
-}
+void Form4::Form_Unload() { slideOut(Slide::Down, kSlideBound); }
 
 void Form4::Label1_Click() {
     hide();
@@ -141,8 +137,6 @@ void Form4::Label4_Click() {
     hostlink::ChatSend(handleLine(hostlink::LabelRecord(m_forms.form1()), *handle));
 }
 
-void Form4::Label5_Click() {
-    hide();
-}
+void Form4::Label5_Click() { hide(); }
 
 } // namespace menus

@@ -53,17 +53,11 @@ void Forms::showForm2() {
     m_form2->show();
 }
 
-void Forms::unloadForm2() {
-    unload(m_form2);
-}
+void Forms::unloadForm2() { unload(m_form2); }
 
-void Forms::unloadForm3() {
-    unload(m_form3);
-}
+void Forms::unloadForm3() { unload(m_form3); }
 
-void Forms::unloadForm4() {
-    unload(m_form4);
-}
+void Forms::unloadForm4() { unload(m_form4); }
 
 void Forms::unloadProgram() {
     if (!m_ending)
@@ -84,12 +78,8 @@ std::optional<QString> Forms::ask(const QString &prompt) {
     return answer;
 }
 
-void Forms::endProgram() {
-    m_end();
-}
+void Forms::endProgram() { m_end(); }
 
-void Forms::setEndProgram(std::function<void()> end) {
-    m_end = std::move(end);
-}
+void Forms::setEndProgram(std::function<void()> end) { m_end = std::move(end); }
 
 } // namespace menus

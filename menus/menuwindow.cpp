@@ -9,9 +9,7 @@
 namespace menus {
 
 namespace {
-int pixels(int twips) {
-    return int(std::floor(twips / double(kTwipsPerPixel)));
-}
+int pixels(int twips) { return int(std::floor(twips / double(kTwipsPerPixel))); }
 
 // Where the design puts both windows; the menu button moves them before
 // every showing.
@@ -38,17 +36,11 @@ MenuWindow::MenuWindow(const char *name, int widthTwips, int heightTwips)
     setPalette(p);
 }
 
-int MenuWindow::topTwips() const {
-    return y() * kTwipsPerPixel;
-}
+int MenuWindow::topTwips() const { return y() * kTwipsPerPixel; }
 
-void MenuWindow::setTopTwips(int top) {
-    move(x(), pixels(top));
-}
+void MenuWindow::setTopTwips(int top) { move(x(), pixels(top)); }
 
-int MenuWindow::widthTwips() const {
-    return width() * kTwipsPerPixel;
-}
+int MenuWindow::widthTwips() const { return width() * kTwipsPerPixel; }
 
 styleshop::EntryLabel *MenuWindow::addEntry(const char *name, const QString &caption,
                                             const QRect &twips, const QColor &ink) {

@@ -4,8 +4,6 @@
 
 namespace platform {
 
-QString settingsFile() {
-    return userConfigFolder() + QStringLiteral("/zorvel/zorvel.ini");
-}
+QString settingsFile() { return userConfigFolder() + QStringLiteral("/zorvel/zorvel.ini"); }
 
 } // namespace platform

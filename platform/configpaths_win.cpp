@@ -2,8 +2,6 @@
 
 namespace platform {
 
-QString settingsFile() {
-    return QStringLiteral("C:\\WINDOWS\\SYSTEM\\zorvel.ini");
-}
+QString settingsFile() { return QStringLiteral("C:\\WINDOWS\\SYSTEM\\zorvel.ini"); }
 
 } // namespace platform

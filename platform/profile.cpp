@@ -54,8 +54,8 @@ int copyList(const QList<QByteArray> &names, char *buffer, int size) {
 
 // One pair of matching enclosing quotes, single or double, comes off.
 QByteArray unquoted(const QByteArray &value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
         return value.mid(1, value.size() - 2);
     return value;
 }

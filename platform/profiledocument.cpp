@@ -207,7 +207,8 @@ QByteArray ProfileDocument::toAnsi(UnitsView units) const {
         return m_encoding == Encoding::Ansi ? bytes : utf8ToAnsi(bytes);
     case Encoding::Utf16Le:
     case Encoding::Utf16Be:
-        return toCp1252(QString(reinterpret_cast<const QChar *>(units.data()), qsizetype(units.size())));
+        return toCp1252(
+            QString(reinterpret_cast<const QChar *>(units.data()), qsizetype(units.size())));
     }
     return bytes;
 }
@@ -231,11 +232,10 @@ ProfileDocument::Units ProfileDocument::fromAnsi(const QByteArray &text) const {
     return units;
 }
 
-QByteArray ProfileDocument::nameOf(UnitsView units) const {
-    return cutAtNul(toAnsi(units));
-}
+QByteArray ProfileDocument::nameOf(UnitsView units) const { return cutAtNul(toAnsi(units)); }
 
-std::optional<ProfileDocument::Section> ProfileDocument::findSection(const QByteArray &section) const {
+std::optional<ProfileDocument::Section>
+ProfileDocument::findSection(const QByteArray &section) const {
     qsizetype header = -1;
     if (!section.isEmpty()) {
         for (qsizetype i = 0; i < m_lines.size() && header < 0; ++i) {
@@ -252,7 +252,8 @@ std::optional<ProfileDocument::Section> ProfileDocument::findSection(const QByte
     return Section{header, header + 1, end};
 }
 
-std::optional<qsizetype> ProfileDocument::findKey(const Section &section, const QByteArray &key) const {
+std::optional<qsizetype> ProfileDocument::findKey(const Section &section,
+                                                  const QByteArray &key) const {
     for (qsizetype i = section.begin; i < section.end; ++i) {
         const Parsed parsed = parse(m_lines[i].text);
         if (parsed.kind == Kind::Entry && sameName(nameOf(parsed.name), key))
@@ -261,7 +262,8 @@ std::optional<qsizetype> ProfileDocument::findKey(const Section &section, const 
     return std::nullopt;
 }
 
-std::optional<QByteArray> ProfileDocument::value(const QByteArray &section, const QByteArray &key) const {
+std::optional<QByteArray> ProfileDocument::value(const QByteArray &section,
+                                                 const QByteArray &key) const {
     const auto found = findSection(matchedName(section));
     const auto line = found ? findKey(*found, matchedName(key)) : std::nullopt;
     if (!line)
@@ -288,7 +290,8 @@ QList<QByteArray> ProfileDocument::keyNames(const QByteArray &section) const {
     for (qsizetype i = found ? found->begin : 0; found && i < found->end; ++i) {
         const Parsed parsed = parse(m_lines[i].text);
         const QByteArray name = nameOf(parsed.name);
-        if (parsed.kind == Kind::Entry && parsed.hasValue && !name.isEmpty() && !name.startsWith(';'))
+        if (parsed.kind == Kind::Entry && parsed.hasValue && !name.isEmpty() &&
+            !name.startsWith(';'))
             names.append(name);
     }
     return names;
@@ -308,7 +311,8 @@ void ProfileDocument::insertLine(qsizetype at, const Units &text) {
     m_lines.insert(at, Line{text, end});
 }
 
-bool ProfileDocument::setValue(const QByteArray &section, const QByteArray &key, const QByteArray &value) {
+bool ProfileDocument::setValue(const QByteArray &section, const QByteArray &key,
+                               const QByteArray &value) {
     const Units stored = fromAnsi(storedText(value));
     const Units entry = fromAnsi(storedText(key)) + u'=' + stored;
     const auto found = findSection(matchedName(section));

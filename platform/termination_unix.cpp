@@ -25,9 +25,7 @@ void onSignal(int) {
     errno = saved;
 }
 
-void makeNonBlocking(int fd) {
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-}
+void makeNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
 } // namespace
 
 void holdTermination() {

@@ -9,8 +9,9 @@ namespace platform {
 // store is opened by an explicit file name, resolved from the environment at
 // each call: an INI file there is exactly Qt's native format.
 std::unique_ptr<QSettings> openUserStore(const QString &application) {
-    const QString file = QStringLiteral("%1/%2/%3.conf")
-                             .arg(userConfigFolder(), QLatin1String(kStoreOrganisation), application);
+    const QString file =
+        QStringLiteral("%1/%2/%3.conf")
+            .arg(userConfigFolder(), QLatin1String(kStoreOrganisation), application);
     return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
 

@@ -6,10 +6,7 @@ namespace platform {
 // In windowsystem_win.cpp: the real window system.
 std::unique_ptr<WindowSystem> createWin32WindowSystem();
 
-std::unique_ptr<WindowSystem> createWindowSystem()
-{
-    return createWin32WindowSystem();
-}
+std::unique_ptr<WindowSystem> createWindowSystem() { return createWin32WindowSystem(); }
 } // namespace platform
 
 #else
@@ -18,10 +15,7 @@ std::unique_ptr<WindowSystem> createWindowSystem()
 
 namespace platform {
 // Elsewhere the chat client is chathost, reached over its local socket.
-std::unique_ptr<WindowSystem> createWindowSystem()
-{
-    return std::make_unique<UnixWindowSystem>();
-}
+std::unique_ptr<WindowSystem> createWindowSystem() { return std::make_unique<UnixWindowSystem>(); }
 } // namespace platform
 
 #endif

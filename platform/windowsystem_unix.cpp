@@ -13,39 +13,31 @@ namespace platform {
 
 namespace chatwire {
 
-QString socketPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-           + QStringLiteral("/chathost.sock");
+QString socketPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+           QStringLiteral("/chathost.sock");
 }
 
-void putU32(QByteArray &out, std::uint32_t value)
-{
+void putU32(QByteArray &out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.append(char((value >> shift) & 0xff));
 }
 
-void putU64(QByteArray &out, std::uint64_t value)
-{
+void putU64(QByteArray &out, std::uint64_t value) {
     putU32(out, std::uint32_t(value >> 32));
     putU32(out, std::uint32_t(value));
 }
 
-std::uint32_t getU32(const char *in)
-{
+std::uint32_t getU32(const char *in) {
     std::uint32_t value = 0;
     for (int i = 0; i < 4; ++i)
         value = (value << 8) | std::uint8_t(in[i]);
     return value;
 }
 
-std::uint64_t getU64(const char *in)
-{
-    return (std::uint64_t(getU32(in)) << 32) | getU32(in + 4);
-}
+std::uint64_t getU64(const char *in) { return (std::uint64_t(getU32(in)) << 32) | getU32(in + 4); }
 
-QByteArray frame(const QByteArray &payload)
-{
+QByteArray frame(const QByteArray &payload) {
     QByteArray out;
     out.reserve(4 + payload.size());
     putU32(out, std::uint32_t(payload.size()));
@@ -56,8 +48,7 @@ QByteArray frame(const QByteArray &payload)
 
 namespace {
 
-std::int64_t nowNs()
-{
+std::int64_t nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -68,18 +59,14 @@ std::int64_t nowNs()
 UnixWindowSystem::UnixWindowSystem(QString socketPath, std::chrono::milliseconds bound)
     : m_socketPath(std::move(socketPath)),
       m_boundNs(std::chrono::duration_cast<std::chrono::nanoseconds>(bound).count()),
-      m_leftNs(m_boundNs)
-{
-}
+      m_leftNs(m_boundNs) {}
 
-UnixWindowSystem::~UnixWindowSystem()
-{
+UnixWindowSystem::~UnixWindowSystem() {
     if (m_fd >= 0)
         ::close(m_fd);
 }
 
-void UnixWindowSystem::beginExchange()
-{
+void UnixWindowSystem::beginExchange() {
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
@@ -87,16 +74,14 @@ void UnixWindowSystem::beginExchange()
     m_leftNs = m_boundNs;
 }
 
-void UnixWindowSystem::fail()
-{
+void UnixWindowSystem::fail() {
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
     m_failed = true;
 }
 
-bool UnixWindowSystem::waitFor(short events)
-{
+bool UnixWindowSystem::waitFor(short events) {
     if (m_leftNs <= 0)
         return false;
     pollfd pfd{m_fd, events, 0};
@@ -111,8 +96,7 @@ bool UnixWindowSystem::waitFor(short events)
     return ready > 0;
 }
 
-bool UnixWindowSystem::ensureConnected()
-{
+bool UnixWindowSystem::ensureConnected() {
     if (m_fd >= 0)
         return true;
     const QByteArray path =
@@ -136,12 +120,11 @@ bool UnixWindowSystem::ensureConnected()
     return ::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
 }
 
-bool UnixWindowSystem::writeAll(const QByteArray &bytes)
-{
+bool UnixWindowSystem::writeAll(const QByteArray &bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::send(m_fd, bytes.constData() + done, std::size_t(bytes.size() - done),
-                                 MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(m_fd, bytes.constData() + done, std::size_t(bytes.size() - done), MSG_NOSIGNAL);
         if (n > 0)
             done += n;
         else if (n < 0 && errno == EINTR)
@@ -154,8 +137,7 @@ bool UnixWindowSystem::writeAll(const QByteArray &bytes)
     return true;
 }
 
-bool UnixWindowSystem::readExactly(char *out, std::size_t size)
-{
+bool UnixWindowSystem::readExactly(char *out, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
         const ssize_t n = ::recv(m_fd, out + done, size - done, 0);
@@ -171,8 +153,7 @@ bool UnixWindowSystem::readExactly(char *out, std::size_t size)
     return true;
 }
 
-std::optional<QByteArray> UnixWindowSystem::request(const QByteArray &payload)
-{
+std::optional<QByteArray> UnixWindowSystem::request(const QByteArray &payload) {
     if (m_failed)
         return std::nullopt;
     char header[4];
@@ -189,8 +170,7 @@ std::optional<QByteArray> UnixWindowSystem::request(const QByteArray &payload)
     return reply;
 }
 
-std::optional<std::uint64_t> UnixWindowSystem::u64Reply(const QByteArray &payload)
-{
+std::optional<std::uint64_t> UnixWindowSystem::u64Reply(const QByteArray &payload) {
     const auto reply = request(payload);
     if (!reply || reply->size() != 8) {
         if (reply)
@@ -200,8 +180,7 @@ std::optional<std::uint64_t> UnixWindowSystem::u64Reply(const QByteArray &payloa
     return chatwire::getU64(reply->constData());
 }
 
-bool UnixWindowSystem::deliveredReply(const QByteArray &payload)
-{
+bool UnixWindowSystem::deliveredReply(const QByteArray &payload) {
     const auto reply = request(payload);
     if (!reply || reply->size() != 1) {
         if (reply)
@@ -211,60 +190,52 @@ bool UnixWindowSystem::deliveredReply(const QByteArray &payload)
     return reply->at(0) == 1;
 }
 
-WindowHandle UnixWindowSystem::findWindow(const QByteArray &className)
-{
+WindowHandle UnixWindowSystem::findWindow(const QByteArray &className) {
     QByteArray payload(1, char(chatwire::FindWindow));
     return u64Reply(payload + className).value_or(0);
 }
 
 WindowHandle UnixWindowSystem::findWindowEx(WindowHandle parent, WindowHandle childAfter,
-                                            const QByteArray &className)
-{
+                                            const QByteArray &className) {
     QByteArray payload(1, char(chatwire::FindWindowEx));
     chatwire::putU64(payload, parent);
     chatwire::putU64(payload, childAfter);
     return u64Reply(payload + className).value_or(0);
 }
 
-void UnixWindowSystem::setText(WindowHandle window, const QByteArray &text1252)
-{
+void UnixWindowSystem::setText(WindowHandle window, const QByteArray &text1252) {
     QByteArray payload(1, char(chatwire::SetText));
     chatwire::putU64(payload, window);
     deliveredReply(payload + text1252);
 }
 
-void UnixWindowSystem::sendChar(WindowHandle window, int code)
-{
+void UnixWindowSystem::sendChar(WindowHandle window, int code) {
     QByteArray payload(1, char(chatwire::SendChar));
     chatwire::putU64(payload, window);
     chatwire::putU32(payload, std::uint32_t(code));
     deliveredReply(payload);
 }
 
-std::int64_t UnixWindowSystem::hostPid()
-{
+std::int64_t UnixWindowSystem::hostPid() {
     const auto reply = request(QByteArray(1, char(chatwire::Hello)));
     if (!reply || reply->size() != 12)
         return 0;
     return std::int64_t(chatwire::getU64(reply->constData() + 4));
 }
 
-QByteArray UnixWindowSystem::windowText(WindowHandle window)
-{
+QByteArray UnixWindowSystem::windowText(WindowHandle window) {
     QByteArray payload(1, char(chatwire::WindowText));
     chatwire::putU64(payload, window);
     return request(payload).value_or(QByteArray());
 }
 
-bool UnixWindowSystem::raiseWindow(WindowHandle window)
-{
+bool UnixWindowSystem::raiseWindow(WindowHandle window) {
     QByteArray payload(1, char(chatwire::Raise));
     chatwire::putU64(payload, window);
     return deliveredReply(payload);
 }
 
-bool UnixWindowSystem::typeText(WindowHandle window, const QByteArray &text1252)
-{
+bool UnixWindowSystem::typeText(WindowHandle window, const QByteArray &text1252) {
     QByteArray payload(1, char(chatwire::Type));
     chatwire::putU64(payload, window);
     return deliveredReply(payload + text1252);

@@ -23,8 +23,8 @@ std::optional<QString> countLoad() {
     }
     // Only plain decimal digits count; anything else (we never store it)
     // starts the count again at 1, and is still shown as it was found.
-    const bool digitsOnly = std::all_of(stored.begin(), stored.end(),
-                                        [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const bool digitsOnly =
+        std::all_of(stored.begin(), stored.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     bool fits = false;
     const qulonglong count = digitsOnly ? stored.toULongLong(&fits) : 0;
     const bool counts = fits && count < std::numeric_limits<qulonglong>::max();

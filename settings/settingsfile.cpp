@@ -1,9 +1,9 @@
 #include "settingsfile.h"
 
+#include "configpaths.h"
 #include "cp1252.h"
 #include "fileinfo.h"
 #include "profile.h"
-#include "configpaths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,20 +19,15 @@ constexpr int kBufferSize = 750;
 
 QString settingsPath() { return platform::settingsFile(); }
 
-void ensureSettingsFolder() {
-    QDir().mkpath(QFileInfo(settingsPath()).absolutePath());
-}
+void ensureSettingsFolder() { QDir().mkpath(QFileInfo(settingsPath()).absolutePath()); }
 
-bool FileExists(const QString &path) {
-    return !path.isEmpty() && platform::isOrdinaryFile(path);
-}
+bool FileExists(const QString &path) { return !path.isEmpty() && platform::isOrdinaryFile(path); }
 
 QString GetFromINI(const QString &section, const QString &key, const QString &file) {
     QByteArray buffer(kBufferSize, '\0');
-    const int length =
-        platform::getPrivateProfileString(platform::toCp1252(section).constData(),
-                                          platform::toCp1252(key.toLower()).constData(), "",
-                                          buffer.data(), kBufferSize, file);
+    const int length = platform::getPrivateProfileString(
+        platform::toCp1252(section).constData(), platform::toCp1252(key.toLower()).constData(), "",
+        buffer.data(), kBufferSize, file);
     return platform::fromCp1252(buffer.left(length));
 }
 

@@ -104,9 +104,7 @@ QStringView value(const Style &style, Field field) {
 
 } // namespace
 
-std::span<const Style> catalogue() {
-    return kCatalogue;
-}
+std::span<const Style> catalogue() { return kCatalogue; }
 
 const Style *styleNumbered(int number) {
     const auto found = std::find_if(kCatalogue.begin(), kCatalogue.end(),

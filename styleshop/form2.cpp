@@ -18,9 +18,7 @@ namespace styleshop {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-int pixels(int twips) {
-    return int(std::floor(twips / double(kTwipsPerPixel)));
-}
+int pixels(int twips) { return int(std::floor(twips / double(kTwipsPerPixel))); }
 
 constexpr int kClientWidth = 1695;
 constexpr int kClientHeight = 3510;
@@ -173,9 +171,7 @@ Form2::Form2(QWidget *form1, QWidget *parent)
         addLine(this, line);
 }
 
-hostlink::LabelRecord Form2::record() const {
-    return hostlink::LabelRecord(m_form1.data());
-}
+hostlink::LabelRecord Form2::record() const { return hostlink::LabelRecord(m_form1.data()); }
 
 void Form2::reloadStyle() {
     hostlink::LabelRecord style = record();

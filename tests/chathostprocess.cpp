@@ -14,44 +14,31 @@ namespace {
 // must not make them flaky.
 constexpr std::chrono::milliseconds kRequestBound{3000};
 
-void waitAMoment()
-{
+void waitAMoment() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     QThread::msleep(10);
 }
 
 } // namespace
 
-ChatHostProcess::ChatHostProcess(QStringList arguments) : m_arguments(std::move(arguments))
-{
+ChatHostProcess::ChatHostProcess(QStringList arguments) : m_arguments(std::move(arguments)) {
     // To a file, not a pipe: nobody has to read it for chathost to go on.
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("output.txt")),
                                     QIODevice::Append);
 }
 
-ChatHostProcess::~ChatHostProcess()
-{
-    kill();
-}
+ChatHostProcess::~ChatHostProcess() { kill(); }
 
-QString ChatHostProcess::executable()
-{
-    return QStringLiteral(ZORVEL_CHATHOST_EXECUTABLE);
-}
+QString ChatHostProcess::executable() { return QStringLiteral(ZORVEL_CHATHOST_EXECUTABLE); }
 
-QString ChatHostProcess::socketPath() const
-{
-    return platform::chatwire::socketPath();
-}
+QString ChatHostProcess::socketPath() const { return platform::chatwire::socketPath(); }
 
-QString ChatHostProcess::transcriptPath() const
-{
+QString ChatHostProcess::transcriptPath() const {
     return m_dir.filePath(QStringLiteral("transcript.txt"));
 }
 
-bool ChatHostProcess::start(int timeoutMs)
-{
+bool ChatHostProcess::start(int timeoutMs) {
     kill();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
@@ -73,32 +60,23 @@ bool ChatHostProcess::start(int timeoutMs)
     return false;
 }
 
-void ChatHostProcess::kill()
-{
+void ChatHostProcess::kill() {
     if (m_process.state() == QProcess::NotRunning)
         return;
     m_process.kill();
     m_process.waitForFinished(10000);
 }
 
-bool ChatHostProcess::isRunning() const
-{
-    return m_process.state() == QProcess::Running;
-}
+bool ChatHostProcess::isRunning() const { return m_process.state() == QProcess::Running; }
 
-qint64 ChatHostProcess::pid() const
-{
-    return m_process.processId();
-}
+qint64 ChatHostProcess::pid() const { return m_process.processId(); }
 
-QString ChatHostProcess::output() const
-{
+QString ChatHostProcess::output() const {
     QFile file(m_dir.filePath(QStringLiteral("output.txt")));
     return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
 }
 
-QList<TranscriptRecord> ChatHostProcess::parseTranscript(const QByteArray &contents)
-{
+QList<TranscriptRecord> ChatHostProcess::parseTranscript(const QByteArray &contents) {
     QList<TranscriptRecord> records;
     for (const QByteArray &line : contents.split('\n')) {
         const qsizetype tab1 = line.indexOf('\t');
@@ -122,16 +100,14 @@ QList<TranscriptRecord> ChatHostProcess::parseTranscript(const QByteArray &conte
     return records;
 }
 
-QList<TranscriptRecord> ChatHostProcess::records() const
-{
+QList<TranscriptRecord> ChatHostProcess::records() const {
     QFile file(transcriptPath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return parseTranscript(file.readAll());
 }
 
-QList<TranscriptRecord> ChatHostProcess::waitForRecords(int count, int timeoutMs) const
-{
+QList<TranscriptRecord> ChatHostProcess::waitForRecords(int count, int timeoutMs) const {
     QElapsedTimer timer;
     timer.start();
     QList<TranscriptRecord> now = records();
@@ -142,8 +118,7 @@ QList<TranscriptRecord> ChatHostProcess::waitForRecords(int count, int timeoutMs
     return now;
 }
 
-ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room)
-{
+ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room) {
     platform::UnixWindowSystem host(socketPath(), kRequestBound);
     const quint64 frame = host.findWindow("AOL Frame25");
     const quint64 area = frame ? host.findWindowEx(frame, 0, "MDIClient") : 0;
@@ -157,23 +132,19 @@ ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room)
     return {};
 }
 
-bool ChatHostProcess::bringToFront(const QString &room)
-{
+bool ChatHostProcess::bringToFront(const QString &room) {
     const RoomWindows windows = findRoom(room);
-    return windows.document
-           && platform::UnixWindowSystem(socketPath(), kRequestBound).raiseWindow(windows.document);
+    return windows.document &&
+           platform::UnixWindowSystem(socketPath(), kRequestBound).raiseWindow(windows.document);
 }
 
-bool ChatHostProcess::typeIntoEntry(const QString &room, const QString &text)
-{
+bool ChatHostProcess::typeIntoEntry(const QString &room, const QString &text) {
     const RoomWindows windows = findRoom(room);
-    return windows.entry
-           && platform::UnixWindowSystem(socketPath(), kRequestBound)
-                  .typeText(windows.entry, platform::toCp1252(text));
+    return windows.entry && platform::UnixWindowSystem(socketPath(), kRequestBound)
+                                .typeText(windows.entry, platform::toCp1252(text));
 }
 
-QString ChatHostProcess::entryText(const QString &room)
-{
+QString ChatHostProcess::entryText(const QString &room) {
     const RoomWindows windows = findRoom(room);
     if (!windows.entry)
         return {};
@@ -181,8 +152,7 @@ QString ChatHostProcess::entryText(const QString &room)
         platform::UnixWindowSystem(socketPath(), kRequestBound).windowText(windows.entry));
 }
 
-QStringList ChatHostProcess::documentsFrontToBack()
-{
+QStringList ChatHostProcess::documentsFrontToBack() {
     platform::UnixWindowSystem host(socketPath(), kRequestBound);
     const quint64 frame = host.findWindow("AOL Frame25");
     const quint64 area = frame ? host.findWindowEx(frame, 0, "MDIClient") : 0;

@@ -9,9 +9,9 @@
 
 // One line as chathost wrote it to its transcript.
 struct TranscriptRecord {
-    qint64 ms = 0;      // when it was posted, milliseconds since the epoch
-    QString room;       // the room's name
-    QByteArray bytes;   // the line's raw Windows-1252 bytes, unescaped
+    qint64 ms = 0;    // when it was posted, milliseconds since the epoch
+    QString room;     // the room's name
+    QByteArray bytes; // the line's raw Windows-1252 bytes, unescaped
 };
 
 // The built chathost, run as a separate process for a test that checks what

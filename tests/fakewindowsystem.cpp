@@ -1,7 +1,6 @@
 #include "fakewindowsystem.h"
 
-FakeWindowSystem::Handle FakeWindowSystem::add(Handle parent, const QByteArray &className)
-{
+FakeWindowSystem::Handle FakeWindowSystem::add(Handle parent, const QByteArray &className) {
     const Handle handle = m_next++;
     m_windows.insert(handle, Window{className, parent, {}});
     siblings(parent).append(handle);
@@ -9,49 +8,37 @@ FakeWindowSystem::Handle FakeWindowSystem::add(Handle parent, const QByteArray &
 }
 
 FakeWindowSystem::Handle FakeWindowSystem::addDocument(Handle container,
-                                                       const QList<QByteArray> &childClasses)
-{
+                                                       const QList<QByteArray> &childClasses) {
     const Handle document = add(container, "AOL Child");
     for (const QByteArray &className : childClasses)
         add(document, className);
     return document;
 }
 
-void FakeWindowSystem::bringToFront(Handle window)
-{
+void FakeWindowSystem::bringToFront(Handle window) {
     QList<Handle> &list = siblings(m_windows.value(window).parent);
     list.removeOne(window);
     list.prepend(window);
 }
 
-QList<FakeWindowSystem::Handle> &FakeWindowSystem::siblings(Handle parent)
-{
+QList<FakeWindowSystem::Handle> &FakeWindowSystem::siblings(Handle parent) {
     return m_children[parent];
 }
 
-QByteArray FakeWindowSystem::text(Handle window) const
-{
-    return m_windows.value(window).text;
-}
+QByteArray FakeWindowSystem::text(Handle window) const { return m_windows.value(window).text; }
 
-FakeWindowSystem::Handle FakeWindowSystem::windowParent(Handle window) const
-{
+FakeWindowSystem::Handle FakeWindowSystem::windowParent(Handle window) const {
     return m_windows.value(window).parent;
 }
 
-void FakeWindowSystem::beginExchange()
-{
-    ++m_exchanges;
-}
+void FakeWindowSystem::beginExchange() { ++m_exchanges; }
 
-FakeWindowSystem::Handle FakeWindowSystem::findWindow(const QByteArray &className)
-{
+FakeWindowSystem::Handle FakeWindowSystem::findWindow(const QByteArray &className) {
     return findWindowEx(0, 0, className);
 }
 
 FakeWindowSystem::Handle FakeWindowSystem::findWindowEx(Handle parent, Handle childAfter,
-                                                        const QByteArray &className)
-{
+                                                        const QByteArray &className) {
     if (parent && !m_windows.contains(parent))
         return 0;
     const QList<Handle> &list = siblings(parent);
@@ -65,15 +52,13 @@ FakeWindowSystem::Handle FakeWindowSystem::findWindowEx(Handle parent, Handle ch
     return 0;
 }
 
-void FakeWindowSystem::setText(Handle window, const QByteArray &text1252)
-{
+void FakeWindowSystem::setText(Handle window, const QByteArray &text1252) {
     m_messages.append(Message{window, true, text1252, 0});
     if (m_windows.contains(window))
         m_windows[window].text = text1252;
 }
 
-void FakeWindowSystem::sendChar(Handle window, int code)
-{
+void FakeWindowSystem::sendChar(Handle window, int code) {
     m_messages.append(Message{window, false, {}, code});
     if (code == 13 && m_windows.contains(window)) {
         m_posts.append(Post{window, m_windows[window].text});

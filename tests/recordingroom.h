@@ -33,8 +33,7 @@ public:
     platform::WindowHandle findWindow(const QByteArray &cls) override {
         return cls == "AOL Frame25" ? kFrame : 0;
     }
-    platform::WindowHandle findWindowEx(platform::WindowHandle parent,
-                                        platform::WindowHandle after,
+    platform::WindowHandle findWindowEx(platform::WindowHandle parent, platform::WindowHandle after,
                                         const QByteArray &cls) override {
         if (parent == kFrame && after == 0 && cls == "MDIClient")
             return kContainer;
@@ -68,7 +67,7 @@ public:
     }
 
 private:
-    static constexpr platform::WindowHandle kFrame = 1, kContainer = 2, kRoom = 3,
-                                            kTranscript = 4, kEntry = 5;
+    static constexpr platform::WindowHandle kFrame = 1, kContainer = 2, kRoom = 3, kTranscript = 4,
+                                            kEntry = 5;
     QByteArray m_entry;
 };

@@ -27,7 +27,8 @@ private Q_SLOTS:
     void text() {
         QCOMPARE(app::numberText(7), QStringLiteral("7"));
         QCOMPARE(app::numberText(59), QStringLiteral("59"));
-        QCOMPARE(app::numberText(app::captionNumber(QStringLiteral("007")) + 1), QStringLiteral("8"));
+        QCOMPARE(app::numberText(app::captionNumber(QStringLiteral("007")) + 1),
+                 QStringLiteral("8"));
     }
 };
 

@@ -99,8 +99,8 @@ private Q_SLOTS:
         QCOMPARE(first->Label7->text(), QStringLiteral("/¯\\"));
         QCOMPARE(room.lines.size(), 2);
         QCOMPARE(room.texts().at(0), app::loadLine1(first->record()));
-        QCOMPARE(room.texts().at(1),
-                 app::loadLine2(first->record(), QStringLiteral("frobble"), QStringLiteral("defàùlt")));
+        QCOMPARE(room.texts().at(1), app::loadLine2(first->record(), QStringLiteral("frobble"),
+                                                    QStringLiteral("defàùlt")));
 
         auto second = load(room);
         QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("2"));
@@ -116,8 +116,10 @@ private Q_SLOTS:
         room.lines.clear();
         auto form = load(room);
         QCOMPARE(form->Label12->text(), QStringLiteral("nùvé"));
-        QVERIFY2(room.texts().at(1).contains(QStringLiteral("<u>Ørvik</u>")), qPrintable(room.texts().at(1)));
-        QVERIFY2(room.texts().at(1).contains(QStringLiteral("<u>nùvé</u>")), qPrintable(room.texts().at(1)));
+        QVERIFY2(room.texts().at(1).contains(QStringLiteral("<u>Ørvik</u>")),
+                 qPrintable(room.texts().at(1)));
+        QVERIFY2(room.texts().at(1).contains(QStringLiteral("<u>nùvé</u>")),
+                 qPrintable(room.texts().at(1)));
     }
 
     void unwritableSettingsFolder() {
@@ -139,13 +141,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("minsBefore");
         QTest::addColumn<QString>("hoursAfter");
         QTest::addColumn<QString>("minsAfter");
-        QTest::newRow("58 rolls over") << "0" << "58" << "1" << "0";
-        QTest::newRow("00 after idle off") << "0" << "00" << "0" << "1";
-        QTest::newRow("57 to 58") << "3" << "57" << "3" << "58";
-        QTest::newRow("past the roll-over it never rolls") << "0" << "60" << "0" << "61";
-        QTest::newRow("empty caption counts as 0") << "0" << "" << "0" << "1";
-        QTest::newRow("damaged caption counts as 0") << "2" << "x7" << "2" << "1";
-        QTest::newRow("hours counted from a damaged caption") << "?" << "58" << "1" << "0";
+        QTest::newRow("58 rolls over") << "0"
+                                       << "58"
+                                       << "1"
+                                       << "0";
+        QTest::newRow("00 after idle off") << "0"
+                                           << "00"
+                                           << "0"
+                                           << "1";
+        QTest::newRow("57 to 58") << "3"
+                                  << "57"
+                                  << "3"
+                                  << "58";
+        QTest::newRow("past the roll-over it never rolls") << "0"
+                                                           << "60"
+                                                           << "0"
+                                                           << "61";
+        QTest::newRow("empty caption counts as 0") << "0"
+                                                   << ""
+                                                   << "0"
+                                                   << "1";
+        QTest::newRow("damaged caption counts as 0") << "2"
+                                                     << "x7"
+                                                     << "2"
+                                                     << "1";
+        QTest::newRow("hours counted from a damaged caption") << "?"
+                                                              << "58"
+                                                              << "1"
+                                                              << "0";
     }
     void clock() {
         QFETCH(QString, hoursBefore);
@@ -187,9 +210,12 @@ private Q_SLOTS:
     void minutesUsed_data() {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("empty") << "" << "1";
-        QTest::newRow("zero") << "0" << "1";
-        QTest::newRow("41") << "41" << "42";
+        QTest::newRow("empty") << ""
+                               << "1";
+        QTest::newRow("zero") << "0"
+                              << "1";
+        QTest::newRow("41") << "41"
+                            << "42";
     }
     void minutesUsed() {
         QFETCH(QString, before);

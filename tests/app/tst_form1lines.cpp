@@ -52,8 +52,7 @@ private Q_SLOTS:
                               "color=#00000C>  id: <font color=#009900><u>frobble</u><font "
                               "color=#00000C> -:- stylè: <font color=#009900><u>defàùlt</u> "
                               "<font color=#00000C>-:- <a href=") +
-                   kL +
-                   QStringLiteral(">dl hérè</a> <font color=#009900>/¯\\<font color=#ffFfFc>");
+                   kL + QStringLiteral(">dl hérè</a> <font color=#009900>/¯\\<font color=#ffFfFc>");
         QTest::newRow("idle line")
             << app::idleLine(d, QStringLiteral("frobble"), QStringLiteral("0"), QStringLiteral("1"))
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900>/¯\\<font "
@@ -91,8 +90,7 @@ private Q_SLOTS:
                               "color=#00000C>  id: <font color=#009900><u>frobble</u><font "
                               "color=#00000C> -:- stylè:<font color=#009900> <u>defàùlt</u> "
                               "<font color=#00000C>-:- <a href=") +
-                   kL +
-                   QStringLiteral(">dl hérè</a> <font color=#009900>/¯\\<font color=#FFFFFC>");
+                   kL + QStringLiteral(">dl hérè</a> <font color=#009900>/¯\\<font color=#FFFFFC>");
 
         // Markup in the handle and the asciis goes in as it is.
         settings::PlainRecord marked = d;
@@ -126,26 +124,30 @@ private Q_SLOTS:
     void emptySettingsKeepTheFrame() {
         const settings::PlainRecord empty;
         const QStringList lines = {
-            app::loadLine1(empty),   app::loadLine2(empty, {}, {}),
+            app::loadLine1(empty),
+            app::loadLine2(empty, {}, {}),
             app::idleLine(empty, {}, QStringLiteral("0"), QStringLiteral("1")),
             app::messageLine(empty, {}),
-            app::unloadLine(empty),  app::identityLine(empty, {}, {}),
+            app::unloadLine(empty),
+            app::identityLine(empty, {}, {}),
         };
         const QRegularExpression colour(QStringLiteral("color=#([^>]*)>"));
         for (const QString &line : lines) {
             QVERIFY2(line.startsWith(QStringLiteral("</")), qPrintable(line));
-            QVERIFY2(line.contains(QStringLiteral("<font face=\"arial narrow\" color=#><font color=#>")),
-                     qPrintable(line));
+            QVERIFY2(
+                line.contains(QStringLiteral("<font face=\"arial narrow\" color=#><font color=#>")),
+                qPrintable(line));
             int tags = 0;
             for (const auto &m : colour.globalMatch(line)) {
                 ++tags;
                 const QString value = m.captured(1);
-                QVERIFY2(value.isEmpty() || value.compare(QStringLiteral("FFFFFC"),
-                                                          Qt::CaseInsensitive) == 0,
+                QVERIFY2(value.isEmpty() ||
+                             value.compare(QStringLiteral("FFFFFC"), Qt::CaseInsensitive) == 0,
                          qPrintable(line));
             }
             QVERIFY(tags >= 6);
-            QVERIFY2(line.endsWith(QStringLiteral("FFFFFC>"), Qt::CaseInsensitive), qPrintable(line));
+            QVERIFY2(line.endsWith(QStringLiteral("FFFFFC>"), Qt::CaseInsensitive),
+                     qPrintable(line));
         }
     }
 };

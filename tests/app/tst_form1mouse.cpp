@@ -1,8 +1,8 @@
 // The main window's mouse handling in-process: the menu button, the clock
 // and the bare surface, with the menus and the style shop beside it.
 #include "form2.h"
-#include "pause.h"
 #include "menus/menuprogram.h"
+#include "pause.h"
 #include "recordingroom.h"
 #include "testenv.h"
 
@@ -40,18 +40,15 @@ class TestForm1Mouse : public QObject {
 
     app::Form1 &form1() { return m_program->form1; }
     QWindow *window() { return form1().windowHandle(); }
-    QPoint besideForm1() const {
-        return m_program->form1.pos() + QPoint(720 / 15, 0);
-    }
+    QPoint besideForm1() const { return m_program->form1.pos() + QPoint(720 / 15, 0); }
 
     void press(QWidget *control, Qt::MouseButton button) {
         const QPoint at = control ? pointOf(form1(), control) : kSurface;
         QVERIFY(form1().rect().contains(at));
         QCursor::setPos(window()->mapToGlobal(at));
         // A press that drags returns at the release: send it from inside.
-        QTimer::singleShot(0, window(), [this, at, button] {
-            QTest::mouseRelease(window(), button, {}, at);
-        });
+        QTimer::singleShot(0, window(),
+                           [this, at, button] { QTest::mouseRelease(window(), button, {}, at); });
         QTest::mousePress(window(), button, {}, at);
         QCoreApplication::processEvents();
     }

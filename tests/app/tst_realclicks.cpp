@@ -2,12 +2,12 @@
 // keyboard events (xdotool) at places computed from the windows' twips, with
 // every line checked in a real chathost's transcript. Run it alone with
 // `ctest -L x11`.
+#include "catalogue.h"
 #include "chathostprocess.h"
+#include "chatlink.h"
 #include "form1lines.h"
 #include "menulines.h"
 #include "shoplines.h"
-#include "catalogue.h"
-#include "chatlink.h"
 #include "testenv.h"
 
 #include <QDeadlineTimer>
@@ -49,8 +49,8 @@ struct Window {
 // The visible top-level windows of the X server with their geometry.
 QList<Window> windows() {
     QList<Window> out;
-    const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--name", ""})
-                                .split('\n', Qt::SkipEmptyParts);
+    const QStringList ids =
+        run("xdotool", {"search", "--onlyvisible", "--name", ""}).split('\n', Qt::SkipEmptyParts);
     for (const QString &id : ids) {
         const QString shape = run("xdotool", {"getwindowgeometry", "--shell", id});
         QMap<QString, int> v;
@@ -187,7 +187,8 @@ private Q_SLOTS:
         int at = host.records().size();
         clickAt(menu->topLeft() + entryAt(0));
         QVERIFY(gone(kForm3Size));
-        QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, true)), at) >= 0);
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, true)),
+                            at) >= 0);
 
         // edit msg, a reason typed into the prompt; a tick (made due soon in
         // this build) then quotes it.
@@ -199,8 +200,9 @@ private Q_SLOTS:
         xdo({"type", "--delay", "40", "back in 5"});
         xdo({"key", "Return"});
         at = host.records().size();
-        QVERIFY(waitForLine(host, hostlink::toWindows1252(
-                                      app::messageLine(defaults, QStringLiteral("back in 5"))),
+        QVERIFY(waitForLine(host,
+                            hostlink::toWindows1252(
+                                app::messageLine(defaults, QStringLiteral("back in 5"))),
                             at, 15000) >= 0);
 
         // idle off
@@ -209,7 +211,8 @@ private Q_SLOTS:
         QVERIFY(menu);
         at = host.records().size();
         clickAt(menu->topLeft() + entryAt(240));
-        QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, false)), at) >= 0);
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, false)),
+                            at) >= 0);
 
         // A right press opens the options window in the same place and hides the menu.
         clickAt(kForm1 + kMenuButton);
@@ -232,10 +235,9 @@ private Q_SLOTS:
         at = host.records().size();
         clickAt(shop->topLeft() + QPoint(px(480), px(240 + 127)));
         const styleshop::Style &glimtar = styleshop::catalogue().front();
-        const settings::PlainRecord style1 =
-            recordOf(glimtar.name.toString(), glimtar.front.toString(), glimtar.middle.toString(),
-                     glimtar.back.toString(), glimtar.fontColour.toString(),
-                     glimtar.asciiColour.toString());
+        const settings::PlainRecord style1 = recordOf(
+            glimtar.name.toString(), glimtar.front.toString(), glimtar.middle.toString(),
+            glimtar.back.toString(), glimtar.fontColour.toString(), glimtar.asciiColour.toString());
         QVERIFY(waitForLine(host, hostlink::toWindows1252(styleshop::styleLine(glimtar, style1)),
                             at) >= 0);
 
@@ -271,7 +273,8 @@ private Q_SLOTS:
         QVERIFY(zorvel.waitForFinished(30000));
         QCOMPARE(zorvel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(zorvel.exitCode(), 0);
-        const int unloadAt = waitForLine(host, hostlink::toWindows1252(app::unloadLine(style1)), at);
+        const int unloadAt =
+            waitForLine(host, hostlink::toWindows1252(app::unloadLine(style1)), at);
         QVERIFY(unloadAt >= 0);
         QVERIFY(waitForLine(host,
                             hostlink::toWindows1252(app::identityLine(

@@ -20,14 +20,17 @@ QByteArray fileBytes(const QString &path) {
 // The two load lines of a first start, as the room receives them.
 const QByteArray kLoadLine1 =
     "</i></u></b><font face=\"arial narrow\" color=#009900>/\xaf\\<font color=#00000C>  zorvel  "
-    "-:-<font color=#009900> brondel <font color=#00000C>-:- <u>l\xf8\xe0""d\xe9""d</u> <font "
+    "-:-<font color=#009900> brondel <font color=#00000C>-:- <u>l\xf8\xe0"
+    "d\xe9"
+    "d</u> <font "
     "color=#009900>-:- <font color=#00000C>quibbet <font color=#009900> /\xaf\\<font "
     "color=#FFFFFC>";
 const QByteArray kLoadLine2 =
     "</i></u></b><font face=\"arial narrow\" color=#009900>/\xaf\\<font color=#00000C>  id: <font "
     "color=#009900><u>frobble</u><font color=#00000C> -:- styl\xe8: <font "
     "color=#009900><u>def\xe0\xf9lt</u> <font color=#00000C>-:- <a href=" +
-    QByteArray(app::kDownloadPage) + ">dl h\xe9r\xe8</a> <font color=#009900>/\xaf\\<font color=#ffFfFc>";
+    QByteArray(app::kDownloadPage) +
+    ">dl h\xe9r\xe8</a> <font color=#009900>/\xaf\\<font color=#ffFfFc>";
 
 const QByteArray kDefaultFile = "[zorvel]\r\nPRESET=def\xe0\xf9lt\r\nPFCOLOR=00000C\r\n"
                                 "PACOLOR=009900\r\nPMASCII=-:-\r\nPFASCII=/\xaf\\\r\n"

@@ -25,29 +25,23 @@ namespace {
 constexpr qint64 kBoundWithMarginMs = 600;
 
 // Posts the line and returns how long ChatSend took.
-qint64 timedChatSend(const QByteArray &line1252)
-{
+qint64 timedChatSend(const QByteArray &line1252) {
     QElapsedTimer timer;
     timer.start();
     hostlink::ChatSend(hostlink::fromWindows1252(line1252));
     return timer.elapsed();
 }
 
-QList<QByteArray> recordBytes(const QList<TranscriptRecord> &records)
-{
+QList<QByteArray> recordBytes(const QList<TranscriptRecord> &records) {
     QList<QByteArray> bytes;
     for (const TranscriptRecord &record : records)
         bytes.append(record.bytes);
     return bytes;
 }
 
-QByteArray framed(const QByteArray &payload)
-{
-    return wire::frame(payload);
-}
+QByteArray framed(const QByteArray &payload) { return wire::frame(payload); }
 
-QByteArray u64(quint64 value)
-{
+QByteArray u64(quint64 value) {
     QByteArray out;
     wire::putU64(out, value);
     return out;
@@ -72,8 +66,7 @@ private slots:
     void secondChathostRefusesToStart();
 };
 
-void TestChatHostLink::everyWindows1252ByteArrivesInOrder()
-{
+void TestChatHostLink::everyWindows1252ByteArrivesInOrder() {
     TestEnv env;
     ChatHostProcess host;
     QVERIFY2(host.start(), qPrintable(host.output()));
@@ -110,8 +103,7 @@ void TestChatHostLink::everyWindows1252ByteArrivesInOrder()
     }
 }
 
-void TestChatHostLink::typedTextIsReplaced()
-{
+void TestChatHostLink::typedTextIsReplaced() {
     TestEnv env;
     ChatHostProcess host;
     QVERIFY2(host.start(), qPrintable(host.output()));
@@ -125,8 +117,7 @@ void TestChatHostLink::typedTextIsReplaced()
     QCOMPARE(host.entryText("Lobby"), QString());
 }
 
-void TestChatHostLink::bringingAnotherRoomToTheFrontMovesTheNextLine()
-{
+void TestChatHostLink::bringingAnotherRoomToTheFrontMovesTheNextLine() {
     TestEnv env;
     ChatHostProcess host({"--room", "Lobby", "--room", "Den"});
     QVERIFY2(host.start(), qPrintable(host.output()));
@@ -147,8 +138,7 @@ void TestChatHostLink::bringingAnotherRoomToTheFrontMovesTheNextLine()
     QCOMPARE(recordBytes(records), (QList<QByteArray>{"one", "two", "three"}));
 }
 
-void TestChatHostLink::linesWhileChathostIsGoneAreLostSilently()
-{
+void TestChatHostLink::linesWhileChathostIsGoneAreLostSilently() {
     TestEnv env;
     ChatHostProcess host;
     QVERIFY2(host.start(), qPrintable(host.output()));
@@ -167,20 +157,19 @@ void TestChatHostLink::linesWhileChathostIsGoneAreLostSilently()
     for (int i = 0; i < 3; ++i)
         QVERIFY(timedChatSend("after " + QByteArray::number(i)) < kBoundWithMarginMs);
 
-    QCOMPARE(recordBytes(host.waitForRecords(6)),
-             (QList<QByteArray>{"before 0", "before 1", "before 2", "after 0", "after 1", "after 2"}));
+    QCOMPARE(
+        recordBytes(host.waitForRecords(6)),
+        (QList<QByteArray>{"before 0", "before 1", "before 2", "after 0", "after 1", "after 2"}));
 }
 
-void TestChatHostLink::missingChathostCostsLittle()
-{
+void TestChatHostLink::missingChathostCostsLittle() {
     TestEnv env;
     QVERIFY(!QFile::exists(wire::socketPath()));
     for (int i = 0; i < 5; ++i)
         QVERIFY(timedChatSend("nobody hears this") < kBoundWithMarginMs);
 }
 
-void TestChatHostLink::hungServerCostsAtMostTheBoundPerLine()
-{
+void TestChatHostLink::hungServerCostsAtMostTheBoundPerLine() {
     TestEnv env;
     // Connections complete in the listen queue, but nothing ever answers.
     QLocalServer hung;
@@ -205,8 +194,7 @@ void TestChatHostLink::hungServerCostsAtMostTheBoundPerLine()
     QCOMPARE(connections, 8);
 }
 
-void TestChatHostLink::socketIsOwnerOnly()
-{
+void TestChatHostLink::socketIsOwnerOnly() {
     TestEnv env;
     ChatHostProcess host;
     QVERIFY2(host.start(), qPrintable(host.output()));
@@ -218,8 +206,7 @@ void TestChatHostLink::socketIsOwnerOnly()
     QCOMPARE(status.st_uid, ::geteuid());
 }
 
-void TestChatHostLink::badRequestClosesOnlyItsConnection_data()
-{
+void TestChatHostLink::badRequestClosesOnlyItsConnection_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("reply"); // empty: the connection is closed unanswered
 
@@ -241,8 +228,7 @@ void TestChatHostLink::badRequestClosesOnlyItsConnection_data()
         << framed(QByteArray()) + framed(QByteArray(1, '\0'));
 }
 
-void TestChatHostLink::badRequestClosesOnlyItsConnection()
-{
+void TestChatHostLink::badRequestClosesOnlyItsConnection() {
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, reply);
     TestEnv env;
@@ -259,8 +245,8 @@ void TestChatHostLink::badRequestClosesOnlyItsConnection()
     socket.write(bytes);
     QVERIFY(socket.waitForBytesWritten(3000) || socket.bytesToWrite() == 0);
     if (reply.isEmpty()) {
-        QVERIFY(socket.state() == QLocalSocket::UnconnectedState
-                || socket.waitForDisconnected(3000));
+        QVERIFY(socket.state() == QLocalSocket::UnconnectedState ||
+                socket.waitForDisconnected(3000));
         QCOMPARE(socket.readAll(), QByteArray());
     } else {
         QByteArray received;
@@ -274,8 +260,7 @@ void TestChatHostLink::badRequestClosesOnlyItsConnection()
     QCOMPARE(recordBytes(host.waitForRecords(1)), QList<QByteArray>{"still here"});
 }
 
-void TestChatHostLink::anotherUsersConnectionIsDropped()
-{
+void TestChatHostLink::anotherUsersConnectionIsDropped() {
     if (::geteuid() != 0)
         QSKIP("needs root, to connect as another user");
     TestEnv env;
@@ -324,8 +309,7 @@ void TestChatHostLink::anotherUsersConnectionIsDropped()
     QCOMPARE(platform::UnixWindowSystem(socketPath, std::chrono::seconds(3)).hostPid(), host.pid());
 }
 
-void TestChatHostLink::secondChathostRefusesToStart()
-{
+void TestChatHostLink::secondChathostRefusesToStart() {
     TestEnv env;
     ChatHostProcess host;
     QVERIFY2(host.start(), qPrintable(host.output()));

@@ -12,8 +12,7 @@ namespace {
 const Classes kRoom = {"_AOL_Static", "RICHCNTL", "_AOL_Listbox", "RICHCNTL", "_AOL_Icon"};
 
 // kRoom without the given class.
-Classes without(const QByteArray &className)
-{
+Classes without(const QByteArray &className) {
     Classes classes = kRoom;
     classes.removeAll(className);
     return classes;
@@ -26,8 +25,7 @@ class TestFindRoom : public QObject {
 
 private slots:
     void init() { hostlink::setWindowSystem(&m_fake); }
-    void cleanup()
-    {
+    void cleanup() {
         hostlink::setWindowSystem(nullptr);
         m_fake = FakeWindowSystem();
     }
@@ -44,12 +42,11 @@ private:
     FakeWindowSystem m_fake;
 };
 
-void TestFindRoom::findRoom_data()
-{
+void TestFindRoom::findRoom_data() {
     QTest::addColumn<bool>("withFrame");
     QTest::addColumn<bool>("withArea");
     QTest::addColumn<QList<Classes>>("documents"); // front to back
-    QTest::addColumn<int>("expected");              // index into documents, -1: none
+    QTest::addColumn<int>("expected");             // index into documents, -1: none
 
     QTest::newRow("one room") << true << true << QList<Classes>{kRoom} << 0;
     QTest::newRow("two rooms: the front one") << true << true << QList<Classes>{kRoom, kRoom} << 0;
@@ -64,8 +61,8 @@ void TestFindRoom::findRoom_data()
     QTest::newRow("two that are no room, then a room")
         << true << true << QList<Classes>{Classes{}, without("_AOL_Icon"), kRoom} << 2;
     QTest::newRow("one rich text is enough to count")
-        << true << true << QList<Classes>{Classes{"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"}}
-        << 0;
+        << true << true
+        << QList<Classes>{Classes{"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"}} << 0;
     QTest::newRow("no document is a room")
         << true << true << QList<Classes>{without("_AOL_Listbox"), without("_AOL_Static")} << -1;
     QTest::newRow("no documents") << true << true << QList<Classes>{} << -1;
@@ -73,8 +70,7 @@ void TestFindRoom::findRoom_data()
     QTest::newRow("no document area") << true << false << QList<Classes>{kRoom} << -1;
 }
 
-void TestFindRoom::findRoom()
-{
+void TestFindRoom::findRoom() {
     QFETCH(bool, withFrame);
     QFETCH(bool, withArea);
     QFETCH(QList<Classes>, documents);
@@ -91,8 +87,7 @@ void TestFindRoom::findRoom()
     QCOMPARE(hostlink::FindRoom(), expected < 0 ? Handle(0) : handles.at(expected));
 }
 
-void TestFindRoom::chatSendTypesIntoTheSecondRichTextOfTheFrontRoom()
-{
+void TestFindRoom::chatSendTypesIntoTheSecondRichTextOfTheFrontRoom() {
     const Handle area = m_fake.add(m_fake.add(0, "AOL Frame25"), "MDIClient");
     m_fake.addDocument(area, {"_AOL_Static", "RICHCNTL", "_AOL_Icon"}); // a welcome window
     const Handle room = m_fake.addDocument(area, kRoom);
@@ -110,8 +105,7 @@ void TestFindRoom::chatSendTypesIntoTheSecondRichTextOfTheFrontRoom()
     QCOMPARE(m_fake.exchanges(), 1);
 }
 
-void TestFindRoom::bringingAnotherRoomToTheFrontMovesTheNextLine()
-{
+void TestFindRoom::bringingAnotherRoomToTheFrontMovesTheNextLine() {
     const Handle area = m_fake.add(m_fake.add(0, "AOL Frame25"), "MDIClient");
     const Handle first = m_fake.addDocument(area, kRoom);
     const Handle second = m_fake.addDocument(area, kRoom);
@@ -125,8 +119,7 @@ void TestFindRoom::bringingAnotherRoomToTheFrontMovesTheNextLine()
     QCOMPARE(m_fake.windowParent(m_fake.posts().at(1).window), second);
 }
 
-void TestFindRoom::roomWithoutSecondRichTextPostsNothing()
-{
+void TestFindRoom::roomWithoutSecondRichTextPostsNothing() {
     const Handle area = m_fake.add(m_fake.add(0, "AOL Frame25"), "MDIClient");
     const Handle room = m_fake.addDocument(area, without("RICHCNTL") << "RICHCNTL");
     QCOMPARE(hostlink::FindRoom(), room);
@@ -138,8 +131,7 @@ void TestFindRoom::roomWithoutSecondRichTextPostsNothing()
         QCOMPARE(message.window, Handle(0));
 }
 
-void TestFindRoom::noRoomPostsNothing()
-{
+void TestFindRoom::noRoomPostsNothing() {
     m_fake.addDocument(m_fake.add(m_fake.add(0, "AOL Frame25"), "MDIClient"), without("_AOL_Icon"));
 
     hostlink::ChatSend("lost");

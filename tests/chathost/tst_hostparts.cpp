@@ -23,29 +23,32 @@ private slots:
     void echoOnATerminalIsColoured();
 };
 
-void TestHostParts::commandLine_data()
-{
+void TestHostParts::commandLine_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("rooms");
     QTest::addColumn<QString>("screenName");
     QTest::addColumn<QString>("transcript");
     QTest::addColumn<bool>("echo");
 
-    QTest::newRow("defaults") << QStringList{} << QStringList{"Lobby"} << "Guest" << "" << false;
+    QTest::newRow("defaults") << QStringList{} << QStringList{"Lobby"} << "Guest"
+                              << "" << false;
     QTest::newRow("positional count, name and rooms")
         << QStringList{"3", "Alice", "Den", "Attic"} << QStringList{"Den", "Attic", "Room 3"}
-        << "Alice" << "" << false;
-    QTest::newRow("options")
-        << QStringList{"--rooms", "2", "--screen-name", "Bob", "--transcript", "/x/t", "--echo"}
-        << QStringList{"Lobby", "Room 2"} << "Bob" << "/x/t" << true;
+        << "Alice"
+        << "" << false;
+    QTest::newRow("options") << QStringList{"--rooms",      "2",    "--screen-name", "Bob",
+                                            "--transcript", "/x/t", "--echo"}
+                             << QStringList{"Lobby", "Room 2"} << "Bob"
+                             << "/x/t" << true;
     QTest::newRow("named rooms raise the count")
-        << QStringList{"-r", "A", "--room", "B"} << QStringList{"A", "B"} << "Guest" << "" << false;
+        << QStringList{"-r", "A", "--room", "B"} << QStringList{"A", "B"} << "Guest"
+        << "" << false;
     QTest::newRow("a tab in a room name becomes a blank")
-        << QStringList{"-r", "A\tB"} << QStringList{"A B"} << "Guest" << "" << false;
+        << QStringList{"-r", "A\tB"} << QStringList{"A B"} << "Guest"
+        << "" << false;
 }
 
-void TestHostParts::commandLine()
-{
+void TestHostParts::commandLine() {
     QFETCH(QStringList, arguments);
     QString error;
     bool help = true;
@@ -58,8 +61,7 @@ void TestHostParts::commandLine()
     QTEST(options->echo, "echo");
 }
 
-void TestHostParts::badCommandLine_data()
-{
+void TestHostParts::badCommandLine_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("help");
     QTest::newRow("help") << QStringList{"--help"} << true;
@@ -70,8 +72,7 @@ void TestHostParts::badCommandLine_data()
     QTest::newRow("unknown option") << QStringList{"--loud"} << false;
 }
 
-void TestHostParts::badCommandLine()
-{
+void TestHostParts::badCommandLine() {
     QFETCH(QStringList, arguments);
     QFETCH(bool, help);
     QString error;
@@ -81,19 +82,18 @@ void TestHostParts::badCommandLine()
     QCOMPARE(error.isEmpty(), help);
 }
 
-void TestHostParts::transcriptRecordsRoundTrip_data()
-{
+void TestHostParts::transcriptRecordsRoundTrip_data() {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("escaped");
     QTest::newRow("plain") << QByteArray("hello") << QByteArray("hello");
     QTest::newRow("backslash") << QByteArray("a\\b") << QByteArray("a\\\\b");
     QTest::newRow("CR and LF") << QByteArray("a\r\nb") << QByteArray("a\\r\\nb");
     QTest::newRow("backslash before n") << QByteArray("\\n") << QByteArray("\\\\n");
-    QTest::newRow("tab and high bytes") << QByteArray("\t\xb2\x80\xff") << QByteArray("\t\xb2\x80\xff");
+    QTest::newRow("tab and high bytes")
+        << QByteArray("\t\xb2\x80\xff") << QByteArray("\t\xb2\x80\xff");
 }
 
-void TestHostParts::transcriptRecordsRoundTrip()
-{
+void TestHostParts::transcriptRecordsRoundTrip() {
     QFETCH(QByteArray, line);
     QFETCH(QByteArray, escaped);
     const QByteArray record = chathost::TranscriptLog::record(1700000000123, "Den", line);
@@ -106,37 +106,37 @@ void TestHostParts::transcriptRecordsRoundTrip()
     QCOMPARE(parsed[1].bytes, line);
 }
 
-void TestHostParts::echoIsPlainText_data()
-{
+void TestHostParts::echoIsPlainText_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("printed");
     QTest::newRow("tags stripped")
         << "</i></u></b><font face=\"arial narrow\" color=#FF0000>\u00b7<font color=#00FF00>"
            "<b>away</b> <u>now</u>"
         << "[Lobby] Guest: \u00b7away now\n";
-    QTest::newRow("entities decoded") << "a &lt;b&gt; &amp; &quot;c&quot;" << "[Lobby] Guest: a <b> & \"c\"\n";
-    QTest::newRow("a link keeps its text") << "<a href=\"http://x\">here</a>" << "[Lobby] Guest: here\n";
-    QTest::newRow("empty colours") << "<font color=#><font color=#>x" << "[Lobby] Guest: x\n";
+    QTest::newRow("entities decoded") << "a &lt;b&gt; &amp; &quot;c&quot;"
+                                      << "[Lobby] Guest: a <b> & \"c\"\n";
+    QTest::newRow("a link keeps its text") << "<a href=\"http://x\">here</a>"
+                                           << "[Lobby] Guest: here\n";
+    QTest::newRow("empty colours") << "<font color=#><font color=#>x"
+                                   << "[Lobby] Guest: x\n";
 }
 
-void TestHostParts::echoIsPlainText()
-{
+void TestHostParts::echoIsPlainText() {
     QFETCH(QString, line);
     QFETCH(QString, printed);
     chathost::EchoPrinter printer(stdout, false);
     QCOMPARE(QString::fromUtf8(printer.format("Lobby", "Guest", line)), printed);
 }
 
-void TestHostParts::echoOnATerminalIsColoured()
-{
+void TestHostParts::echoOnATerminalIsColoured() {
     chathost::EchoPrinter printer(stdout, true);
     const QByteArray out =
         printer.format("Lobby", "Guest", "<font color=#FF8000>warm<font color=#0000ff>cold");
-    QCOMPARE(out, QByteArray("[Lobby] Guest: \x1b[38;2;255;128;0mwarm\x1b[38;2;0;0;255mcold\x1b[0m\n"));
+    QCOMPARE(out,
+             QByteArray("[Lobby] Guest: \x1b[38;2;255;128;0mwarm\x1b[38;2;0;0;255mcold\x1b[0m\n"));
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     TestEnv env; // before the application reads the environment
     QApplication app(argc, argv);
     TestHostParts test;

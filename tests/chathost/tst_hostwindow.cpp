@@ -34,24 +34,20 @@ private slots:
     void malformedRequestsGetNoAnswer();
 
 private:
-    Handle find(Handle parent, Handle after, const QByteArray &className)
-    {
+    Handle find(Handle parent, Handle after, const QByteArray &className) {
         return m_tree->findWindowEx(parent, after, className);
     }
     Handle area() { return find(find(0, 0, "AOL Frame25"), 0, "MDIClient"); }
-    QList<Handle> documents()
-    {
+    QList<Handle> documents() {
         QList<Handle> list;
         for (Handle d = find(area(), 0, "AOL Child"); d; d = find(area(), d, "AOL Child"))
             list.append(d);
         return list;
     }
-    Handle entryOf(Handle document)
-    {
+    Handle entryOf(Handle document) {
         return find(document, find(document, 0, "RICHCNTL"), "RICHCNTL");
     }
-    QByteArray request(const QByteArray &payload)
-    {
+    QByteArray request(const QByteArray &payload) {
         return m_handler->handle(payload).value_or("(none)");
     }
 
@@ -60,8 +56,7 @@ private:
     chathost::HostWindow *m_window = nullptr;
 };
 
-void TestHostWindow::init()
-{
+void TestHostWindow::init() {
     chathost::HostOptions options;
     options.roomNames = {"Lobby", "Den"};
     options.screenName = "Alice";
@@ -71,15 +66,13 @@ void TestHostWindow::init()
     m_window->show();
 }
 
-void TestHostWindow::cleanup()
-{
+void TestHostWindow::cleanup() {
     delete m_window;
     delete m_handler;
     delete m_tree;
 }
 
-void TestHostWindow::treeHasTheClassesAClientLooksFor()
-{
+void TestHostWindow::treeHasTheClassesAClientLooksFor() {
     const Handle frame = m_tree->findWindow("AOL Frame25");
     QVERIFY(frame != 0);
     QCOMPARE(m_tree->window(frame), m_window);
@@ -95,8 +88,7 @@ void TestHostWindow::treeHasTheClassesAClientLooksFor()
     QCOMPARE(m_tree->window(entryOf(lobby)), m_window->rooms().at(0)->entry());
 }
 
-void TestHostWindow::documentsAreListedFrontToBack()
-{
+void TestHostWindow::documentsAreListedFrontToBack() {
     auto titles = [this] {
         QStringList list;
         for (const Handle d : documents())
@@ -114,8 +106,7 @@ void TestHostWindow::documentsAreListedFrontToBack()
     QCOMPARE(documents().at(0), before.at(2));
 }
 
-void TestHostWindow::welcomeWindowIsNoRoom()
-{
+void TestHostWindow::welcomeWindowIsNoRoom() {
     const Handle welcome = documents().at(0);
     QVERIFY(find(welcome, 0, "_AOL_Static") != 0);
     QVERIFY(find(welcome, 0, "_AOL_Icon") != 0);
@@ -124,8 +115,7 @@ void TestHostWindow::welcomeWindowIsNoRoom()
     QCOMPARE(entryOf(welcome), Handle(0));
 }
 
-void TestHostWindow::setTextReplacesAndEnterPosts()
-{
+void TestHostWindow::setTextReplacesAndEnterPosts() {
     QSignalSpy posted(m_window, &chathost::HostWindow::posted);
     const Handle entry = entryOf(documents().at(1));
     QLineEdit *edit = m_window->rooms().at(0)->entry();
@@ -154,18 +144,17 @@ void TestHostWindow::setTextReplacesAndEnterPosts()
     QCOMPARE(posted.size(), 1);
 }
 
-void TestHostWindow::characterMessagesType_data()
-{
+void TestHostWindow::characterMessagesType_data() {
     QTest::addColumn<QList<int>>("codes");
     QTest::addColumn<QString>("text");
     QTest::newRow("letters") << QList<int>{'h', 'i'} << "hi";
-    QTest::newRow("Windows-1252 characters") << QList<int>{0xe9, 0x80, 0xb2} << "\u00e9\u20ac\u00b2";
+    QTest::newRow("Windows-1252 characters")
+        << QList<int>{0xe9, 0x80, 0xb2} << "\u00e9\u20ac\u00b2";
     QTest::newRow("backspace") << QList<int>{'a', 'b', 8} << "a";
     QTest::newRow("out of range ignored") << QList<int>{'a', 300, -1} << "a";
 }
 
-void TestHostWindow::characterMessagesType()
-{
+void TestHostWindow::characterMessagesType() {
     QFETCH(QList<int>, codes);
     QFETCH(QString, text);
     const Handle entry = entryOf(documents().at(1));
@@ -178,8 +167,7 @@ void TestHostWindow::characterMessagesType()
     QCOMPARE(m_window->rooms().at(0)->entry()->text(), text);
 }
 
-void TestHostWindow::findWindowExRules()
-{
+void TestHostWindow::findWindowExRules() {
     const QList<Handle> docs = documents();
     QCOMPARE(m_tree->findWindow("aol frame25"), m_tree->findWindow("AOL Frame25"));
     QCOMPARE(find(area(), 0, QByteArray()), docs.at(0));
@@ -189,8 +177,7 @@ void TestHostWindow::findWindowExRules()
     QCOMPARE(m_tree->findWindow("NoSuchClass"), Handle(0));
 }
 
-void TestHostWindow::closedWindowLeavesTheTree()
-{
+void TestHostWindow::closedWindowLeavesTheTree() {
     const QList<Handle> docs = documents();
     const Handle entry = entryOf(docs.at(1));
     auto *lobby = qobject_cast<QMdiSubWindow *>(m_tree->window(docs.at(1)));
@@ -204,8 +191,7 @@ void TestHostWindow::closedWindowLeavesTheTree()
     QCOMPARE(request(setText + "x"), QByteArray(1, '\0'));
 }
 
-void TestHostWindow::malformedRequestsGetNoAnswer_data()
-{
+void TestHostWindow::malformedRequestsGetNoAnswer_data() {
     QTest::addColumn<QByteArray>("payload");
     const QByteArray zeros(16, '\0');
     QTest::newRow("empty") << QByteArray();
@@ -218,14 +204,12 @@ void TestHostWindow::malformedRequestsGetNoAnswer_data()
     QTest::newRow("Type without handle") << QByteArray(1, char(wire::Type));
 }
 
-void TestHostWindow::malformedRequestsGetNoAnswer()
-{
+void TestHostWindow::malformedRequestsGetNoAnswer() {
     QFETCH(QByteArray, payload);
     QVERIFY(!m_handler->handle(payload).has_value());
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     TestEnv env; // before the application reads the environment
     QApplication app(argc, argv);
     TestHostWindow test;

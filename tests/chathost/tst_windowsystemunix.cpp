@@ -26,19 +26,17 @@ class ScriptedServer {
 public:
     enum Mode { Answer, CloseAtFirstRequest, OversizedReply };
 
-    ScriptedServer(const QString &path, Mode mode, int delayMs) : m_mode(mode), m_delayMs(delayMs)
-    {
+    ScriptedServer(const QString &path, Mode mode, int delayMs) : m_mode(mode), m_delayMs(delayMs) {
         const QByteArray bytes = QFile::encodeName(path);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         memcpy(address.sun_path, bytes.constData(), size_t(bytes.size()));
         m_listen = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        m_ready = ::bind(m_listen, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
-                  && ::listen(m_listen, 16) == 0;
+        m_ready = ::bind(m_listen, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+                  ::listen(m_listen, 16) == 0;
         m_thread = std::thread([this] { run(); });
     }
-    ~ScriptedServer()
-    {
+    ~ScriptedServer() {
         m_stop = true;
         m_thread.join();
         ::close(m_listen);
@@ -48,8 +46,7 @@ public:
     int requests() const { return m_requests; }
 
 private:
-    bool readExactly(int fd, char *out, size_t size)
-    {
+    bool readExactly(int fd, char *out, size_t size) {
         size_t done = 0;
         while (done < size && !m_stop) {
             pollfd pfd{fd, POLLIN, 0};
@@ -63,8 +60,7 @@ private:
         return done == size;
     }
 
-    void serve(int fd)
-    {
+    void serve(int fd) {
         char header[4];
         while (readExactly(fd, header, 4)) {
             QByteArray payload(wire::getU32(header), Qt::Uninitialized);
@@ -88,8 +84,7 @@ private:
         ::close(fd);
     }
 
-    void run()
-    {
+    void run() {
         while (!m_stop) {
             pollfd pfd{m_listen, POLLIN, 0};
             if (::poll(&pfd, 1, 20) != 1)
@@ -129,8 +124,7 @@ private slots:
     void framesCarryTheirLengthBigEndian();
 };
 
-void TestWindowSystemUnix::callWithoutBeginExchangeIsAnswered()
-{
+void TestWindowSystemUnix::callWithoutBeginExchangeIsAnswered() {
     TestEnv env;
     ScriptedServer server(wire::socketPath(), ScriptedServer::Answer, 0);
     QVERIFY(server.ready());
@@ -142,8 +136,7 @@ void TestWindowSystemUnix::callWithoutBeginExchangeIsAnswered()
     QCOMPARE(server.requests(), 2);
 }
 
-void TestWindowSystemUnix::everyExchangeOpensAFreshConnection()
-{
+void TestWindowSystemUnix::everyExchangeOpensAFreshConnection() {
     TestEnv env;
     ScriptedServer server(wire::socketPath(), ScriptedServer::Answer, 0);
     QVERIFY(server.ready());
@@ -158,8 +151,7 @@ void TestWindowSystemUnix::everyExchangeOpensAFreshConnection()
     QCOMPARE(server.requests(), 6);
 }
 
-void TestWindowSystemUnix::slowHostCostsAtMostTheBoundPerExchange()
-{
+void TestWindowSystemUnix::slowHostCostsAtMostTheBoundPerExchange() {
     TestEnv env;
     // 100 ms per answer: two fit into the 250 ms of an exchange, a third does not.
     ScriptedServer server(wire::socketPath(), ScriptedServer::Answer, 100);
@@ -183,15 +175,13 @@ void TestWindowSystemUnix::slowHostCostsAtMostTheBoundPerExchange()
     }
 }
 
-void TestWindowSystemUnix::afterAnErrorTheExchangeAnswersZeroAtOnce_data()
-{
+void TestWindowSystemUnix::afterAnErrorTheExchangeAnswersZeroAtOnce_data() {
     QTest::addColumn<int>("mode");
     QTest::newRow("host closes the connection") << int(ScriptedServer::CloseAtFirstRequest);
     QTest::newRow("reply over the size bound") << int(ScriptedServer::OversizedReply);
 }
 
-void TestWindowSystemUnix::afterAnErrorTheExchangeAnswersZeroAtOnce()
-{
+void TestWindowSystemUnix::afterAnErrorTheExchangeAnswersZeroAtOnce() {
     QFETCH(int, mode);
     TestEnv env;
     ScriptedServer server(wire::socketPath(), ScriptedServer::Mode(mode), 0);
@@ -210,9 +200,10 @@ void TestWindowSystemUnix::afterAnErrorTheExchangeAnswersZeroAtOnce()
     QCOMPARE(server.connections(), 1);
 }
 
-void TestWindowSystemUnix::framesCarryTheirLengthBigEndian()
-{
-    QCOMPARE(wire::frame("abc"), QByteArray("\x00\x00\x00\x03" "abc", 7));
+void TestWindowSystemUnix::framesCarryTheirLengthBigEndian() {
+    QCOMPARE(wire::frame("abc"), QByteArray("\x00\x00\x00\x03"
+                                            "abc",
+                                            7));
     QByteArray out;
     wire::putU64(out, 0x0102030405060708ULL);
     QCOMPARE(out, QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8));

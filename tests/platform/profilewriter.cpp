@@ -13,9 +13,7 @@
 namespace {
 
 // The value written under key `index`: long enough that a torn file would show.
-QByteArray writerValue(int index) {
-    return "v" + QByteArray::number(index) + QByteArray(64, 'x');
-}
+QByteArray writerValue(int index) { return "v" + QByteArray::number(index) + QByteArray(64, 'x'); }
 
 } // namespace
 

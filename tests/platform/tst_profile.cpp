@@ -20,9 +20,7 @@ const QByteArray kNull("<null>");
 // In place of the file's bytes: a folder stands where the file should be.
 const QByteArray kFolder("<folder>");
 
-const char *pointerTo(const QByteArray &text) {
-    return text == kNull ? nullptr : text.constData();
-}
+const char *pointerTo(const QByteArray &text) { return text == kNull ? nullptr : text.constData(); }
 
 QByteArray utf16le(const QString &text) {
     QByteArray bytes("\xFF\xFE");
@@ -74,28 +72,32 @@ void TestProfile::reads_data() {
     QTest::newRow("key names fit") << two << QByteArray("s") << kNull << QByteArray() << 13 << 11
                                    << QByteArray("alpha\0beta\0\0\xCC\xCC", 13);
     QTest::newRow("key names cut, two NULs at the end")
-        << two << QByteArray("s") << kNull << QByteArray() << 8 << 6 << QByteArray("alpha\0\0\0", 8);
-    QTest::newRow("key names into a buffer of 1") << two << QByteArray("s") << kNull << QByteArray() << 1 << 0
-                                                  << QByteArray(1, '\0');
+        << two << QByteArray("s") << kNull << QByteArray() << 8 << 6
+        << QByteArray("alpha\0\0\0", 8);
+    QTest::newRow("key names into a buffer of 1")
+        << two << QByteArray("s") << kNull << QByteArray() << 1 << 0 << QByteArray(1, '\0');
     QTest::newRow("section names, lines above every header left out")
-        << QByteArray("top=1\r\n[one]\r\na=1\r\n[Two]\r\n") << kNull << QByteArray("k") << QByteArray("DEF") << 12
-        << 8 << QByteArray("one\0Two\0\0\xCC\xCC\xCC", 12);
-    QTest::newRow("section names of a missing file") << kNull << kNull << kNull << QByteArray("DEF") << 4 << 0
-                                                     << QByteArray("\0\xCC\xCC\xCC", 4);
-    QTest::newRow("key names of a missing section") << two << QByteArray("t") << kNull << QByteArray("DEF") << 4
-                                                    << 0 << QByteArray("\0\xCC\xCC\xCC", 4);
-    QTest::newRow("a lone quote stays") << QByteArray("[s]\r\nk=\"\r\n") << QByteArray("s") << QByteArray("k")
-                                        << QByteArray() << 4 << 1 << QByteArray("\"\0\xCC\xCC", 4);
-    QTest::newRow("a default of blanks only") << kNull << QByteArray("s") << QByteArray("k") << QByteArray("   ")
-                                              << 4 << 0 << QByteArray("\0\xCC\xCC\xCC", 4);
+        << QByteArray("top=1\r\n[one]\r\na=1\r\n[Two]\r\n") << kNull << QByteArray("k")
+        << QByteArray("DEF") << 12 << 8 << QByteArray("one\0Two\0\0\xCC\xCC\xCC", 12);
+    QTest::newRow("section names of a missing file") << kNull << kNull << kNull << QByteArray("DEF")
+                                                     << 4 << 0 << QByteArray("\0\xCC\xCC\xCC", 4);
+    QTest::newRow("key names of a missing section")
+        << two << QByteArray("t") << kNull << QByteArray("DEF") << 4 << 0
+        << QByteArray("\0\xCC\xCC\xCC", 4);
+    QTest::newRow("a lone quote stays")
+        << QByteArray("[s]\r\nk=\"\r\n") << QByteArray("s") << QByteArray("k") << QByteArray() << 4
+        << 1 << QByteArray("\"\0\xCC\xCC", 4);
+    QTest::newRow("a default of blanks only")
+        << kNull << QByteArray("s") << QByteArray("k") << QByteArray("   ") << 4 << 0
+        << QByteArray("\0\xCC\xCC\xCC", 4);
     QTest::newRow("null default") << kNull << QByteArray("s") << QByteArray("k") << kNull << 3 << 0
                                   << QByteArray("\0\xCC\xCC", 3);
     QTest::newRow("line break in the asked key matches a blank")
-        << QByteArray("[s]\r\na b=1\r\n") << QByteArray("s") << QByteArray("a\nb") << QByteArray() << 3 << 1
-        << QByteArray("1\0\xCC", 3);
+        << QByteArray("[s]\r\na b=1\r\n") << QByteArray("s") << QByteArray("a\nb") << QByteArray()
+        << 3 << 1 << QByteArray("1\0\xCC", 3);
     QTest::newRow("UTF-16 file, character outside the code page")
-        << utf16le(u"[s]\r\nk=a\u03A9b\r\n"_qs) << QByteArray("s") << QByteArray("k") << QByteArray() << 5 << 3
-        << QByteArray("a?b\0\xCC", 5);
+        << utf16le(u"[s]\r\nk=a\u03A9b\r\n"_qs) << QByteArray("s") << QByteArray("k")
+        << QByteArray() << 5 << 3 << QByteArray("a?b\0\xCC", 5);
 }
 
 void TestProfile::reads() {
@@ -112,8 +114,8 @@ void TestProfile::reads() {
     prepare(file, before);
 
     QByteArray buffer(size, char(0xCC));
-    QCOMPARE(platform::getPrivateProfileString(pointerTo(section), pointerTo(key), pointerTo(fallback),
-                                               buffer.data(), size, file),
+    QCOMPARE(platform::getPrivateProfileString(pointerTo(section), pointerTo(key),
+                                               pointerTo(fallback), buffer.data(), size, file),
              expectedLength);
     QCOMPARE(buffer, expectedBuffer);
 }
@@ -128,11 +130,11 @@ void TestProfile::writes_data() {
     QTest::addColumn<QByteArray>("after");
 
     QTest::newRow("new section: leading blanks of its name go, trailing ones stay")
-        << QByteArray("[other]\r\n") << QByteArray("  new  ") << QByteArray("K") << QByteArray("v") << true << 0
-        << QByteArray("[other]\r\n[new  ]\r\nK=v\r\n");
+        << QByteArray("[other]\r\n") << QByteArray("  new  ") << QByteArray("K") << QByteArray("v")
+        << true << 0 << QByteArray("[other]\r\n[new  ]\r\nK=v\r\n");
     QTest::newRow("line break in a key becomes a blank")
-        << QByteArray("[s]\r\n") << QByteArray("s") << QByteArray("A\r\nB") << QByteArray("v") << true << 0
-        << QByteArray("[s]\r\nA  B=v\r\n");
+        << QByteArray("[s]\r\n") << QByteArray("s") << QByteArray("A\r\nB") << QByteArray("v")
+        << true << 0 << QByteArray("[s]\r\nA  B=v\r\n");
     QTest::newRow("removing a missing section writes nothing")
         << QByteArray("[a]\r\nk=v\r\n") << QByteArray("b") << kNull << QByteArray("x") << true << 0
         << QByteArray("[a]\r\nk=v\r\n");
@@ -142,27 +144,29 @@ void TestProfile::writes_data() {
     QTest::newRow("removing a section in a missing file creates none")
         << kNull << QByteArray("a") << kNull << kNull << true << 0 << kNull;
     QTest::newRow("removing the lines above every header")
-        << QByteArray("top=1\r\n; c\r\n[a]\r\nk=v\r\n") << QByteArray("") << kNull << kNull << true << 0
-        << QByteArray("[a]\r\nk=v\r\n");
+        << QByteArray("top=1\r\n; c\r\n[a]\r\nk=v\r\n") << QByteArray("") << kNull << kNull << true
+        << 0 << QByteArray("[a]\r\nk=v\r\n");
     QTest::newRow("removing the last section with its blank lines")
-        << QByteArray("[a]\r\nk=v\r\n[b]\r\nj=w\r\n\r\n") << QByteArray("B") << kNull << kNull << true << 0
-        << QByteArray("[a]\r\nk=v\r\n");
+        << QByteArray("[a]\r\nk=v\r\n[b]\r\nj=w\r\n\r\n") << QByteArray("B") << kNull << kNull
+        << true << 0 << QByteArray("[a]\r\nk=v\r\n");
     QTest::newRow("removing a last line without line ending")
-        << QByteArray("[s]\r\na=1\r\nb=2") << QByteArray("s") << QByteArray("B") << kNull << true << 0
-        << QByteArray("[s]\r\na=1\r\n");
+        << QByteArray("[s]\r\na=1\r\nb=2") << QByteArray("s") << QByteArray("B") << kNull << true
+        << 0 << QByteArray("[s]\r\na=1\r\n");
     QTest::newRow("replacing in a CR file keeps CR")
-        << QByteArray("[s]\ra=1\rb=2\r") << QByteArray("s") << QByteArray("A") << QByteArray("9") << true << 0
-        << QByteArray("[s]\ra=9\rb=2\r");
+        << QByteArray("[s]\ra=1\rb=2\r") << QByteArray("s") << QByteArray("A") << QByteArray("9")
+        << true << 0 << QByteArray("[s]\ra=9\rb=2\r");
     QTest::newRow("new key in a UTF-16 file, in UTF-16")
         << utf16le(u"[s]\r\na=1\r\n"_qs) << QByteArray("s") << QByteArray("B") << QByteArray("\xE0")
         << true << 0 << utf16le(u"[s]\r\na=1\r\nB=\u00E0\r\n"_qs);
     QTest::newRow("new section in a UTF-8 file, in UTF-8")
-        << QByteArray("\xEF\xBB\xBF[s]\n") << QByteArray("\xE9t\xE9") << QByteArray("k") << QByteArray("\x80")
-        << true << 0 << QByteArray("\xEF\xBB\xBF[s]\n[\xC3\xA9t\xC3\xA9]\nk=\xE2\x82\xAC\n");
-    QTest::newRow("a folder in the file's place") << kFolder << QByteArray("s") << QByteArray("k")
-                                                  << QByteArray("v") << false << 5 << kNull;
-    QTest::newRow("null section, key removal asked") << QByteArray("[s]\r\nk=v\r\n") << kNull << QByteArray("k")
-                                                     << kNull << false << 2 << QByteArray("[s]\r\nk=v\r\n");
+        << QByteArray("\xEF\xBB\xBF[s]\n") << QByteArray("\xE9t\xE9") << QByteArray("k")
+        << QByteArray("\x80") << true << 0
+        << QByteArray("\xEF\xBB\xBF[s]\n[\xC3\xA9t\xC3\xA9]\nk=\xE2\x82\xAC\n");
+    QTest::newRow("a folder in the file's place")
+        << kFolder << QByteArray("s") << QByteArray("k") << QByteArray("v") << false << 5 << kNull;
+    QTest::newRow("null section, key removal asked")
+        << QByteArray("[s]\r\nk=v\r\n") << kNull << QByteArray("k") << kNull << false << 2
+        << QByteArray("[s]\r\nk=v\r\n");
 }
 
 void TestProfile::writes() {
@@ -179,8 +183,8 @@ void TestProfile::writes() {
     prepare(file, before);
 
     platform::ProfileError reason = platform::ProfileError::AccessDenied;
-    QCOMPARE(platform::writePrivateProfileString(pointerTo(section), pointerTo(key), pointerTo(value), file,
-                                                 &reason),
+    QCOMPARE(platform::writePrivateProfileString(pointerTo(section), pointerTo(key),
+                                                 pointerTo(value), file, &reason),
              ok);
     QCOMPARE(int(reason), error);
     QCOMPARE(contents(file), after);

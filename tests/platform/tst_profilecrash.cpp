@@ -27,8 +27,8 @@ QByteArray expectedValue(int index) {
 
 QByteArray readValue(const QString &file, const QByteArray &key) {
     QByteArray buffer(750, '\0');
-    const int length = platform::getPrivateProfileString("zorvel", key.constData(), "", buffer.data(),
-                                                         int(buffer.size()), file);
+    const int length = platform::getPrivateProfileString("zorvel", key.constData(), "",
+                                                         buffer.data(), int(buffer.size()), file);
     return buffer.left(length);
 }
 
@@ -70,7 +70,8 @@ void TestProfileCrash::survivesKills_data() {
     QTest::newRow("new file") << false << QByteArray() << QByteArray("[zorvel]\r\n");
     const QByteArray sections("; settings\r\n[other]\r\nk=v\r\n\r\n[zorvel]\r\nfirst=1\r\n");
     QTest::newRow("file with other sections") << true << sections << sections;
-    const QByteArray utf8("\xEF\xBB\xBF[zorvel]\r\nfirst=d\xC3\xA9" "f\r\n");
+    const QByteArray utf8("\xEF\xBB\xBF[zorvel]\r\nfirst=d\xC3\xA9"
+                          "f\r\n");
     QTest::newRow("UTF-8 file") << true << utf8 << utf8;
 }
 
@@ -127,7 +128,8 @@ void TestProfileCrash::survivesKills() {
         }
         for (int r = 0; r < done.size(); ++r) {
             for (const int index : std::as_const(done[r])) {
-                const QByteArray key = "R" + QByteArray::number(r) + "K" + QByteArray::number(index);
+                const QByteArray key =
+                    "R" + QByteArray::number(r) + "K" + QByteArray::number(index);
                 QCOMPARE(readValue(file, key), expectedValue(index));
             }
         }

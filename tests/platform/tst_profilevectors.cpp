@@ -101,9 +101,8 @@ void TestProfileVectors::runGet(const QJsonObject &step, const QString &file) {
     const int expectedLength = expected.value(QStringLiteral("ret")).toInt();
 
     QByteArray buffer(size + kGuard, kFill);
-    const int length = platform::getPrivateProfileString(pointerTo(section), pointerTo(key),
-                                                         pointerTo(fallback), buffer.data(),
-                                                         size, file);
+    const int length = platform::getPrivateProfileString(
+        pointerTo(section), pointerTo(key), pointerTo(fallback), buffer.data(), size, file);
     QCOMPARE(length, expectedLength);
     QCOMPARE(buffer.left(length), *bytesOf(expected.value(QStringLiteral("value_hex"))));
     const QByteArray after = *bytesOf(expected.value(QStringLiteral("after_hex")));

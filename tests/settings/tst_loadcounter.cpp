@@ -16,7 +16,9 @@ QString counterFile(const TestEnv &env) {
 }
 
 QString storedCount(const TestEnv &env) {
-    return QSettings(counterFile(env), QSettings::IniFormat).value(QStringLiteral("Count/stunt")).toString();
+    return QSettings(counterFile(env), QSettings::IniFormat)
+        .value(QStringLiteral("Count/stunt"))
+        .toString();
 }
 
 } // namespace
@@ -37,15 +39,24 @@ void TestLoadCounter::counts_data() {
     QTest::addColumn<bool>("shown");
     QTest::addColumn<QString>("label");
 
-    QTest::newRow("first load") << "" << "1" << false << "";
-    QTest::newRow("7 becomes 8") << "7" << "8" << true << "7";
-    QTest::newRow("0 becomes 1") << "0" << "1" << true << "0";
-    QTest::newRow("99 becomes 100") << "99" << "100" << true << "99";
-    QTest::newRow("leading zeros") << "007" << "8" << true << "007";
-    QTest::newRow("text starts again at 1") << "abc" << "1" << true << "abc";
-    QTest::newRow("digits then text") << "12abc" << "1" << true << "12abc";
-    QTest::newRow("negative number") << "-3" << "1" << true << "-3";
-    QTest::newRow("too large to count") << "99999999999999999999999" << "1" << true << "99999999999999999999999";
+    QTest::newRow("first load") << ""
+                                << "1" << false << "";
+    QTest::newRow("7 becomes 8") << "7"
+                                 << "8" << true << "7";
+    QTest::newRow("0 becomes 1") << "0"
+                                 << "1" << true << "0";
+    QTest::newRow("99 becomes 100") << "99"
+                                    << "100" << true << "99";
+    QTest::newRow("leading zeros") << "007"
+                                   << "8" << true << "007";
+    QTest::newRow("text starts again at 1") << "abc"
+                                            << "1" << true << "abc";
+    QTest::newRow("digits then text") << "12abc"
+                                      << "1" << true << "12abc";
+    QTest::newRow("negative number") << "-3"
+                                     << "1" << true << "-3";
+    QTest::newRow("too large to count") << "99999999999999999999999"
+                                        << "1" << true << "99999999999999999999999";
 }
 
 void TestLoadCounter::counts() {
@@ -79,8 +90,8 @@ void TestLoadCounter::successiveLoads() {
 void TestLoadCounter::counterIsNotInSettingsFile() {
     TestEnv env;
     settings::ensureSettingsFolder();
-    settings::WriteToINI(QStringLiteral("zorvel"), QStringLiteral("handle"), QStringLiteral("frobble"),
-                         settings::settingsPath());
+    settings::WriteToINI(QStringLiteral("zorvel"), QStringLiteral("handle"),
+                         QStringLiteral("frobble"), settings::settingsPath());
     QFile ini(settings::settingsPath());
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray iniBefore = ini.readAll();
@@ -88,10 +99,13 @@ void TestLoadCounter::counterIsNotInSettingsFile() {
 
     settings::countLoad();
     QVERIFY(QFileInfo(counterFile(env)).isFile());
-    QVERIFY(QFileInfo(counterFile(env)).canonicalFilePath() != QFileInfo(settings::settingsPath()).canonicalFilePath());
+    QVERIFY(QFileInfo(counterFile(env)).canonicalFilePath() !=
+            QFileInfo(settings::settingsPath()).canonicalFilePath());
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QCOMPARE(ini.readAll(), iniBefore);
-    QCOMPARE(settings::GetFromINI(QStringLiteral("Count"), QStringLiteral("stunt"), settings::settingsPath()), QString());
+    QCOMPARE(settings::GetFromINI(QStringLiteral("Count"), QStringLiteral("stunt"),
+                                  settings::settingsPath()),
+             QString());
 }
 
 QTEST_GUILESS_MAIN(TestLoadCounter)

@@ -70,10 +70,14 @@ private slots:
 void TestSettingsFile::settingsPathFollowsEnvironment_data() {
     QTest::addColumn<QString>("xdg"); // "<unset>", or relative to the test's root
     QTest::addColumn<QString>("expected");
-    QTest::newRow("XDG_CONFIG_HOME set") << "config" << "config/zorvel/zorvel.ini";
-    QTest::newRow("XDG_CONFIG_HOME changed") << "elsewhere" << "elsewhere/zorvel/zorvel.ini";
-    QTest::newRow("XDG_CONFIG_HOME empty") << "" << "home/.config/zorvel/zorvel.ini";
-    QTest::newRow("XDG_CONFIG_HOME unset") << "<unset>" << "home/.config/zorvel/zorvel.ini";
+    QTest::newRow("XDG_CONFIG_HOME set") << "config"
+                                         << "config/zorvel/zorvel.ini";
+    QTest::newRow("XDG_CONFIG_HOME changed") << "elsewhere"
+                                             << "elsewhere/zorvel/zorvel.ini";
+    QTest::newRow("XDG_CONFIG_HOME empty") << ""
+                                           << "home/.config/zorvel/zorvel.ini";
+    QTest::newRow("XDG_CONFIG_HOME unset") << "<unset>"
+                                           << "home/.config/zorvel/zorvel.ini";
 }
 
 void TestSettingsFile::settingsPathFollowsEnvironment() {
@@ -85,7 +89,8 @@ void TestSettingsFile::settingsPathFollowsEnvironment() {
     if (xdg == QLatin1String("<unset>"))
         qunsetenv("XDG_CONFIG_HOME");
     else
-        qputenv("XDG_CONFIG_HOME", xdg.isEmpty() ? QByteArray() : (env.root() + u'/' + xdg).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME",
+                xdg.isEmpty() ? QByteArray() : (env.root() + u'/' + xdg).toLocal8Bit());
     QCOMPARE(settings::settingsPath(), env.root() + u'/' + expected);
 }
 
@@ -95,28 +100,44 @@ void TestSettingsFile::reads_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("upper-case key in the file") << true << QByteArray("[zorvel]\r\nPRESET=abc\r\n") << "preset" << "abc";
+    QTest::newRow("upper-case key in the file")
+        << true << QByteArray("[zorvel]\r\nPRESET=abc\r\n") << "preset"
+        << "abc";
     QTest::newRow("lower-case key in the file, asked in upper case")
-        << true << QByteArray("[zorvel]\r\npreset=abc\r\n") << "PRESET" << "abc";
-    QTest::newRow("mixed case everywhere") << true << QByteArray("[ZorVel]\r\nPrEsEt=abc\r\n") << "pReSeT" << "abc";
+        << true << QByteArray("[zorvel]\r\npreset=abc\r\n") << "PRESET"
+        << "abc";
+    QTest::newRow("mixed case everywhere")
+        << true << QByteArray("[ZorVel]\r\nPrEsEt=abc\r\n") << "pReSeT"
+        << "abc";
 
     QByteArray digits;
     while (digits.size() < 800)
         digits += "0123456789";
     QTest::newRow("800 characters read back as 749")
-        << true << "[zorvel]\r\nPRESET=" + digits + "\r\n" << "preset"
-        << QString::fromLatin1(digits.left(749));
+        << true << "[zorvel]\r\nPRESET=" + digits + "\r\n"
+        << "preset" << QString::fromLatin1(digits.left(749));
     QTest::newRow("blanks around the value trimmed")
-        << true << QByteArray("[zorvel]\r\nPFASCII= \t /\xAF\\ \t \r\n") << "pfascii" << "/¯\\";
-    QTest::newRow("double quotes removed") << true << QByteArray("[zorvel]\r\npmascii=\"-:-\"\r\n") << "pmascii" << "-:-";
+        << true << QByteArray("[zorvel]\r\nPFASCII= \t /\xAF\\ \t \r\n") << "pfascii"
+        << "/¯\\";
+    QTest::newRow("double quotes removed")
+        << true << QByteArray("[zorvel]\r\npmascii=\"-:-\"\r\n") << "pmascii"
+        << "-:-";
     QTest::newRow("single quotes removed, blanks inside kept")
-        << true << QByteArray("[zorvel]\r\nhandle=' frobble '\r\n") << "handle" << " frobble ";
-    QTest::newRow("Windows-1252 letters") << true << QByteArray("[zorvel]\r\nPRESET=def\xE0\xF9lt\r\n") << "preset" << "defàùlt";
+        << true << QByteArray("[zorvel]\r\nhandle=' frobble '\r\n") << "handle"
+        << " frobble ";
+    QTest::newRow("Windows-1252 letters")
+        << true << QByteArray("[zorvel]\r\nPRESET=def\xE0\xF9lt\r\n") << "preset"
+        << "defàùlt";
     QTest::newRow("undefined byte comes back as its control character")
-        << true << QByteArray("[zorvel]\r\nPRESET=<\x81>\r\n") << "preset" << "<\u0081>";
-    QTest::newRow("missing key") << true << QByteArray("[zorvel]\r\nPRESET=abc\r\n") << "handle" << "";
-    QTest::newRow("key in another section") << true << QByteArray("[other]\r\nhandle=x\r\n") << "handle" << "";
-    QTest::newRow("missing file") << false << QByteArray() << "preset" << "";
+        << true << QByteArray("[zorvel]\r\nPRESET=<\x81>\r\n") << "preset"
+        << "<\u0081>";
+    QTest::newRow("missing key") << true << QByteArray("[zorvel]\r\nPRESET=abc\r\n") << "handle"
+                                 << "";
+    QTest::newRow("key in another section")
+        << true << QByteArray("[other]\r\nhandle=x\r\n") << "handle"
+        << "";
+    QTest::newRow("missing file") << false << QByteArray() << "preset"
+                                  << "";
 }
 
 void TestSettingsFile::reads() {
@@ -127,7 +148,8 @@ void TestSettingsFile::reads() {
     QFETCH(QString, expected);
     if (fileExists)
         writeFile(env.settingsFile(), fileText);
-    QCOMPARE(settings::GetFromINI(QString::fromLatin1(settings::kSection), key, env.settingsFile()), expected);
+    QCOMPARE(settings::GetFromINI(QString::fromLatin1(settings::kSection), key, env.settingsFile()),
+             expected);
 }
 
 void TestSettingsFile::writes_data() {
@@ -139,25 +161,31 @@ void TestSettingsFile::writes_data() {
     QTest::addColumn<QString>("readBack");
 
     QTest::newRow("new file, key upper-cased")
-        << false << QByteArray() << "preset" << "x" << QByteArray("[zorvel]\r\nPRESET=x\r\n") << "x";
+        << false << QByteArray() << "preset"
+        << "x" << QByteArray("[zorvel]\r\nPRESET=x\r\n") << "x";
     QTest::newRow("lower-case key replaced in place")
-        << true << QByteArray("[zorvel]\r\npreset=old\r\nhandle=h\r\n") << "Preset" << "new"
-        << QByteArray("[zorvel]\r\npreset=new\r\nhandle=h\r\n") << "new";
+        << true << QByteArray("[zorvel]\r\npreset=old\r\nhandle=h\r\n") << "Preset"
+        << "new" << QByteArray("[zorvel]\r\npreset=new\r\nhandle=h\r\n") << "new";
     QTest::newRow("new key after the others")
-        << true << QByteArray("[zorvel]\r\nPRESET=x\r\n") << "reason" << "brb"
-        << QByteArray("[zorvel]\r\nPRESET=x\r\nREASON=brb\r\n") << "brb";
+        << true << QByteArray("[zorvel]\r\nPRESET=x\r\n") << "reason"
+        << "brb" << QByteArray("[zorvel]\r\nPRESET=x\r\nREASON=brb\r\n") << "brb";
     QTest::newRow("Windows-1252 letters as single bytes")
-        << false << QByteArray() << "preset" << "cùstøm" << QByteArray("[zorvel]\r\nPRESET=c\xF9st\xF8m\r\n")
-        << "cùstøm";
-    QTest::newRow("euro sign") << false << QByteArray() << "pfascii" << "€" << QByteArray("[zorvel]\r\nPFASCII=\x80\r\n") << "€";
+        << false << QByteArray() << "preset"
+        << "cùstøm" << QByteArray("[zorvel]\r\nPRESET=c\xF9st\xF8m\r\n") << "cùstøm";
+    QTest::newRow("euro sign") << false << QByteArray() << "pfascii"
+                               << "€" << QByteArray("[zorvel]\r\nPFASCII=\x80\r\n") << "€";
     QTest::newRow("character outside the code page becomes ?")
-        << false << QByteArray() << "handle" << "a\u03A9b" << QByteArray("[zorvel]\r\nHANDLE=a?b\r\n") << "a?b";
+        << false << QByteArray() << "handle"
+        << "a\u03A9b" << QByteArray("[zorvel]\r\nHANDLE=a?b\r\n") << "a?b";
     QTest::newRow("character beyond 16 bits becomes one ?")
-        << false << QByteArray() << "handle" << "a\U0001F600b" << QByteArray("[zorvel]\r\nHANDLE=a?b\r\n") << "a?b";
+        << false << QByteArray() << "handle"
+        << "a\U0001F600b" << QByteArray("[zorvel]\r\nHANDLE=a?b\r\n") << "a?b";
     QTest::newRow("undefined control character kept as its byte")
-        << false << QByteArray() << "handle" << "<\u009D>" << QByteArray("[zorvel]\r\nHANDLE=<\x9D>\r\n") << "<\u009D>";
+        << false << QByteArray() << "handle"
+        << "<\u009D>" << QByteArray("[zorvel]\r\nHANDLE=<\x9D>\r\n") << "<\u009D>";
     QTest::newRow("line break in the value stays on the line")
-        << false << QByteArray() << "reason" << "a\r\nPRESET=evil" << QByteArray("[zorvel]\r\nREASON=a  PRESET=evil\r\n")
+        << false << QByteArray() << "reason"
+        << "a\r\nPRESET=evil" << QByteArray("[zorvel]\r\nREASON=a  PRESET=evil\r\n")
         << "a  PRESET=evil";
 }
 
@@ -194,10 +222,11 @@ void TestSettingsFile::firstWriteIntoMissingFolder() {
         settings::ensureSettingsFolder(); // a second call changes nothing
     }
     QCOMPARE(QFileInfo(folder).isDir(), ensureFolder);
-    settings::WriteToINI(QStringLiteral("zorvel"), QStringLiteral("handle"), QStringLiteral("frobble"),
-                         settings::settingsPath());
+    settings::WriteToINI(QStringLiteral("zorvel"), QStringLiteral("handle"),
+                         QStringLiteral("frobble"), settings::settingsPath());
     QCOMPARE(QFile::exists(env.settingsFile()), ensureFolder);
-    QCOMPARE(settings::GetFromINI(QStringLiteral("zorvel"), QStringLiteral("handle"), settings::settingsPath()),
+    QCOMPARE(settings::GetFromINI(QStringLiteral("zorvel"), QStringLiteral("handle"),
+                                  settings::settingsPath()),
              ensureFolder ? QStringLiteral("frobble") : QString());
 }
 
@@ -252,11 +281,15 @@ void TestSettingsFile::reloadSettings_data() {
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("every key")
-        << QByteArray("[zorvel]\r\nFONT=Arial\r\nPRESET=def\xE0\xF9lt\r\nPFCOLOR=00000C\r\n"
-                      "PACOLOR=009900\r\nPMASCII=-:-\r\nPFASCII= /\xAF\\ \r\nPBASCII=\"/\xAF\\\"\r\n")
-        << QStringList{u"font=Arial"_qs,          entry(Field::StyleName, u"defàùlt"_qs),
-                       entry(Field::AsciiColour, u"009900"_qs), entry(Field::FrontAscii, u"/¯\\"_qs),
-                       entry(Field::BackAscii, u"/¯\\"_qs),    entry(Field::MiddleAscii, u"-:-"_qs),
+        << QByteArray(
+               "[zorvel]\r\nFONT=Arial\r\nPRESET=def\xE0\xF9lt\r\nPFCOLOR=00000C\r\n"
+               "PACOLOR=009900\r\nPMASCII=-:-\r\nPFASCII= /\xAF\\ \r\nPBASCII=\"/\xAF\\\"\r\n")
+        << QStringList{u"font=Arial"_qs,
+                       entry(Field::StyleName, u"defàùlt"_qs),
+                       entry(Field::AsciiColour, u"009900"_qs),
+                       entry(Field::FrontAscii, u"/¯\\"_qs),
+                       entry(Field::BackAscii, u"/¯\\"_qs),
+                       entry(Field::MiddleAscii, u"-:-"_qs),
                        entry(Field::FontColour, u"00000C"_qs)};
     QTest::newRow("missing keys give empty fields")
         << QByteArray("[zorvel]\r\npreset=only\r\n")

@@ -50,13 +50,9 @@ bool ShopSession::centreOf(const char *name, QPoint &centre) const {
     return m_shop->childAt(centre) == label;
 }
 
-bool ShopSession::click(const char *name) {
-    return mouseOn(name, QTest::MouseClick);
-}
+bool ShopSession::click(const char *name) { return mouseOn(name, QTest::MouseClick); }
 
-bool ShopSession::doubleClick(const char *name) {
-    return mouseOn(name, QTest::MouseDClick);
-}
+bool ShopSession::doubleClick(const char *name) { return mouseOn(name, QTest::MouseDClick); }
 
 bool ShopSession::mouseOn(const char *name, QTest::MouseAction action) {
     QPoint centre;

@@ -23,18 +23,14 @@ const QColor kWhite(255, 255, 255);
 const QColor kHighlightText = kWhite; // in the standard scheme
 const QColor kBlack(0, 0, 0);
 
-QByteArray cp(const QString &text) {
-    return hostlink::toWindows1252(text);
-}
+QByteArray cp(const QString &text) { return hostlink::toWindows1252(text); }
 
 struct Twips {
     int left, top, width;
 };
 
 // Twips to pixels, 15 to one, as the design was drawn.
-QRect pixels(Twips t) {
-    return QRect(t.left / 15, t.top / 15, t.width / 15, 255 / 15);
-}
+QRect pixels(Twips t) { return QRect(t.left / 15, t.top / 15, t.width / 15, 255 / 15); }
 
 // A point of the shop that no entry covers: right of the title.
 const QPoint kBackground(100, 5);

@@ -16,9 +16,7 @@ using settings::Field;
 Q_DECLARE_METATYPE(settings::Field)
 
 namespace {
-QByteArray cp(const QString &text) {
-    return hostlink::toWindows1252(text);
-}
+QByteArray cp(const QString &text) { return hostlink::toWindows1252(text); }
 
 QByteArray fileBytes(const QString &path) {
     QFile file(path);
