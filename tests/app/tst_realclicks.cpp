@@ -195,8 +195,21 @@ private Q_SLOTS:
         clickAt(kForm1 + kMenuButton);
         menu = windowOfSize(kForm3Size);
         QVERIFY(menu);
+        QStringList before;
+        for (const Window &w : windows())
+            before << w.id;
         clickAt(menu->topLeft() + entryAt(480));
-        QTest::qWait(800);
+        // The prompt: the one new window that is none of the program's own.
+        QString prompt;
+        QDeadlineTimer asked(8000);
+        while (prompt.isEmpty() && !asked.hasExpired()) {
+            for (const Window &w : windows())
+                if (!before.contains(w.id) && w.geometry.size() != kForm3Size)
+                    prompt = w.id;
+            QTest::qWait(100);
+        }
+        QVERIFY2(!prompt.isEmpty(), "no prompt appeared");
+        xdo({"windowfocus", "--sync", prompt});
         xdo({"type", "--delay", "40", "back in 5"});
         xdo({"key", "Return"});
         at = host.records().size();
