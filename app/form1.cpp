@@ -253,29 +253,25 @@ void Form1::Form_MouseDown() {
     drag();
 }
 
-void Form1::placeBeside(QWidget *menu) { menu->move(x() + twipsToPixels(720), y()); }
-
-void Form1::Label1_MouseDown(Qt::MouseButton button) {
-    if (button != Qt::RightButton || !m_forms)
-        return;
+void Form1::openMenu(QWidget *menu, QWidget *alsoHide) {
     m_forms->form3()->hide();
-    placeBeside(m_forms->form4());
+    menu->move(x() + twipsToPixels(720), y()); // just right of this window, tops level
     hostlink::Pause(hostlink::wholeSeconds(0.22));
-    m_forms->form4()->show();
+    menu->show();
     PlayWav(clickSoundPath());
+    if (alsoHide)
+        alsoHide->hide();
     m_forms->unloadForm2();
 }
 
+void Form1::Label1_MouseDown(Qt::MouseButton button) {
+    if (button == Qt::RightButton && m_forms)
+        openMenu(m_forms->form4(), nullptr);
+}
+
 void Form1::Label1_MouseUp(Qt::MouseButton button) {
-    if (button != Qt::LeftButton || !m_forms)
-        return;
-    m_forms->form3()->hide();
-    placeBeside(m_forms->form3());
-    hostlink::Pause(hostlink::wholeSeconds(0.22));
-    m_forms->form3()->show();
-    PlayWav(clickSoundPath());
-    m_forms->form4()->hide();
-    m_forms->unloadForm2();
+    if (button == Qt::LeftButton && m_forms)
+        openMenu(m_forms->form3(), m_forms->form4());
 }
 
 void Form1::mousePressEvent(QMouseEvent *event) {

@@ -63,8 +63,9 @@ private:
                      int height);
     int screenWidthTwips() const;
     void drag();
-    // Places a menu window just right of this one, its top level with ours.
-    void placeBeside(QWidget *menu);
+    // Opens a menu beside this window with the click sound, the session menu
+    // hidden first; then `alsoHide` is hidden and the style shop unloaded.
+    void openMenu(QWidget *menu, QWidget *alsoHide);
 
     hostlink::LabelRecord m_record{this};
     menus::Forms *m_forms = nullptr;
