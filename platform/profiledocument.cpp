@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -120,57 +122,69 @@ ProfileDocument::ProfileDocument(const QByteArray &fileBytes) {
         m_encoding = Encoding::Utf16Be, m_bom = fileBytes.left(2);
     body = body.sliced(m_bom.size());
 
+    // Sized once and filled in place: a settings file may be tens of megabytes,
+    // and every access reads it whole.
     Units units;
     if (m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be) {
         const bool little = m_encoding == Encoding::Utf16Le;
-        for (qsizetype i = 0; i + 1 < body.size(); i += 2) {
-            const uchar first = uchar(body[i]), second = uchar(body[i + 1]);
-            units += little ? char16_t(first | second << 8) : char16_t(second | first << 8);
+        units.resize(std::size_t(body.size() / 2));
+        for (std::size_t k = 0; k < units.size(); ++k) {
+            const uchar first = uchar(body[2 * k]), second = uchar(body[2 * k + 1]);
+            units[k] = little ? char16_t(first | second << 8) : char16_t(second | first << 8);
         }
         if (body.size() % 2)
             m_tail = body.last(1).toByteArray();
     } else {
-        for (const char byte : body)
-            units += char16_t(uchar(byte));
+        units.resize(std::size_t(body.size()));
+        for (std::size_t k = 0; k < units.size(); ++k)
+            units[k] = char16_t(uchar(body[qsizetype(k)]));
     }
 
     // CR LF, LF and CR each end a line.
-    Line line;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i];
-        if (unit != u'\r' && unit != u'\n') {
-            line.text += unit;
-            continue;
+    const UnitsView all(units);
+    std::size_t start = 0;
+    while (start < all.size()) {
+        const std::size_t stop = all.find_first_of(u"\r\n", start);
+        if (stop == UnitsView::npos) {
+            m_lines.append(Line{Units(all.substr(start)), Units()});
+            break;
         }
-        line.end = unit;
-        if (unit == u'\r' && i + 1 < units.size() && units[i + 1] == u'\n') {
-            line.end += u'\n';
-            ++i;
-        }
-        m_lines.append(line);
-        line = {};
+        const std::size_t next =
+            all[stop] == u'\r' && stop + 1 < all.size() && all[stop + 1] == u'\n' ? stop + 2
+                                                                                  : stop + 1;
+        m_lines.append(
+            Line{Units(all.substr(start, stop - start)), Units(all.substr(stop, next - stop))});
+        start = next;
     }
-    if (!line.text.empty())
-        m_lines.append(line);
 }
 
 QByteArray ProfileDocument::toBytes() const {
-    QByteArray out = m_bom;
-    const auto put = [&](const Units &units) {
-        for (const char16_t unit : units) {
-            if (m_encoding == Encoding::Utf16Le)
-                out.append(char(unit & 0xFF)).append(char(unit >> 8));
-            else if (m_encoding == Encoding::Utf16Be)
-                out.append(char(unit >> 8)).append(char(unit & 0xFF));
-            else
-                out.append(char(unit));
+    const qsizetype width =
+        m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be ? 2 : 1;
+    qsizetype units = 0;
+    for (const Line &line : m_lines)
+        units += qsizetype(line.text.size() + line.end.size());
+    QByteArray out(m_bom.size() + units * width + m_tail.size(), Qt::Uninitialized);
+    char *at = std::copy(m_bom.cbegin(), m_bom.cend(), out.data());
+    const auto put = [&](const Units &text) {
+        for (const char16_t unit : text) {
+            if (m_encoding == Encoding::Utf16Le) {
+                *at++ = char(unit & 0xFF);
+                *at++ = char(unit >> 8);
+            } else if (m_encoding == Encoding::Utf16Be) {
+                *at++ = char(unit >> 8);
+                *at++ = char(unit & 0xFF);
+            } else {
+                *at++ = char(unit);
+            }
         }
     };
     for (const Line &line : m_lines) {
         put(line.text);
         put(line.end);
     }
-    return out + m_tail;
+    std::copy(m_tail.cbegin(), m_tail.cend(), at);
+    return out;
 }
 
 ProfileDocument::Parsed ProfileDocument::parse(const Units &text) {
@@ -202,8 +216,9 @@ QByteArray ProfileDocument::toAnsi(UnitsView units) const {
     switch (m_encoding) {
     case Encoding::Ansi:
     case Encoding::Utf8:
-        for (const char16_t unit : units)
-            bytes.append(char(unit));
+        bytes.resize(qsizetype(units.size()));
+        std::transform(units.begin(), units.end(), bytes.begin(),
+                       [](char16_t unit) { return char(unit); });
         return m_encoding == Encoding::Ansi ? bytes : utf8ToAnsi(bytes);
     case Encoding::Utf16Le:
     case Encoding::Utf16Be:

@@ -1,0 +1,118 @@
+// The worst single settings access (one GetFromINI or WriteToINI, as the
+// user-interface thread makes them) on settings files that are damaged or
+// huge. Each access must leave the thread within a second.
+#include "settingsfile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+constexpr double kGoalMs = 1000.0;
+
+struct BadFile {
+    const char *name;
+    std::function<QByteArray()> bytes;
+};
+
+// The keys every start, tick and style reads.
+const char *const kKeys[] = {"font", "preset", "pacolor", "pfascii", "pbascii", "pmascii",
+                             "pfcolor", "handle", "reason", "lastidle", "minsused"};
+
+QByteArray sectionsFile(int sections) {
+    QByteArray out;
+    out.reserve(qsizetype(sections) * 24);
+    for (int i = 0; i < sections; ++i)
+        out += "[s" + QByteArray::number(i) + "]\r\nk=v\r\n";
+    // Ours comes last, so every read walks past the others.
+    return out + "[zorvel]\r\nPRESET=x\r\nHANDLE=h\r\n";
+}
+
+QByteArray bigFile(qsizetype size) {
+    QByteArray out;
+    out.reserve(size + 64);
+    out += "[zorvel]\r\n";
+    for (int i = 0; out.size() < size; ++i)
+        out += "FILLER" + QByteArray::number(i) + '=' + QByteArray(100, 'x') + "\r\n";
+    return out;
+}
+
+QByteArray junk(qsizetype size) {
+    QByteArray out(size, Qt::Uninitialized);
+    QRandomGenerator random(1);
+    for (char &c : out)
+        c = char(random.bounded(256));
+    return out;
+}
+
+QByteArray oneLine(qsizetype size) { return "[zorvel]\r\nPRESET=" + QByteArray(size, 'y'); }
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+double elapsedMs(const std::function<void()> &access) {
+    QElapsedTimer timer;
+    timer.start();
+    access();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return 1;
+    const QString file = folder.filePath(QStringLiteral("zorvel.ini"));
+
+    const BadFile files[] = {
+        {"binary junk, 1 MB", [] { return junk(1 << 20); }},
+        {"100,000 sections", [] { return sectionsFile(100000); }},
+        {"50 MB file", [] { return bigFile(50 << 20); }},
+        {"50 MB on one line", [] { return oneLine(50 << 20); }},
+        {"50 MB of binary junk", [] { return junk(50 << 20); }},
+    };
+
+    int missed = 0;
+    std::printf("%-24s %12s %12s   goal     result\n", "settings file", "read (ms)", "write (ms)");
+    for (const BadFile &bad : files) {
+        const QByteArray bytes = bad.bytes();
+        if (!writeFile(file, bytes))
+            return 1;
+        double worstRead = 0;
+        for (const char *key : kKeys) {
+            worstRead = std::max(worstRead, elapsedMs([&] {
+                                     settings::GetFromINI(settings::kSection, key, file);
+                                 }));
+        }
+        // A write that changes the file, and one that finds nothing to change.
+        double worstWrite = 0;
+        for (const char *value : {"changed", "changed"}) {
+            worstWrite = std::max(worstWrite, elapsedMs([&] {
+                                      settings::WriteToINI(settings::kSection, "reason", value,
+                                                           file);
+                                  }));
+        }
+        const double worst = std::max(worstRead, worstWrite);
+        const bool pass = worst <= kGoalMs;
+        missed += pass ? 0 : 1;
+        std::printf("%-24s %12.1f %12.1f   <= 1 s   %s\n", bad.name, worstRead, worstWrite,
+                    pass ? "pass" : "miss");
+        std::fflush(stdout);
+    }
+    std::printf("worst single settings access per file; %d of %d files missed the goal\n", missed,
+                int(std::size(files)));
+    std::printf("rerun: %s\n", qPrintable(QCoreApplication::applicationFilePath()));
+    return missed == 0 ? 0 : 1;
+}
