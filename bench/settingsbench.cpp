@@ -1,12 +1,12 @@
 // The worst single settings access (one GetFromINI or WriteToINI, as the
 // user-interface thread makes them) on settings files that are damaged or
 // huge. Each access must leave the thread within a second.
+#include "badfiles.h"
 #include "settingsfile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -23,34 +23,8 @@ struct BadFile {
 };
 
 // The keys every start, tick and style reads.
-const char *const kKeys[] = {"font", "preset", "pacolor", "pfascii", "pbascii", "pmascii",
-                             "pfcolor", "handle", "reason", "lastidle", "minsused"};
-
-QByteArray sectionsFile(int sections) {
-    QByteArray out;
-    out.reserve(qsizetype(sections) * 24);
-    for (int i = 0; i < sections; ++i)
-        out += "[s" + QByteArray::number(i) + "]\r\nk=v\r\n";
-    // Ours comes last, so every read walks past the others.
-    return out + "[zorvel]\r\nPRESET=x\r\nHANDLE=h\r\n";
-}
-
-QByteArray bigFile(qsizetype size) {
-    QByteArray out;
-    out.reserve(size + 64);
-    out += "[zorvel]\r\n";
-    for (int i = 0; out.size() < size; ++i)
-        out += "FILLER" + QByteArray::number(i) + '=' + QByteArray(100, 'x') + "\r\n";
-    return out;
-}
-
-QByteArray junk(qsizetype size) {
-    QByteArray out(size, Qt::Uninitialized);
-    QRandomGenerator random(1);
-    for (char &c : out)
-        c = char(random.bounded(256));
-    return out;
-}
+const char *const kKeys[] = {"font",    "preset", "pacolor", "pfascii",  "pbascii", "pmascii",
+                             "pfcolor", "handle", "reason",  "lastidle", "minsused"};
 
 QByteArray oneLine(qsizetype size) { return "[zorvel]\r\nPRESET=" + QByteArray(size, 'y'); }
 
@@ -77,11 +51,11 @@ int main(int argc, char **argv) {
     const QString file = folder.filePath(QStringLiteral("zorvel.ini"));
 
     const BadFile files[] = {
-        {"binary junk, 1 MB", [] { return junk(1 << 20); }},
-        {"100,000 sections", [] { return sectionsFile(100000); }},
-        {"50 MB file", [] { return bigFile(50 << 20); }},
+        {"binary junk, 1 MB", [] { return badfiles::junk(1 << 20); }},
+        {"100,000 sections", [] { return badfiles::manySections(100000); }},
+        {"50 MB file", [] { return badfiles::bigFile(50 << 20); }},
         {"50 MB on one line", [] { return oneLine(50 << 20); }},
-        {"50 MB of binary junk", [] { return junk(50 << 20); }},
+        {"50 MB of binary junk", [] { return badfiles::junk(50 << 20); }},
     };
 
     int missed = 0;
@@ -92,17 +66,16 @@ int main(int argc, char **argv) {
             return 1;
         double worstRead = 0;
         for (const char *key : kKeys) {
-            worstRead = std::max(worstRead, elapsedMs([&] {
-                                     settings::GetFromINI(settings::kSection, key, file);
-                                 }));
+            worstRead = std::max(
+                worstRead, elapsedMs([&] { settings::GetFromINI(settings::kSection, key, file); }));
         }
         // A write that changes the file, and one that finds nothing to change.
         double worstWrite = 0;
         for (const char *value : {"changed", "changed"}) {
-            worstWrite = std::max(worstWrite, elapsedMs([&] {
-                                      settings::WriteToINI(settings::kSection, "reason", value,
-                                                           file);
-                                  }));
+            worstWrite =
+                std::max(worstWrite, elapsedMs([&] {
+                             settings::WriteToINI(settings::kSection, "reason", value, file);
+                         }));
         }
         const double worst = std::max(worstRead, worstWrite);
         const bool pass = worst <= kGoalMs;

@@ -5,18 +5,18 @@
 //
 // Run as root, zorvel and chathost run as another user, for whom the
 // permission cases mean something.
+#include "badfiles.h"
 #include "chathostprocess.h"
 #include "cp1252.h"
 #include "form1lines.h"
 #include "settingsfile.h"
 #include "testenv.h"
+#include "waitfor.h"
 #include "windowsystem_unix.h"
 
-#include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <csignal>
@@ -56,16 +56,6 @@ bool setMode(const QString &path, mode_t mode) {
     return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
-template <typename Done> bool waitFor(Done done, int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
 QByteArray fileBytes(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -83,42 +73,11 @@ QList<QByteArray> bytesOf(const QList<TranscriptRecord> &records) {
     return out;
 }
 
-// A style section as the program writes one, in the given line ending.
-QByteArray styleSection(const QByteArray &end) {
-    return "[zorvel]" + end + "PRESET=st\xfdle" + end + "PFCOLOR=112233" + end + "PACOLOR=445566" +
-           end + "PMASCII=<m>" + end + "PFASCII=[f]" + end + "PBASCII={b}" + end +
-           "HANDLE=somebody" + end;
-}
-
 QByteArray utf16le(const QString &text) {
     QByteArray out("\xFF\xFE");
     for (const QChar c : text)
         out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
     return out;
-}
-
-QByteArray junk(qsizetype size) {
-    QByteArray out(size, Qt::Uninitialized);
-    QRandomGenerator random(7);
-    for (char &c : out)
-        c = char(random.bounded(256));
-    return out;
-}
-
-QByteArray manySections(int count) {
-    QByteArray out;
-    for (int i = 0; i < count; ++i)
-        out += "[s" + QByteArray::number(i) + "]\r\nPRESET=not ours\r\n";
-    return out + styleSection("\r\n");
-}
-
-QByteArray bigFile(qsizetype size) {
-    QByteArray out = "[zorvel]\r\n";
-    out.reserve(size + 256);
-    for (int i = 0; out.size() < size; ++i)
-        out += "FILLER" + QByteArray::number(i) + '=' + QByteArray(100, 'x') + "\r\n";
-    // Ours last, so every read walks the whole file.
-    return out + styleSection("\r\n").mid(10);
 }
 
 // Where the settings file is, or what stands in its place.
@@ -202,7 +161,7 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile_data() {
     // the byte-order marks.
     QTest::addColumn<QString>("style");
 
-    QTest::newRow("binary junk") << Place::File << junk(64 * 1024) << QString();
+    QTest::newRow("binary junk") << Place::File << badfiles::junk(64 * 1024) << QString();
     QTest::newRow("UTF-8 byte-order mark")
         << Place::File
         << QByteArray("\xEF\xBB\xBF[zorvel]\r\nPRESET=d\xC3\xA9"
@@ -214,16 +173,18 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile_data() {
                                   "PBASCII=/¯\\\r\nHANDLE=frobble\r\n"))
         << QStringLiteral("defàùlt");
     QTest::newRow("CR-only line ends")
-        << Place::File << styleSection("\r") << QStringLiteral("st\u00fdle");
+        << Place::File << badfiles::styleSection("\r") << QStringLiteral("st\u00fdle");
     QTest::newRow("100,000 sections")
-        << Place::File << manySections(100000) << QStringLiteral("st\u00fdle");
-    QTest::newRow("50 MB file") << Place::File << bigFile(50 << 20) << QStringLiteral("st\u00fdle");
+        << Place::File << badfiles::manySections(100000) << QStringLiteral("st\u00fdle");
+    QTest::newRow("50 MB file") << Place::File << badfiles::bigFile(50 << 20)
+                                << QStringLiteral("st\u00fdle");
     QTest::newRow("directory in its place") << Place::Directory << QByteArray() << QString();
-    QTest::newRow("no read permission") << Place::Unreadable << styleSection("\r\n") << QString();
+    QTest::newRow("no read permission")
+        << Place::Unreadable << badfiles::styleSection() << QString();
     QTest::newRow("read-only folder, no file")
         << Place::ReadOnlyFolder << QByteArray() << QString();
     QTest::newRow("read-only folder with the file")
-        << Place::ReadOnlyFolder << styleSection("\r\n") << QStringLiteral("st\u00fdle");
+        << Place::ReadOnlyFolder << badfiles::styleSection() << QStringLiteral("st\u00fdle");
 }
 
 void TestBadFilesE2E::startsPostsAndEndsOnABadFile() {

@@ -4,8 +4,8 @@
 #include "form1lines.h"
 #include "testenv.h"
 #include "userstore.h"
+#include "waitfor.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -35,17 +35,6 @@ const QByteArray kLoadLine2 =
 const QByteArray kDefaultFile = "[zorvel]\r\nPRESET=def\xe0\xf9lt\r\nPFCOLOR=00000C\r\n"
                                 "PACOLOR=009900\r\nPMASCII=-:-\r\nPFASCII=/\xaf\\\r\n"
                                 "PBASCII=/\xaf\\\r\nHANDLE=frobble\r\n";
-
-// Waits, running events, until `done` holds or the time is up.
-template <typename Done> bool waitFor(Done done, int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 class Zorvel {
 public:
