@@ -71,11 +71,7 @@ using settings::Field;
 constexpr std::array kCaptionOrder{Field::StyleName,  Field::MiddleAscii, Field::BackAscii,
                                    Field::FrontAscii, Field::FontColour,  Field::AsciiColour};
 
-struct Key {
-    const char *name;
-    Field field;
-};
-constexpr std::array<Key, 6> kWriteOrder{{
+constexpr std::array<StyleKey, 6> kWriteOrder{{
     {"preset", Field::StyleName},
     {"pfcolor", Field::FontColour},
     {"pacolor", Field::AsciiColour},
@@ -106,6 +102,8 @@ QStringView value(const Style &style, Field field) {
 
 std::span<const Style> catalogue() { return kCatalogue; }
 
+std::span<const StyleKey> styleKeys() { return kWriteOrder; }
+
 const Style *styleNumbered(int number) {
     const auto found = std::find_if(kCatalogue.begin(), kCatalogue.end(),
                                     [number](const Style &s) { return s.number == number; });
@@ -116,7 +114,7 @@ void applyStyle(const Style &style, settings::SettingsRecord &record) {
     for (const Field field : kCaptionOrder)
         record.setCaption(field, value(style, field).toString());
     const QString file = settings::settingsPath();
-    for (const Key &key : kWriteOrder)
+    for (const StyleKey &key : kWriteOrder)
         settings::WriteToINI(settings::kSection, key.name, record.caption(key.field), file);
     hostlink::ChatSend(styleLine(style, record));
 }

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "settingsrecord.h"
+
 #include <QStringView>
 #include <span>
-
-namespace settings {
-class SettingsRecord;
-}
 
 namespace styleshop {
 
@@ -32,6 +30,14 @@ struct Style {
 std::span<const Style> catalogue();
 // The style with that number, or nullptr.
 const Style *styleNumbered(int number);
+
+// A settings key that applying a style writes, and the field it comes from.
+struct StyleKey {
+    const char *name;
+    settings::Field field;
+};
+// The six keys, in the order applying a style writes them.
+std::span<const StyleKey> styleKeys();
 
 // Makes the style the one in effect: the six captions of the record, the six
 // settings keys (each value read back from the record), then its
