@@ -38,6 +38,8 @@ int run(int argc, char **argv, const RunSettings &settings) {
     form1.setForms(&forms);
     menus::unloadOnOutsideEnd(forms);
     form1.show();
+    if (settings.attach)
+        settings.attach(form1, forms);
     return QApplication::exec();
 }
 

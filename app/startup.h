@@ -1,12 +1,23 @@
 #pragma once
 
+#include <functional>
+
+namespace menus {
+class Forms;
+}
+
 namespace app {
+
+class Form1;
 
 // What a run may differ in. The shipped program takes the defaults; a test
 // build of it shortens the idle tick so a test driving it by hand need not
 // wait a minute for each tick.
 struct RunSettings {
     int idleTickMs = 59000;
+    // Called once the main window has loaded and shows, before the event loop
+    // runs: the benchmark build attaches its control channel here.
+    std::function<void(Form1 &, menus::Forms &)> attach;
 };
 
 // The program: the main window loads, announces itself and shows; the
