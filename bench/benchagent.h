@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QSocketNotifier>
+
+namespace app {
+class Form1;
+}
+namespace menus {
+class Forms;
+}
+
+// The benchmark build's control channel: commands come one per line on
+// standard input, answers and tick times go to standard output. It lets the
+// benchmark driver run the program's own commands and timers and read its
+// costs from the inside, with nothing else changed.
+//
+//   scale N      the idle tick and the minute timer run N times faster
+//   ticks N      N idle ticks at once, their pauses cut short
+//   stats        the statistics command, with its real pauses
+//   idle on|off  the session menu's commands
+//   cadence N    waits for N more idle ticks after the next one
+//
+// It says "ready" once the main window is first on screen. Every command answers one line starting
+// "done"; every timer tick prints "tick <timer> <monotonic ns>" as it fires.
+class BenchAgent final : public QObject {
+    Q_OBJECT
+public:
+    BenchAgent(app::Form1 &form1, menus::Forms &forms);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void readCommands();
+    void run(const QByteArray &command);
+
+    app::Form1 &m_form1;
+    menus::Forms &m_forms;
+    QSocketNotifier m_input;
+    QByteArray m_pending;
+    // A cadence run: the idle ticks still to wait for, and the times of those seen.
+    int m_cadenceLeft = 0;
+    QList<qint64> m_cadence;
+    qint64 m_cadenceCpu = 0;
+};
