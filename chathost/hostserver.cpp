@@ -1,6 +1,7 @@
 #include "hostserver.h"
 
 #include "requesthandler.h"
+#include "requestparser.h"
 #include "windowsystem_unix.h"
 
 #include <QFile>
@@ -110,20 +111,18 @@ void HostServer::serve(QLocalSocket *socket) {
     QByteArray &buffer = *it;
     buffer += socket->readAll();
     qsizetype used = 0;
-    while (buffer.size() - used >= 4) {
-        const std::uint32_t size = wire::getU32(buffer.constData() + used);
-        if (size == 0 || size > wire::kMaxFrame) {
-            drop(socket);
-            return;
-        }
-        if (buffer.size() - used - 4 < qsizetype(size))
+    for (;;) {
+        const FrameSplit split = splitFrame(QByteArrayView(buffer).sliced(used));
+        if (split.status == FrameSplit::Incomplete)
             break;
-        const auto reply = m_handler.handle(buffer.mid(used + 4, size));
+        const auto reply = split.status == FrameSplit::Complete
+                               ? m_handler.handle(split.payload.toByteArray())
+                               : std::nullopt;
         if (!reply) {
             drop(socket);
             return;
         }
-        used += 4 + size;
+        used += split.used;
         socket->write(wire::frame(*reply));
     }
     buffer.remove(0, used);
