@@ -146,17 +146,20 @@ void Form3::Label6_Click() {
     // another signal) changes nothing.
     if (!m_forms.startEnding())
         return;
-    QWidget *form1 = m_forms.form1();
+    // This window may be destroyed by any event loop the unloads below run
+    // (the slides pause), so past its own unload nothing here may touch it.
+    Forms &forms = m_forms;
+    QWidget *form1 = forms.form1();
     setTimerEnabled(hostlink::timer(form1, "MiUs"), false);
     setTimerEnabled(hostlink::timer(form1, "Timer1"), false);
-    m_forms.unloadForm3(); // this handler goes on after its own window's unload
-    m_forms.unloadForm4();
+    forms.unloadForm3(); // this handler goes on after its own window's unload
+    forms.unloadForm4();
     if (form1)
         form1->close(); // the closing lines and slides
-    m_forms.unloadForm2();
+    forms.unloadForm2();
     // The menus were only hidden until now, so the loop's own last-window
     // rule cannot be relied on to end it.
-    m_forms.endProgram();
+    forms.endProgram();
 }
 
 void Form3::Label7_Click() { hide(); }
