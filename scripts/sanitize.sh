@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer:
+# CMake preset "sanitize" (CMakePresets.json), built in build-sanitize/.
+# Extra arguments go to ctest. Every sanitizer report, including those of
+# programs the tests start (chathost, zorvel), lands in
+# build-sanitize/sanitizer-logs/; any report there fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-missing.sh cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev
+
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+
+logs=build-sanitize/sanitizer-logs
+rm -rf "$logs"
+mkdir -p "$logs"
+status=0
+ctest --preset sanitize "$@" || status=$?
+
+if [ -n "$(ls -A "$logs")" ]; then
+  for report in "$logs"/*; do
+    echo "=== sanitizer report $report"
+    cat "$report"
+  done
+  echo "sanitize: $(ls "$logs" | wc -l) sanitizer report(s) in $logs"
+  exit 1
+fi
+exit "$status"
