@@ -161,9 +161,15 @@ std::optional<QByteArray> UnixWindowSystem::request(const QByteArray &payload) {
         fail();
         return std::nullopt;
     }
+    // The size is checked before anything is taken for it: a peer that
+    // announces 4 GiB must not make us try to hold them.
     const std::uint32_t size = chatwire::getU32(header);
+    if (size > chatwire::kMaxFrame) {
+        fail();
+        return std::nullopt;
+    }
     QByteArray reply(qsizetype(size), Qt::Uninitialized);
-    if (size > chatwire::kMaxFrame || !readExactly(reply.data(), size)) {
+    if (!readExactly(reply.data(), size)) {
         fail();
         return std::nullopt;
     }

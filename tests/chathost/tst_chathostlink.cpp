@@ -6,10 +6,16 @@
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QRandomGenerator>
 #include <QSet>
+#include <QThread>
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -47,7 +53,109 @@ QByteArray u64(quint64 value) {
     return out;
 }
 
+// What a broken peer on chathost's socket does with each request.
+enum class PeerFault {
+    Garbage,        // answers random bytes
+    HugeLength,     // announces a reply longer than any frame
+    WrongSize,      // answers a well-formed frame of the wrong size
+    ClosesEachTime, // answers the first request soundly, then closes
+    Drips,          // answers soundly, one byte every 100 ms
+};
+
+// A peer that listens where chathost would and answers wrongly, on a thread
+// of its own so that it answers while ChatSend waits. Stopped, it leaves its
+// socket file behind, as a dead process would.
+class FakePeer {
+public:
+    FakePeer(const QString &path, PeerFault fault) : m_fault(fault) {
+        m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        m_listening =
+            ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+            ::listen(m_listener, 16) == 0;
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~FakePeer() { stop(); }
+    bool isListening() const { return m_listening; }
+    int requests() const { return m_requests; }
+    void stop() {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_listener >= 0)
+            ::close(m_listener);
+        m_listener = -1;
+    }
+
+private:
+    // Waits until the descriptor can be read or the peer is stopped.
+    bool readable(int fd) {
+        pollfd pfd{fd, POLLIN, 0};
+        while (!m_stop) {
+            if (::poll(&pfd, 1, 20) > 0)
+                return true;
+        }
+        return false;
+    }
+    void serve() {
+        while (m_listening && readable(m_listener)) {
+            const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0)
+                continue;
+            bool answered = false;
+            char buffer[wire::kMaxFrame + 4];
+            while (readable(fd)) {
+                if (::recv(fd, buffer, sizeof buffer, 0) <= 0)
+                    break;
+                ++m_requests;
+                if (m_fault == PeerFault::ClosesEachTime && answered)
+                    break;
+                answer(fd);
+                answered = true;
+            }
+            ::close(fd);
+        }
+    }
+    void answer(int fd) {
+        QByteArray reply;
+        switch (m_fault) {
+        case PeerFault::Garbage:
+            for (int i = 0; i < 64; ++i)
+                reply.append(char(QRandomGenerator::global()->bounded(256)));
+            break;
+        case PeerFault::HugeLength:
+            reply = QByteArray("\xff\xff\xff\xff", 4);
+            break;
+        case PeerFault::WrongSize:
+            reply = framed("abc");
+            break;
+        case PeerFault::ClosesEachTime:
+        case PeerFault::Drips:
+            reply = framed(u64(1)); // a window, whatever was asked
+            break;
+        }
+        for (const char byte : reply) {
+            if (m_fault == PeerFault::Drips && !m_stop)
+                QThread::msleep(100);
+            if (::send(fd, &byte, 1, MSG_NOSIGNAL) != 1)
+                return; // the client gave up
+        }
+    }
+
+    const PeerFault m_fault;
+    int m_listener = -1;
+    bool m_listening = false;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_requests{0};
+    std::thread m_thread;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(PeerFault)
 
 class TestChatHostLink : public QObject {
     Q_OBJECT
@@ -59,6 +167,9 @@ private slots:
     void linesWhileChathostIsGoneAreLostSilently();
     void missingChathostCostsLittle();
     void hungServerCostsAtMostTheBoundPerLine();
+    void brokenPeerCostsAtMostTheBoundPerLine_data();
+    void brokenPeerCostsAtMostTheBoundPerLine();
+    void hugeReplyLengthIsNotAllocated();
     void socketIsOwnerOnly();
     void badRequestClosesOnlyItsConnection_data();
     void badRequestClosesOnlyItsConnection();
@@ -192,6 +303,67 @@ void TestChatHostLink::hungServerCostsAtMostTheBoundPerLine() {
         hung.waitForNewConnection(50);
     }
     QCOMPARE(connections, 8);
+}
+
+void TestChatHostLink::brokenPeerCostsAtMostTheBoundPerLine_data() {
+    QTest::addColumn<PeerFault>("fault");
+    QTest::newRow("answers garbage") << PeerFault::Garbage;
+    QTest::newRow("announces a reply of 4 GiB") << PeerFault::HugeLength;
+    QTest::newRow("answers the wrong size") << PeerFault::WrongSize;
+    QTest::newRow("closes after each request") << PeerFault::ClosesEachTime;
+    QTest::newRow("answers one byte every 100 ms") << PeerFault::Drips;
+}
+
+void TestChatHostLink::brokenPeerCostsAtMostTheBoundPerLine() {
+    QFETCH(PeerFault, fault);
+    TestEnv env;
+    FakePeer peer(wire::socketPath(), fault);
+    QVERIFY(peer.isListening());
+
+    for (int i = 0; i < 6; ++i) {
+        const qint64 ms = timedChatSend("into the broken peer");
+        QVERIFY2(ms < kBoundWithMarginMs, qPrintable(QString::number(ms)));
+    }
+    // It was asked, not skipped.
+    QVERIFY(peer.requests() > 0);
+
+    // Gone, it leaves its socket file; a sound chathost takes its place and
+    // the next line is posted.
+    peer.stop();
+    QVERIFY(QFile::exists(wire::socketPath()));
+    ChatHostProcess host;
+    QVERIFY2(host.start(), qPrintable(host.output()));
+    QVERIFY(timedChatSend("heard again") < kBoundWithMarginMs);
+    QCOMPARE(recordBytes(host.waitForRecords(1)), QList<QByteArray>{"heard again"});
+}
+
+void TestChatHostLink::hugeReplyLengthIsNotAllocated() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the address sanitizer's shadow memory leaves no room for an address-space limit");
+#endif
+    TestEnv env;
+    FakePeer peer(wire::socketPath(), PeerFault::HugeLength);
+    QVERIFY(peer.isListening());
+
+    // Held to 512 MB more address space than it has, a reply that only
+    // announces 4 GiB must not make the client try to take them.
+    QFile status(QStringLiteral("/proc/self/status"));
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    const QByteArray text = status.readAll();
+    const qsizetype at = text.indexOf("VmSize:");
+    QVERIFY(at >= 0);
+    const QByteArray kilobytes = text.mid(at + 7, text.indexOf('\n', at) - at - 7).trimmed();
+    const rlim_t used = rlim_t(kilobytes.split(' ').first().toULongLong()) * 1024;
+    rlimit before{};
+    QCOMPARE(::getrlimit(RLIMIT_AS, &before), 0);
+    const rlimit held{std::min(before.rlim_max, used + (rlim_t(512) << 20)), before.rlim_max};
+    QCOMPARE(::setrlimit(RLIMIT_AS, &held), 0);
+    qint64 longest = 0;
+    for (int i = 0; i < 3; ++i)
+        longest = std::max(longest, timedChatSend("into the liar"));
+    QCOMPARE(::setrlimit(RLIMIT_AS, &before), 0);
+    QVERIFY2(longest < kBoundWithMarginMs, qPrintable(QString::number(longest)));
+    QVERIFY(peer.requests() > 0);
 }
 
 void TestChatHostLink::socketIsOwnerOnly() {
