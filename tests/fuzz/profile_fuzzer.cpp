@@ -60,9 +60,12 @@ Input parseInput(const std::uint8_t *data, std::size_t size) {
 
 // A folder in memory where there is one: each run writes the file afresh.
 const QString &workFile() {
-    static const auto folder = std::make_unique<QTemporaryDir>(
-        QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm/zorvel-fuzz-XXXXXX")
-                                                  : QString());
+    static const auto folder = [] {
+        auto inMemory =
+            std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/zorvel-fuzz-XXXXXX"));
+        return inMemory->isValid() ? std::move(inMemory) : std::make_unique<QTemporaryDir>();
+    }();
+    fuzzCheck(folder->isValid(), "a temporary folder is made");
     static const QString file = folder->filePath(QStringLiteral("zorvel.ini"));
     return file;
 }
