@@ -6,11 +6,14 @@
 #include "entrylabel.h"
 #include "form1lines.h"
 #include "menuprogram.h"
+#include "windowsystem_unix.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
 #include <csignal>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -34,6 +37,46 @@ QByteArray defaultIdentityLine() {
     return hostlink::toWindows1252(
         app::identityLine(record, QStringLiteral("frobble"), QStringLiteral("defàùlt")));
 }
+
+// The real link to chathost, with a hook after each line's Enter: a test acts
+// at an exact point of an announcement.
+class HookedLink final : public platform::WindowSystem {
+public:
+    HookedLink() { hostlink::setWindowSystem(this); }
+    ~HookedLink() override { hostlink::setWindowSystem(nullptr); }
+    HookedLink(const HookedLink &) = delete;
+    HookedLink &operator=(const HookedLink &) = delete;
+
+    std::function<void(int lines)> afterLine;
+
+    void beginExchange() override { m_real.beginExchange(); }
+    platform::WindowHandle findWindow(const QByteArray &cls) override {
+        return m_real.findWindow(cls);
+    }
+    platform::WindowHandle findWindowEx(platform::WindowHandle parent, platform::WindowHandle after,
+                                        const QByteArray &cls) override {
+        return m_real.findWindowEx(parent, after, cls);
+    }
+    void setText(platform::WindowHandle w, const QByteArray &text) override {
+        m_real.setText(w, text);
+    }
+    void sendChar(platform::WindowHandle w, int code) override {
+        m_real.sendChar(w, code);
+        if (code != 13)
+            return;
+        ++m_lines;
+        if (afterLine)
+            afterLine(m_lines);
+    }
+
+private:
+    platform::UnixWindowSystem m_real;
+    int m_lines = 0;
+};
+
+// A posting exchange may wait 250 ms for chathost; under this it is within
+// the bound even on a loaded machine.
+constexpr qint64 kBoundWithMarginMs = 600;
 } // namespace
 
 class TestMenusE2E : public QObject {
@@ -117,6 +160,34 @@ private Q_SLOTS:
                                            "d\xea"
                                            "d "));
         QVERIFY(!bytesOf(lines).join().contains("dis\xe9\xf1g"));
+    }
+
+    // chathost dies between the second and third statistics lines: the rest
+    // are lost at little cost, and once a sound chathost runs again the next
+    // statistics reach the room whole.
+    void statisticsWithChathostKilledMidway() {
+        hostlink::setPauseClock(&m_clock);
+        HookedLink link;
+        MenuProgram program;
+        program.form1.Label4->setText(QStringLiteral("3"));
+        program.form1.minsused->setText(QStringLiteral("42"));
+        setSetting("lastidle", QStringLiteral("0:12"));
+        link.afterLine = [this](int lines) {
+            if (lines == 2 + 2)
+                m_host->kill();
+        };
+        QElapsedTimer timer;
+        timer.start();
+        program.forms.form3()->Label5_Click();
+        // Two lines lost, the pauses on the test's clock.
+        QVERIFY2(timer.elapsed() < 2 * kBoundWithMarginMs,
+                 qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!m_host->isRunning());
+        QCOMPARE(bytesOf(after(m_host->records())), example::kStats.mid(0, 2));
+
+        QVERIFY2(m_host->start(), qPrintable(m_host->output()));
+        program.forms.form3()->Label5_Click();
+        QCOMPARE(bytesOf(waitForLines(6)), example::kStats.mid(0, 2) + example::kStats);
     }
 
     void signalEndsTheProgram_data() {
