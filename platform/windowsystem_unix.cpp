@@ -212,7 +212,9 @@ WindowHandle UnixWindowSystem::findWindowEx(WindowHandle parent, WindowHandle ch
 void UnixWindowSystem::setText(WindowHandle window, const QByteArray &text1252) {
     QByteArray payload(1, char(chatwire::SetText));
     chatwire::putU64(payload, window);
-    deliveredReply(payload + text1252);
+    // A text longer than a request carries goes cut, as an entry box keeps
+    // what it can hold, rather than not at all.
+    deliveredReply(payload + text1252.left(chatwire::kMaxText));
 }
 
 void UnixWindowSystem::sendChar(WindowHandle window, int code) {

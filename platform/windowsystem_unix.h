@@ -16,6 +16,9 @@ namespace platform {
 namespace chatwire {
 
 inline constexpr std::uint32_t kMaxFrame = 64 * 1024;
+// The longest text a SetText or Type request carries: a frame less the
+// opcode and the window handle.
+inline constexpr std::uint32_t kMaxText = kMaxFrame - 1 - 8;
 inline constexpr std::uint32_t kVersion = 1;
 
 enum Op : std::uint8_t {
