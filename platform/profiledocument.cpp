@@ -47,12 +47,16 @@ QByteArray matchedName(const QByteArray &name) {
 }
 
 // Only A-Z fold: the code page's own letters above 0x7F never match across case.
-bool sameName(const QByteArray &a, const QByteArray &b) {
-    if (a.size() != b.size())
+constexpr char16_t folded(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
+}
+
+// Whether two names of bytes (given as code units) match.
+template <typename A, typename B> bool sameName(const A &a, const B &b) {
+    if (qsizetype(a.size()) != qsizetype(b.size()))
         return false;
-    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i]))
+    for (qsizetype i = 0; i < qsizetype(a.size()); ++i) {
+        if (folded(char16_t(uchar(a[i]))) != folded(char16_t(uchar(b[i]))))
             return false;
     }
     return true;
@@ -144,8 +148,10 @@ ProfileDocument::ProfileDocument(const QByteArray &fileBytes) {
     const UnitsView all(units);
     std::size_t start = 0;
     while (start < all.size()) {
-        const std::size_t stop = all.find_first_of(u"\r\n", start);
-        if (stop == UnitsView::npos) {
+        std::size_t stop = start;
+        while (stop < all.size() && all[stop] != u'\r' && all[stop] != u'\n')
+            ++stop;
+        if (stop == all.size()) {
             m_lines.append(Line{Units(all.substr(start)), Units()});
             break;
         }
@@ -193,8 +199,8 @@ ProfileDocument::Parsed ProfileDocument::parse(const Units &text) {
     if (line.empty())
         return parsed;
     // A header's name runs to the last "]" of the line.
-    const std::size_t close = line.rfind(u']');
-    if (line.front() == u'[' && close != UnitsView::npos && close > 0) {
+    const std::size_t close = line.front() == u'[' ? line.rfind(u']') : UnitsView::npos;
+    if (close != UnitsView::npos && close > 0) {
         parsed.kind = Kind::Header;
         parsed.name = trimRight(trimLeft(line.substr(1, close - 1)));
         return parsed;
@@ -249,13 +255,21 @@ ProfileDocument::Units ProfileDocument::fromAnsi(const QByteArray &text) const {
 
 QByteArray ProfileDocument::nameOf(UnitsView units) const { return cutAtNul(toAnsi(units)); }
 
+bool ProfileDocument::nameIs(UnitsView units, const QByteArray &wanted) const {
+    if (m_encoding != Encoding::Ansi)
+        return sameName(nameOf(units), wanted);
+    // Bytes as they stand, without a copy: every line of a huge file is asked.
+    const std::size_t nul = units.find(u'\0');
+    return sameName(nul == UnitsView::npos ? units : units.substr(0, nul), wanted);
+}
+
 std::optional<ProfileDocument::Section>
 ProfileDocument::findSection(const QByteArray &section) const {
     qsizetype header = -1;
     if (!section.isEmpty()) {
         for (qsizetype i = 0; i < m_lines.size() && header < 0; ++i) {
             const Parsed parsed = parse(m_lines[i].text);
-            if (parsed.kind == Kind::Header && sameName(nameOf(parsed.name), section))
+            if (parsed.kind == Kind::Header && nameIs(parsed.name, section))
                 header = i;
         }
         if (header < 0)
@@ -271,7 +285,7 @@ std::optional<qsizetype> ProfileDocument::findKey(const Section &section,
                                                   const QByteArray &key) const {
     for (qsizetype i = section.begin; i < section.end; ++i) {
         const Parsed parsed = parse(m_lines[i].text);
-        if (parsed.kind == Kind::Entry && sameName(nameOf(parsed.name), key))
+        if (parsed.kind == Kind::Entry && nameIs(parsed.name, key))
             return i;
     }
     return std::nullopt;

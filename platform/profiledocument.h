@@ -62,6 +62,8 @@ private:
     QByteArray toAnsi(UnitsView units) const;
     Units fromAnsi(const QByteArray &text) const;
     QByteArray nameOf(UnitsView units) const;
+    // Whether the name matches `wanted` as sameName would match nameOf(units).
+    bool nameIs(UnitsView units, const QByteArray &wanted) const;
     std::optional<Section> findSection(const QByteArray &section) const;
     std::optional<qsizetype> findKey(const Section &section, const QByteArray &key) const;
     Units newline() const;
