@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer:
 # CMake preset "sanitize" (CMakePresets.json), built in build-sanitize/.
-# Extra arguments go to ctest. Every sanitizer report, including those of
-# programs the tests start (chathost, zorvel), lands in
-# build-sanitize/sanitizer-logs/; any report there fails the run.
+# Extra arguments go to ctest. Every AddressSanitizer and leak report,
+# including those of programs the tests start (chathost, zorvel), lands in
+# build-sanitize/sanitizer-logs/; any report there fails the run. g++'s
+# UndefinedBehaviorSanitizer, beside ASan, writes only to standard error: it
+# ends the process with status 1, which fails a test at once but shows in a
+# started program only through how the test sees it end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-missing.sh cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev
