@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 namespace platform {
@@ -50,6 +51,15 @@ int copyList(const QList<QByteArray> &names, char *buffer, int size) {
     std::memcpy(buffer, list.constData(), std::size_t(size - 2));
     buffer[size - 2] = buffer[size - 1] = '\0';
     return size - 2;
+}
+
+// The file a write replaces: a link is followed to the file it names, so the
+// link stays.
+QFileInfo finalTarget(const QString &file) {
+    QFileInfo info(file);
+    for (int links = 0; info.isSymLink() && links < 40; ++links)
+        info.setFile(info.symLinkTarget());
+    return info;
 }
 
 // One pair of matching enclosing quotes, single or double, comes off.
@@ -117,11 +127,29 @@ bool writePrivateProfileString(const char *section, const char *key, const char 
     if (!changed || after == *before)
         return true;
 
-    // The new text goes beside the file, to disk, and is renamed over it: a
-    // crash at any moment leaves either the old file or the new one.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(after) != after.size() || !out.commit())
+    // The new text goes to disk under one fixed name beside the file and is
+    // renamed over it: a crash at any moment leaves either the old file or the
+    // new one, and at most that one copy, which the next write replaces.
+    // (Saved straight over the file, a crash could leave a copy under a new
+    // random name each time.)
+    const QFileInfo target = finalTarget(file);
+    if (target.exists() && !target.isWritable())
         return fail(ProfileError::AccessDenied);
+    const QString fresh =
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".new");
+    QFile::remove(fresh);
+    QSaveFile out(fresh);
+    if (!out.open(QIODevice::WriteOnly) ||
+        (target.exists() && !out.setPermissions(target.permissions())) ||
+        out.write(after) != after.size() || !out.commit())
+        return fail(ProfileError::AccessDenied);
+    std::error_code renameError;
+    std::filesystem::rename(std::filesystem::path(fresh.toStdU16String()),
+                            std::filesystem::path(target.filePath().toStdU16String()), renameError);
+    if (renameError) {
+        QFile::remove(fresh);
+        return fail(ProfileError::AccessDenied);
+    }
     lock.syncFolder();
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,6 +58,8 @@ private slots:
     void writes_data();
     void writes();
     void sameValueLeavesFileAlone();
+    void replacingKeepsLinkAndPermissions();
+    void deadWritersCopyIsReplaced();
 };
 
 void TestProfile::reads_data() {
@@ -211,6 +214,40 @@ void TestProfile::sameValueLeavesFileAlone() {
 #else
     QSKIP("checks the file's inode");
 #endif
+}
+
+// A write replaces the file a link names, not the link, and gives the new
+// file the old one's permissions.
+void TestProfile::replacingKeepsLinkAndPermissions() {
+    TestEnv env;
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("real")));
+    const QString real = folder.filePath(QStringLiteral("real/zorvel.ini"));
+    const QString file = folder.filePath(QStringLiteral("zorvel.ini"));
+    prepare(real, "[s]\r\nk=v\r\n");
+    QVERIFY(QFile::link(real, file));
+    const QFile::Permissions privateFile = QFile::ReadOwner | QFile::WriteOwner;
+    QVERIFY(QFile::setPermissions(real, privateFile));
+
+    QVERIFY(platform::writePrivateProfileString("s", "k", "w", file));
+    QVERIFY(QFileInfo(file).isSymLink());
+    QCOMPARE(contents(real), QByteArray("[s]\r\nk=w\r\n"));
+    QCOMPARE(QFileInfo(real).permissions() & QFile::Permissions(0x7077), privateFile);
+}
+
+// What a writer killed mid-write left beside the file is written over by the
+// next one, never read, and gone once it is done.
+void TestProfile::deadWritersCopyIsReplaced() {
+    TestEnv env;
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("zorvel.ini"));
+    prepare(file, "[s]\r\nk=v\r\n");
+    prepare(folder.filePath(QStringLiteral(".zorvel.ini.new")), "[s]\r\nk=half");
+
+    QVERIFY(platform::writePrivateProfileString("s", "other", "x", file));
+    QCOMPARE(contents(file), QByteArray("[s]\r\nk=v\r\nother=x\r\n"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("zorvel.ini")});
 }
 
 QTEST_GUILESS_MAIN(TestProfile)
