@@ -30,7 +30,7 @@ for target in "${targets[@]}"; do
   build-fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
     -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "${seeds[$target]}" \
     >"$log" 2>&1 || result=$?
-  grep -E '^#[0-9]+ +(DONE|pulse|NEW|REDUCE|INITED)' "$log" | tail -1 || true
+  grep -E '^#[0-9]+[[:space:]]+(DONE|pulse|NEW|REDUCE|INITED)' "$log" | tail -1 || true
   grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$log" || true
   echo "fuzz: $target corpus now $(ls "$corpus" | wc -l) inputs"
   if [ "$result" -ne 0 ]; then
