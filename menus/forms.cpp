@@ -7,8 +7,9 @@
 namespace menus {
 
 namespace {
-// Unloads a window: its unload handler, then it goes. It is destroyed once
-// the handlers on the stack (the unload command's own among them) return.
+// Unloads a window: its unload handler, then it goes. Any event loop that
+// runs later may destroy it, a pause inside a handler still on the stack
+// among them: a handler that unloads its own window touches nothing of it after.
 template <typename Window> void unload(QPointer<Window> &slot) {
     Window *window = slot;
     if (!window)
