@@ -11,6 +11,9 @@ if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
   sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+  # Another install (a second script, unattended upgrades) may hold the
+  # package lock: wait for it rather than fail.
+  lock=(-o DPkg::Lock::Timeout=600)
+  "${sudo[@]}" apt-get "${lock[@]}" update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${lock[@]}" install -y -qq "${missing[@]}" >/dev/null
 fi
