@@ -1,14 +1,13 @@
 #include "profile.h"
 
 #include "profiledocument.h"
+#include "replacefile.h"
 #include "writelock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 
 namespace platform {
@@ -92,10 +91,12 @@ int getPrivateProfileString(const char *section, const char *key, const char *de
 }
 
 bool writePrivateProfileString(const char *section, const char *key, const char *value,
-                               const QString &file, ProfileError *error) {
-    const auto fail = [error](ProfileError reason) {
+                               const QString &file, ProfileError *error, QString *reason) {
+    const auto fail = [error, reason](ProfileError code, const QString &why) {
         if (error)
-            *error = reason;
+            *error = code;
+        if (reason)
+            *reason = why;
         return false;
     };
     if (error)
@@ -105,20 +106,22 @@ bool writePrivateProfileString(const char *section, const char *key, const char 
     if (!section && !key && !value)
         return false;
     if (!section)
-        return fail(ProfileError::FileNotFound);
+        return fail(ProfileError::FileNotFound, QStringLiteral("no section given"));
     const QFileInfo info(file);
     if (file.isEmpty() || !info.absoluteDir().exists())
-        return fail(ProfileError::PathNotFound);
+        return fail(ProfileError::PathNotFound,
+                    QStringLiteral("the folder of %1 does not exist").arg(file));
 
     // Read, edit and replace under one lock, so that concurrent writers in
     // other processes never lose each other's keys.
     WriteLock lock(file);
     if (!lock.isHeld())
-        return fail(ProfileError::AccessDenied);
+        return fail(ProfileError::AccessDenied,
+                    QStringLiteral("the folder of %1 cannot be locked").arg(file));
 
     const auto before = readFile(file);
     if (!before)
-        return fail(ProfileError::AccessDenied);
+        return fail(ProfileError::AccessDenied, QStringLiteral("%1 cannot be read").arg(file));
     ProfileDocument document(*before);
     const bool changed = !key     ? document.removeSection(section)
                          : !value ? document.removeKey(section, key)
@@ -127,28 +130,18 @@ bool writePrivateProfileString(const char *section, const char *key, const char 
     if (!changed || after == *before)
         return true;
 
-    // The new text goes to disk under one fixed name beside the file and is
-    // renamed over it: a crash at any moment leaves either the old file or the
-    // new one, and at most that one copy, which the next write replaces.
-    // (Saved straight over the file, a crash could leave a copy under a new
-    // random name each time.)
+    // Whole or not at all: a crash at any moment leaves either the old file
+    // or the new one, and a failed write the old one.
     const QFileInfo target = finalTarget(file);
     if (target.exists() && !target.isWritable())
-        return fail(ProfileError::AccessDenied);
-    const QString fresh =
-        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".new");
-    QFile::remove(fresh);
-    QSaveFile out(fresh);
-    if (!out.open(QIODevice::WriteOnly) ||
-        (target.exists() && !out.setPermissions(target.permissions())) ||
-        out.write(after) != after.size() || !out.commit())
-        return fail(ProfileError::AccessDenied);
-    std::error_code renameError;
-    std::filesystem::rename(std::filesystem::path(fresh.toStdU16String()),
-                            std::filesystem::path(target.filePath().toStdU16String()), renameError);
-    if (renameError) {
-        QFile::remove(fresh);
-        return fail(ProfileError::AccessDenied);
+        return fail(ProfileError::AccessDenied,
+                    QStringLiteral("%1 is read-only").arg(target.filePath()));
+    if (const auto failure = replaceFile(target.filePath(), after)) {
+        using Kind = ReplaceFailure::Kind;
+        return fail(failure->kind == Kind::DiskFull       ? ProfileError::DiskFull
+                    : failure->kind == Kind::AccessDenied ? ProfileError::AccessDenied
+                                                          : ProfileError::WriteFault,
+                    failure->reason);
     }
     lock.syncFolder();
     return true;

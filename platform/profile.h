@@ -10,6 +10,8 @@ enum class ProfileError {
     FileNotFound = 2, // no section given
     PathNotFound = 3, // the file's folder does not exist
     AccessDenied = 5, // the file cannot be read or replaced
+    WriteFault = 29,  // the new text could not be written out
+    DiskFull = 112,   // no room for the new text: a full disk, a quota, a file size limit
 };
 
 // Our own reader and writer of profile (INI) files, byte for byte the Windows
@@ -28,10 +30,13 @@ int getPrivateProfileString(const char *section, const char *key, const char *de
 
 // Stores `value` under the key, creating the file and section as needed and
 // changing only the line concerned. A null `value` removes the key, a null
-// `key` the whole section. Returns false on failure, with the reason in
-// `error` when given. The file is replaced atomically, and concurrent writers
-// in other processes are serialised, so none loses another's keys.
+// `key` the whole section. Returns false on failure, with its code in `error`
+// and the step, file and the system's own words in `reason` when given. The
+// file is replaced whole or not at all: a failed write leaves it byte for byte
+// as it was. Concurrent writers in other processes are serialised, so none
+// loses another's keys.
 bool writePrivateProfileString(const char *section, const char *key, const char *value,
-                               const QString &file, ProfileError *error = nullptr);
+                               const QString &file, ProfileError *error = nullptr,
+                               QString *reason = nullptr);
 
 } // namespace platform

@@ -1,18 +1,43 @@
 #include "userstore.h"
-#include "userstore_os.h"
+
+#include "profile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace platform {
 
-// QSettings works out its default per-user paths once per process, so the
-// store is opened by an explicit file name, resolved from the environment at
-// each call: an INI file there is exactly Qt's native format.
-std::unique_ptr<QSettings> openUserStore(const QString &application) {
-    const QString file =
-        QStringLiteral("%1/%2/%3.conf")
-            .arg(userConfigFolder(), QLatin1String(kStoreOrganisation), application);
-    return std::make_unique<QSettings>(file, QSettings::IniFormat);
+namespace {
+
+// An application's store is the INI file where Qt's native per-user settings
+// keep it, resolved from the environment at each call; our own profile
+// functions read and write it (see writeUserValue).
+QString storeFile(const QString &application) {
+    return QStringLiteral("%1/zorvel/%2.conf").arg(userConfigFolder(), application);
+}
+
+// Far more than any count's digits.
+constexpr int kBufferSize = 4096;
+
+} // namespace
+
+QString readUserValue(const QString &application, const QString &section, const QString &key) {
+    QByteArray buffer(kBufferSize, '\0');
+    const int length =
+        getPrivateProfileString(section.toUtf8().constData(), key.toUtf8().constData(), "",
+                                buffer.data(), kBufferSize, storeFile(application));
+    return QString::fromUtf8(buffer.left(length));
+}
+
+// Not QSettings: as of Qt 6.4 it renames a copy that a full disk cut short
+// over the file and reports success. The store holds plain counts, which
+// QSettings reads alike.
+bool writeUserValue(const QString &application, const QString &section, const QString &key,
+                    const QString &value, QString *reason) {
+    const QString file = storeFile(application);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    return writePrivateProfileString(section.toUtf8().constData(), key.toUtf8().constData(),
+                                     value.toUtf8().constData(), file, nullptr, reason);
 }
 
 QString userConfigFolder() {

@@ -1,5 +1,6 @@
 #include "settingsfile.h"
 
+#include "unsaved.h"
 #include "userstore.h"
 
 #include <algorithm>
@@ -17,10 +18,6 @@ const QString kKey = QStringLiteral("stunt");
 
 std::optional<QString> countLoad() {
     const QString stored = platform::readUserValue(kApplication, kSectionName, kKey);
-    if (stored.isEmpty()) {
-        platform::writeUserValue(kApplication, kSectionName, kKey, QStringLiteral("1"));
-        return std::nullopt;
-    }
     // Only plain decimal digits count; anything else (we never store it)
     // starts the count again at 1, and is still shown as it was found.
     const bool digitsOnly =
@@ -28,8 +25,12 @@ std::optional<QString> countLoad() {
     bool fits = false;
     const qulonglong count = digitsOnly ? stored.toULongLong(&fits) : 0;
     const bool counts = fits && count < std::numeric_limits<qulonglong>::max();
-    platform::writeUserValue(kApplication, kSectionName, kKey,
-                             counts ? QString::number(count + 1) : QStringLiteral("1"));
+    const QString next = counts ? QString::number(count + 1) : QStringLiteral("1");
+    QString reason;
+    if (!platform::writeUserValue(kApplication, kSectionName, kKey, next, &reason))
+        reportUnsaved(QStringLiteral("the load count"), reason);
+    if (stored.isEmpty())
+        return std::nullopt;
     return stored;
 }
 

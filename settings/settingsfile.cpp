@@ -4,6 +4,7 @@
 #include "cp1252.h"
 #include "fileinfo.h"
 #include "profile.h"
+#include "unsaved.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,9 +34,12 @@ QString GetFromINI(const QString &section, const QString &key, const QString &fi
 
 void WriteToINI(const QString &section, const QString &key, const QString &value,
                 const QString &file) {
-    platform::writePrivateProfileString(platform::toCp1252(section).constData(),
-                                        platform::toCp1252(key.toUpper()).constData(),
-                                        platform::toCp1252(value).constData(), file);
+    const QString upperKey = key.toUpper();
+    QString reason;
+    if (!platform::writePrivateProfileString(
+            platform::toCp1252(section).constData(), platform::toCp1252(upperKey).constData(),
+            platform::toCp1252(value).constData(), file, nullptr, &reason))
+        reportUnsaved(QStringLiteral("the setting %1").arg(upperKey), reason);
 }
 
 void ReloadSettings(SettingsRecord &record) {

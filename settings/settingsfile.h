@@ -22,8 +22,9 @@ bool FileExists(const QString &path);
 // The key's value in the section of the file (key lower-cased, at most 749
 // characters, trimmed and unquoted), or the empty text.
 QString GetFromINI(const QString &section, const QString &key, const QString &file);
-// Stores the value under the upper-cased key; a failed write is silent. The
-// file is never left torn, even if the process dies mid-write.
+// Stores the value under the upper-cased key. A failed write leaves the file
+// as it was and is said once on standard error, never to the user. The file
+// is never left torn, even if the process dies mid-write.
 void WriteToINI(const QString &section, const QString &key, const QString &value,
                 const QString &file);
 // Fills the record from the settings file: the font face, then preset,
@@ -31,8 +32,9 @@ void WriteToINI(const QString &section, const QString &key, const QString &value
 void ReloadSettings(SettingsRecord &record);
 
 // Counts one load in the per-user store (application zorvel, section Count,
-// key stunt). Returns the text `Label4` must show, or nothing when it is to
-// stay as it is (first load).
+// key stunt); a store that fails is left as it was and said once on standard
+// error. Returns the text `Label4` must show, or nothing when it is to stay as
+// it is (first load).
 std::optional<QString> countLoad();
 
 } // namespace settings

@@ -9,48 +9,21 @@
 #include "chathostprocess.h"
 #include "cp1252.h"
 #include "form1lines.h"
+#include "otheruser.h"
 #include "settingsfile.h"
 #include "testenv.h"
 #include "waitfor.h"
 #include "windowsystem_unix.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
 #include <csignal>
-#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-constexpr uid_t kOtherUser = 65534;
-constexpr gid_t kOtherGroup = 65534;
-
-// Whether zorvel and chathost run as another user than the test.
-bool switchingUser() { return ::geteuid() == 0; }
-
-void runAsOtherUser(QProcess &process) {
-    process.setChildProcessModifier([] {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kOtherGroup) != 0 || ::setuid(kOtherUser) != 0)
-            ::_exit(126);
-    });
-}
-
-// Hands the folder and all below it to the other user.
-bool giveAway(const QString &folder) {
-    if (::chown(QFile::encodeName(folder).constData(), kOtherUser, kOtherGroup) != 0)
-        return false;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        if (::lchown(QFile::encodeName(it.next()).constData(), kOtherUser, kOtherGroup) != 0)
-            return false;
-    }
-    return true;
-}
 
 bool setMode(const QString &path, mode_t mode) {
     return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
@@ -107,7 +80,7 @@ public:
     bool startHost(bool asOtherUser) {
         m_host.setProcessChannelMode(QProcess::ForwardedChannels);
         if (asOtherUser)
-            runAsOtherUser(m_host);
+            otheruser::runAs(m_host);
         m_host.start(ChatHostProcess::executable(),
                      {QStringLiteral("--transcript"), transcriptPath()});
         return m_host.waitForStarted() &&
@@ -122,7 +95,7 @@ public:
             m_zorvel.setProcessEnvironment(environment);
         }
         if (asOtherUser)
-            runAsOtherUser(m_zorvel);
+            otheruser::runAs(m_zorvel);
         m_zorvel.start(QStringLiteral(ZORVEL_EXE), {});
         return m_zorvel.waitForStarted();
     }
@@ -199,8 +172,8 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile() {
         QVERIFY(QDir().mkpath(file));
     else if (!bytes.isNull())
         QVERIFY(writeBytes(file, bytes));
-    if (switchingUser()) {
-        QVERIFY(giveAway(env.root()));
+    if (otheruser::switching()) {
+        QVERIFY(otheruser::giveAway(env.root()));
         QVERIFY(setMode(env.root(), 0755));
     }
     if (place == Place::Unreadable)
@@ -226,8 +199,8 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile() {
         platform::toCp1252(app::identityLine(record, handle, shownStyle))};
 
     World world(env);
-    QVERIFY(world.startHost(switchingUser()));
-    QVERIFY(world.startZorvel(switchingUser()));
+    QVERIFY(world.startHost(otheruser::switching()));
+    QVERIFY(world.startZorvel(otheruser::switching()));
     QCOMPARE(bytesOf(world.waitForRecords(2, 60000)), loadLines);
     QVERIFY(World::running(world.zorvel()));
 
@@ -251,7 +224,7 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile() {
 // chathost checks who connects: a zorvel of another user reaches no room,
 // and runs and ends as if none were open.
 void TestBadFilesE2E::anotherUsersZorvelPostsNothing() {
-    if (!switchingUser())
+    if (!otheruser::switching())
         QSKIP("needs root, to run zorvel as another user");
     TestEnv env;
     World world(env);
@@ -267,14 +240,14 @@ void TestBadFilesE2E::anotherUsersZorvelPostsNothing() {
     QVERIFY(QDir().mkpath(otherRuntime));
     QVERIFY(QFile::link(world.socketPath(), otherRuntime + QStringLiteral("/chathost.sock")));
     QVERIFY(setMode(otherRuntime, 0700));
-    QVERIFY(giveAway(otherRuntime));
+    QVERIFY(otheruser::giveAway(otherRuntime));
     // The way is open: through the link chathost serves its own user.
     QCOMPARE(platform::UnixWindowSystem(otherRuntime + QStringLiteral("/chathost.sock"),
                                         std::chrono::seconds(3))
                  .hostPid(),
              world.hostPid());
-    QVERIFY(giveAway(env.configDir()));
-    QVERIFY(giveAway(env.homeDir()));
+    QVERIFY(otheruser::giveAway(env.configDir()));
+    QVERIFY(otheruser::giveAway(env.homeDir()));
 
     QVERIFY(world.startZorvel(true, otherRuntime));
     // Its load is done once it has written its defaults and counted itself.
