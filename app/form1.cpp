@@ -4,6 +4,7 @@
 #include "chatlink.h"
 #include "form1lines.h"
 #include "forms.h"
+#include "goodbye.h"
 #include "pause.h"
 #include "playwav.h"
 #include "settingsfile.h"
@@ -210,9 +211,9 @@ void Form1::Form_Unload() {
     const QString handle = read("handle");
     const QString style = Label12->text(); // "preset" as just read
 
-    hostlink::ChatSend(unloadLine(m_record));
-    hostlink::Pause(1);
-    hostlink::ChatSend(identityLine(m_record, handle, style));
+    // Posted even once the program is ending, and the last lines the room gets.
+    hostlink::sayGoodbye(unloadLine(m_record), 1,
+                         [&] { return identityLine(m_record, handle, style); });
 
     // Slide left until the right edge has passed the screen's left edge, then
     // right across the screen; each slide moves at least once.

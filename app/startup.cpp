@@ -27,16 +27,23 @@ int run(int argc, char **argv, const RunSettings &settings) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvel"));
     prepareStart();
-    // A request to end that comes while the main window loads waits for the
-    // registry, so the room still hears the closing lines.
+    // A request to end that comes this early waits until the load can hear
+    // it, so the room still hears the closing lines.
     platform::holdTermination();
 
     Form1 form1;
     form1.Timer1->setInterval(settings.idleTickMs);
-    form1.Form_Load();
     menus::Forms forms(&form1);
     form1.setForms(&forms);
+    // Heard from the load on: a request during the pause between the load
+    // lines (the registry is written by then) drops the second one.
     menus::unloadOnOutsideEnd(forms);
+    form1.Form_Load();
+    if (forms.isEnding()) {
+        // Unloaded already, before any event loop ran to end.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return 0;
+    }
     form1.show();
     if (settings.attach)
         settings.attach(form1, forms);

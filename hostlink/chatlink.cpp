@@ -1,6 +1,7 @@
 #include "chatlink.h"
 
 #include "cp1252.h"
+#include "goodbye.h"
 
 #include <array>
 #include <memory>
@@ -49,6 +50,8 @@ platform::WindowHandle FindRoom() {
 }
 
 void ChatSend(const QString &line) {
+    if (!mayPost())
+        return; // the program is saying goodbye, or has said it
     platform::WindowSystem &ws = windowSystem();
     ws.beginExchange();
     const platform::WindowHandle room = FindRoom();

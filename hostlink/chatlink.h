@@ -16,7 +16,8 @@ platform::WindowSystem &windowSystem();
 platform::WindowHandle FindRoom();
 // Posts one line into the chat room: the room's second rich-text control
 // (its entry box) gets the text in Windows-1252, then an Enter. Without a
-// room the line is lost, silently. Nothing about the client is cached.
+// room the line is lost, silently, and so is any line but the closing ones
+// once the program is ending (goodbye.h). Nothing about the client is cached.
 void ChatSend(const QString &line);
 
 // The text in Windows-1252; a character outside the code page becomes "?".

@@ -1,5 +1,7 @@
 #include "pause.h"
 
+#include "goodbye.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -20,18 +22,12 @@ double secondsSince(double start, double now) {
         elapsed += kDay;
     return elapsed;
 }
-} // namespace
 
-void setPauseClock(const platform::Clock *clock) { g_clock = clock; }
-
-int wholeSeconds(double seconds) {
-    // nearbyint rounds in the current mode, which is to nearest, halves to even.
-    return int(std::nearbyint(seconds));
-}
-
-void processPendingEvents() { QCoreApplication::processEvents(); }
-
-void Pause(int seconds) {
+// Pause's wait; `cutWhenEnding` ends it at once when the program is ending.
+void wait(int seconds, bool cutWhenEnding) {
+    const auto cut = [cutWhenEnding] { return cutWhenEnding && isEnding(); };
+    if (cut())
+        return;
     const platform::Clock &clock = g_clock ? *g_clock : platform::systemClock();
     const bool realTime = g_clock == nullptr;
     const double start = std::nearbyint(clock.secondsSinceMidnight());
@@ -50,16 +46,32 @@ void Pause(int seconds) {
             // An injected clock moves only as it is read: look again after
             // running the pending events once, as the loop always did.
             processPendingEvents();
-            continue;
+        } else {
+            // Sleep in the event loop until an event comes or the deadline does.
+            QTimer wake;
+            wake.setSingleShot(true);
+            wake.setTimerType(Qt::PreciseTimer);
+            const auto remainingMs = qint64(std::ceil((seconds - elapsed) * 1000.0));
+            wake.start(int(std::max<qint64>(1, std::min(remainingMs, boundMs - bound.elapsed()))));
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
-        // Sleep in the event loop until an event comes or the deadline does.
-        QTimer wake;
-        wake.setSingleShot(true);
-        wake.setTimerType(Qt::PreciseTimer);
-        const auto remainingMs = qint64(std::ceil((seconds - elapsed) * 1000.0));
-        wake.start(int(std::max<qint64>(1, std::min(remainingMs, boundMs - bound.elapsed()))));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (cut())
+            return;
     }
 }
+} // namespace
+
+void setPauseClock(const platform::Clock *clock) { g_clock = clock; }
+
+int wholeSeconds(double seconds) {
+    // nearbyint rounds in the current mode, which is to nearest, halves to even.
+    return int(std::nearbyint(seconds));
+}
+
+void processPendingEvents() { QCoreApplication::processEvents(); }
+
+void Pause(int seconds) { wait(seconds, true); }
+
+void closingPause(int seconds) { wait(seconds, false); }
 
 } // namespace hostlink

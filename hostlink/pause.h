@@ -16,8 +16,12 @@ int wholeSeconds(double seconds);
 // to the whole second, until `seconds` have passed. Pending events run
 // meanwhile, so Pause 1 lasts between half a second and a second and a half.
 // It sleeps in the event loop rather than spinning, and a wait across
-// midnight still ends on time.
+// midnight still ends on time. Once the program is ending it returns at
+// once, so the announcement it paces stops there.
 void Pause(int seconds);
+// Pause for the closing announcement, the one pause that runs its course
+// once the program is ending.
+void closingPause(int seconds);
 
 // Runs the pending window messages once.
 void processPendingEvents();

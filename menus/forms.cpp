@@ -69,6 +69,7 @@ bool Forms::startEnding() {
     if (m_ending)
         return false;
     m_ending = true;
+    m_goodbye.begin();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "form2.h"
 #include "form3.h"
 #include "form4.h"
+#include "goodbye.h"
 
 #include <QObject>
 #include <QPointer>
@@ -43,7 +44,8 @@ public:
     // The unload command, asked for from outside the windows (a signal, the
     // desktop session's end).
     void unloadProgram();
-    // True for the first caller only: the program ends once.
+    // True for the first caller only: the program ends once. From then on the
+    // announcement under way stops and only the closing lines reach the room.
     bool startEnding();
     bool isEnding() const { return m_ending; }
 
@@ -64,6 +66,7 @@ private:
     QPointer<Form4> m_form4;
     QPointer<styleshop::Form2> m_form2;
     bool m_ending = false;
+    hostlink::Goodbye m_goodbye;
     std::function<void()> m_end;
 };
 

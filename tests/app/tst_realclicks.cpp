@@ -7,6 +7,7 @@
 #include "chatlink.h"
 #include "form1lines.h"
 #include "menulines.h"
+#include "settingsfile.h"
 #include "shoplines.h"
 #include "testenv.h"
 
@@ -16,6 +17,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <QThread>
+#include <csignal>
 #include <memory>
 
 using settings::Field;
@@ -99,6 +102,28 @@ const QSize kForm3Size(px(495), px(1395));
 const QSize kForm4Size(px(495), px(1695));
 const QSize kForm2Size(px(1695), px(3510));
 
+// What marks each statistics line (1 to 4) and the idle tick's first line.
+const QList<QByteArray> kStatsMarks = {"> zorvel st\xe0ts ", "> styl\xe9:<font",
+                                       "> \xe0scii c\xf2l\xf3r:", "> l\xe2st idl\xe9: "};
+const QByteArray kIdleMark = " is idl\xe8 <font";
+
+// The statistics lines among the records, by number, in order.
+QList<int> statsLines(const QList<TranscriptRecord> &records) {
+    QList<int> numbers;
+    for (const TranscriptRecord &record : records)
+        for (int n = 0; n < kStatsMarks.size(); ++n)
+            if (record.bytes.contains(kStatsMarks[n]))
+                numbers << n + 1;
+    return numbers;
+}
+
+QList<QByteArray> bytesOf(const QList<TranscriptRecord> &records) {
+    QList<QByteArray> out;
+    for (const TranscriptRecord &record : records)
+        out << record.bytes;
+    return out;
+}
+
 settings::PlainRecord recordOf(const QString &name, const QString &front, const QString &middle,
                                const QString &back, const QString &font, const QString &ascii) {
     settings::PlainRecord r;
@@ -132,6 +157,18 @@ class TestRealClicks : public QObject {
         return -1;
     }
 
+    // chathost, then the fast-idle zorvel, until its two load lines are out.
+    void start(ChatHostProcess &host, QProcess &zorvel) {
+        QVERIFY2(host.start(), qPrintable(host.output()));
+        // The welcome window would cover the main window's place: let the
+        // room come to the front, as a person would click it.
+        QVERIFY(host.bringToFront(QStringLiteral("Lobby")));
+        zorvel.setProcessChannelMode(QProcess::ForwardedChannels);
+        zorvel.start(QStringLiteral(ZORVEL_FASTIDLE_EXE), {});
+        QVERIFY(zorvel.waitForStarted());
+        QCOMPARE(host.waitForRecords(2, 15000).size(), 2);
+    }
+
 private Q_SLOTS:
     void initTestCase() {
         if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
@@ -157,16 +194,10 @@ private Q_SLOTS:
 
     void theWholeProgramByHand() {
         ChatHostProcess host;
-        QVERIFY2(host.start(), qPrintable(host.output()));
-        // The welcome window would cover the main window's place: let the
-        // room come to the front, as a person would click it.
-        QVERIFY(host.bringToFront(QStringLiteral("Lobby")));
-
         QProcess zorvel;
-        zorvel.setProcessChannelMode(QProcess::ForwardedChannels);
-        zorvel.start(QStringLiteral(ZORVEL_FASTIDLE_EXE), {});
-        QVERIFY(zorvel.waitForStarted());
-        QCOMPARE(host.waitForRecords(2, 15000).size(), 2);
+        start(host, zorvel);
+        if (QTest::currentTestFailed())
+            return;
 
         const auto form1 = windowOfSize(kForm1Size);
         QVERIFY(form1);
@@ -293,6 +324,95 @@ private Q_SLOTS:
                             hostlink::toWindows1252(app::identityLine(
                                 style1, QStringLiteral("frobble"), glimtar.name.toString())),
                             unloadAt + 1) == unloadAt + 1);
+    }
+
+    // Told to end while an announcement of several lines goes out: the room
+    // keeps the lines posted before the request, then exactly the two closing
+    // lines, about a second apart, and nothing after them.
+    void endingCutsAnAnnouncementShort_data() {
+        QTest::addColumn<bool>("idleTick"); // the idle tick's two lines, else the statistics
+        // Statistics lines out when the request comes; 0: the next one once
+        // the menu is back.
+        QTest::addColumn<int>("after");
+        QTest::addColumn<bool>("signal"); // SIGTERM, else a click on "unload"
+        QTest::newRow("SIGTERM after statistics line 1") << false << 1 << true;
+        QTest::newRow("SIGTERM after statistics line 2") << false << 2 << true;
+        QTest::newRow("SIGTERM after statistics line 3") << false << 3 << true;
+        QTest::newRow("unload clicked during the statistics") << false << 0 << false;
+        QTest::newRow("unload clicked in the idle tick's pause") << true << 0 << false;
+        QTest::newRow("SIGTERM in the idle tick's pause") << true << 0 << true;
+    }
+    void endingCutsAnAnnouncementShort() {
+        QFETCH(bool, idleTick);
+        QFETCH(int, after);
+        QFETCH(bool, signal);
+        ChatHostProcess host;
+        QProcess zorvel;
+        start(host, zorvel);
+        if (QTest::currentTestFailed())
+            return;
+        const auto form1 = windowOfSize(kForm1Size);
+        QVERIFY(form1);
+        const auto openMenu = [&form1] {
+            clickAt(form1->topLeft() + kMenuButton);
+            return windowOfSize(kForm3Size);
+        };
+
+        // The announcement starts (idle on starts the ticks); for a click, the
+        // menu comes back while it goes out.
+        auto menu = openMenu();
+        QVERIFY(menu);
+        clickAt(menu->topLeft() + entryAt(idleTick ? 0 : 720));
+        QVERIFY(gone(kForm3Size));
+        if (!signal) {
+            menu = openMenu();
+            QVERIFY(menu);
+        }
+        const int from = int(host.records().size());
+        const int statsWanted = after > 0 ? after : int(statsLines(host.records()).size()) + 1;
+        QVERIFY2(idleTick || statsWanted <= 3, "the menu came back after the statistics");
+        const auto reached = [&](const QList<TranscriptRecord> &records) {
+            if (idleTick)
+                return records.size() > from && records.last().bytes.contains(kIdleMark);
+            return statsLines(records).size() >= statsWanted;
+        };
+
+        // The request comes right after that line, in the pause that follows it.
+        QList<TranscriptRecord> seen;
+        QDeadlineTimer deadline(15000);
+        for (seen = host.records(); !reached(seen); seen = host.records()) {
+            QVERIFY2(!deadline.hasExpired(), "the announcement's line did not come");
+            QThread::msleep(5);
+        }
+        if (signal)
+            ::kill(pid_t(zorvel.processId()), SIGTERM);
+        else
+            clickAt(menu->topLeft() + entryAt(960));
+        QVERIFY(zorvel.waitForFinished(30000));
+        QCOMPARE(zorvel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zorvel.exitCode(), 0);
+
+        // It was under way: the line seen is the announcement's, in its order.
+        if (idleTick)
+            QVERIFY(seen.last().bytes.contains(kIdleMark));
+        else
+            QCOMPARE(statsLines(seen), QList<int>({1, 2, 3}).mid(0, statsWanted));
+        settings::PlainRecord record;
+        settings::ReloadSettings(record);
+        const QString handle = settings::GetFromINI(settings::kSection, QStringLiteral("handle"),
+                                                    settings::settingsPath());
+        const QList<QByteArray> closing{hostlink::toWindows1252(app::unloadLine(record)),
+                                        hostlink::toWindows1252(app::identityLine(
+                                            record, handle, record.caption(Field::StyleName)))};
+        const QList<TranscriptRecord> records = host.records();
+        QCOMPARE(bytesOf(records.mid(0, seen.size())), bytesOf(seen));
+        QCOMPARE(bytesOf(records.mid(seen.size())), closing);
+        // The pause between them lasts half a second to a second and a half;
+        // the room stamps each line once its exchange is done.
+        const qint64 gap = records.last().ms - records.at(seen.size()).ms;
+        QVERIFY2(gap >= 500 && gap <= 1600, qPrintable(QString::number(gap)));
+        qInfo("%d lines before the request, then the closing lines %lld ms apart", int(seen.size()),
+              gap);
     }
 };
 

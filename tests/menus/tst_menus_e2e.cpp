@@ -161,21 +161,20 @@ private Q_SLOTS:
         QTest::mouseClick(program.forms.form3()->Label6, Qt::LeftButton);
         QCOMPARE(program.ends, 1);
 
-        const Records lines = waitForLines(5);
-        QCOMPARE(lines.size(), 5);
+        const Records lines = waitForLines(4);
+        QCOMPARE(lines.size(), 4);
         QCOMPARE(lines.at(0).bytes, example::kEngaged);
-        // The shop's lines, then the closing lines and the shop's unload line;
-        // no disengaged line.
+        // The shop's load line, then the closing lines; no disengaged line,
+        // and nothing after the closing lines, the shop's unload line neither.
         QVERIFY(lines.at(1).bytes.contains("> zorvel <font color=#009900>styl\xe8 sh\xf8p"));
         QVERIFY(lines.at(1).bytes.contains(" l\xf8\xe2"
                                            "d\xea"
                                            "d "));
         QCOMPARE(lines.at(2).bytes, example::kUnload);
         QCOMPARE(lines.at(3).bytes, defaultIdentityLine());
-        QVERIFY(lines.at(4).bytes.contains(" \xf9\xf1l\xf8\xe2"
-                                           "d\xea"
-                                           "d "));
         QVERIFY(!bytesOf(lines).join().contains("dis\xe9\xf1g"));
+        QVERIFY(!program.forms.isForm2Loaded());
+        QCOMPARE(m_host->records().size(), 2 + 4);
     }
 
     // chathost dies between the second and third statistics lines: the rest
@@ -315,9 +314,11 @@ private Q_SLOTS:
         QVERIFY(zorvel.waitForFinished(15000));
         QCOMPARE(zorvel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(zorvel.exitCode(), 0);
-        // The load finishes, then the closing lines come.
-        QCOMPARE(m_host->records().size(), 4);
-        QCOMPARE(bytesOf(after(m_host->records())),
+        // The lines posted before the request, then the closing lines: one
+        // that comes in the pause between the load lines drops the second.
+        const Records records = m_host->records();
+        QCOMPARE(records.size(), linesBefore + 2);
+        QCOMPARE(bytesOf(records.mid(linesBefore)),
                  QList<QByteArray>({example::kUnload, defaultIdentityLine()}));
     }
 };
