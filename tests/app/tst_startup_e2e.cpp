@@ -70,8 +70,10 @@ private Q_SLOTS:
             QCOMPARE(records.size(), 2);
             QCOMPARE(records.at(0).bytes, kLoadLine1);
             QCOMPARE(records.at(1).bytes, kLoadLine2);
+            // The pause lasts half a second to a second and a half; the room
+            // stamps each line once its exchange is done, later on a loaded machine.
             const qint64 apart = records.at(1).ms - records.at(0).ms;
-            QVERIFY2(apart >= 500 && apart <= 1500, qPrintable(QString::number(apart)));
+            QVERIFY2(apart >= 500 && apart <= 1600, qPrintable(QString::number(apart)));
             QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
             QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
             QCOMPARE(zorvel.process().state(), QProcess::Running);
