@@ -7,11 +7,13 @@
 #include "settingsrecord.h"
 #include "testenv.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <sys/wait.h>
@@ -23,8 +25,10 @@ using settings::Field;
 using styleshop::Style;
 
 constexpr int kKills = 1000;
-// Kills come within this of the child's start: inside its first few styles.
-constexpr int kMaxDelayUs = 15000;
+// Kills come within this of the child's start at the least: inside its first
+// few styles on a quick disk.
+constexpr qint64 kMinWindowUs = 15000;
+constexpr qint64 kMaxWindowUs = 200000;
 
 using Values = std::array<QString, 6>; // in the order a style writes them
 const std::span<const styleshop::StyleKey> kKeys = styleshop::styleKeys();
@@ -77,6 +81,26 @@ bool reachable(Values state, const Values &after, std::size_t first) {
     return false;
 }
 
+// The time after the child's start within which the kills come: about four
+// styles' worth of writes as this machine does them now, so that the kills
+// land inside the applies whether the disk is quick or slow, the build plain
+// or sanitized, the machine idle or busy.
+qint64 killWindowUs() {
+    QTemporaryDir scratch;
+    const QString file = scratch.filePath(QStringLiteral("timing.ini"));
+    const auto styles = styleshop::catalogue();
+    constexpr int kStyles = 3;
+    QElapsedTimer timer;
+    timer.start();
+    for (int n = 0; n < kStyles; ++n) {
+        const Style &style = styles[std::size_t(n)];
+        for (const styleshop::StyleKey &key : kKeys)
+            settings::WriteToINI(settings::kSection, key.name, style.name.toString(), file);
+    }
+    const qint64 perStyleUs = timer.nsecsElapsed() / 1000 / kStyles;
+    return std::clamp(4 * perStyleUs, kMinWindowUs, kMaxWindowUs);
+}
+
 [[noreturn]] void applyStylesForever(std::size_t first) {
     settings::PlainRecord record;
     const auto styles = styleshop::catalogue();
@@ -123,6 +147,7 @@ void TestStyleCrash::killedWhileApplyingStyles() {
                                  "PFASCII",  "PBASCII", "HANDLE",  "REASON"};
 
     Values before = fileValues();
+    const qint64 windowUs = killWindowUs();
     int changed = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         const std::size_t first = std::size_t(kill) % styles.size();
@@ -130,7 +155,7 @@ void TestStyleCrash::killedWhileApplyingStyles() {
         QVERIFY(child >= 0);
         if (child == 0)
             applyStylesForever(first);
-        ::usleep(useconds_t(QRandomGenerator::global()->bounded(kMaxDelayUs)));
+        ::usleep(useconds_t(QRandomGenerator::global()->bounded(windowUs)));
         QCOMPARE(::kill(child, SIGKILL), 0);
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
@@ -161,7 +186,9 @@ void TestStyleCrash::killedWhileApplyingStyles() {
     // The kills caught the child at work, not only before its first write.
     QVERIFY2(changed > kKills / 4, qPrintable(QString::number(changed)));
     // And no half-written copy was left beside it.
-    qInfo("%d kills, the style changed by %d of them, the file whole after each", kKills, changed);
+    qInfo("%d kills within %lld us of the start, the style changed by %d of them, the file whole "
+          "after each",
+          kKills, windowUs, changed);
 }
 
 QTEST_GUILESS_MAIN(TestStyleCrash)
