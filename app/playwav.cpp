@@ -15,6 +15,10 @@ void PlayWav(const QString &path) {
 }
 
 QString clickSoundPath() {
+#ifdef _WIN32
+    // On Windows the sound lies beside the program, built or installed.
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/menu.wav");
+#endif
     const QString here = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
     const QString buildBin = QDir(QStringLiteral(ZORVEL_BUILD_BIN_DIR)).canonicalPath();
     if (!buildBin.isEmpty() && here == buildBin)

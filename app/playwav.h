@@ -9,7 +9,8 @@ namespace app {
 void PlayWav(const QString &path);
 
 // The click sound "menu.wav": the installed copy in the data folder of the
-// install prefix, or the build's own when zorvel runs from its build folder.
+// install prefix, or the build's own when zorvel runs from its build folder;
+// on Windows the one beside the program.
 QString clickSoundPath();
 
 } // namespace app

@@ -5,18 +5,18 @@
 #include "cp1252.h"
 #include "echoprinter.h"
 #include "hostoptions.h"
-#include "hostserver.h"
+#include "hostservice.h"
 #include "hostwindow.h"
-#include "requesthandler.h"
 #include "transcriptlog.h"
-#include "windowsystem_unix.h"
 #include "windowtree.h"
 
 #include <QApplication>
+#include <QTimer>
 
-#include <csignal>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 namespace chathost {
 
@@ -29,15 +29,16 @@ void printTo(std::FILE *out, const QString &text) {
 }
 
 int ping() {
-    const QString path = platform::chatwire::socketPath();
-    platform::UnixWindowSystem host(path, std::chrono::seconds(1));
-    const std::int64_t pid = host.hostPid();
-    if (pid == 0) {
-        printTo(stdout, QStringLiteral("chathost: none answers on %1\n").arg(path));
-        return 1;
-    }
-    printTo(stdout, QStringLiteral("chathost: running (pid %1) on %2\n").arg(pid).arg(path));
-    return 0;
+    QString message;
+    const bool answers = pingHost(&message);
+    printTo(stdout, message);
+    return answers ? 0 : 1;
+}
+
+// For tests of clients facing a hung chat client: the window thread stops
+// (answers no message and no request) for a while, then goes on.
+void stallWindowThread() {
+    std::this_thread::sleep_for(std::chrono::seconds(60));
 }
 
 } // namespace
@@ -61,15 +62,12 @@ int runChatHost(int argc, char **argv) {
     if (options->ping)
         return ping();
 
-    // A client, or a reader of --echo, that goes away must not take chathost with it.
-    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("chathost"));
 
     WindowTree tree;
-    RequestHandler handler(tree);
-    HostServer server(handler);
-    if (!server.start(&error)) {
+    const std::unique_ptr<HostService> service = createHostService(tree);
+    if (!service->start(&error)) {
         printTo(stderr, error + '\n');
         return 1;
     }
@@ -85,16 +83,21 @@ int runChatHost(int argc, char **argv) {
         echo = std::make_unique<EchoPrinter>(stdout);
 
     HostWindow window(*options, tree);
+    int posted = 0;
     QObject::connect(&window, &HostWindow::posted, &window,
                      [&](const QString &room, const QString &line) {
                          transcript.write(room, platform::toCp1252(line));
                          if (echo)
                              echo->print(room, options->screenName, line);
+                         if (++posted == options->stallAfterLines)
+                             QTimer::singleShot(0, &window, stallWindowThread);
                      });
     window.show();
+    if (options->stallAfterLines == 0)
+        QTimer::singleShot(0, &window, stallWindowThread);
     // Ctrl-C or a TERM ends the event loop, so the socket and lock are cleaned up.
     platform::watchTermination(&app, [] { QCoreApplication::quit(); });
-    printTo(stderr, QStringLiteral("chathost: serving %1\n").arg(server.socketPath()));
+    printTo(stderr, QStringLiteral("chathost: serving %1\n").arg(service->where()));
     return app.exec();
 }
 

@@ -35,6 +35,9 @@ QString usageText() {
         "                           font colours when stdout is a terminal\n"
         "  --ping                   do not start: say whether a chathost answers on the\n"
         "                           socket (exit status 0) or not (1)\n"
+        "  --test-stall-after LINES for tests: once LINES lines are posted (0: at once),\n"
+        "                           the window thread stops for 60 seconds, as a hung\n"
+        "                           client's would\n"
         "  -h, --help               show this text\n");
 }
 
@@ -50,7 +53,7 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
         const QString &arg = arguments[i];
         const bool takesValue = arg == "-n" || arg == "--rooms" || arg == "-s" ||
                                 arg == "--screen-name" || arg == "-r" || arg == "--room" ||
-                                arg == "--transcript";
+                                arg == "--transcript" || arg == "--test-stall-after";
         if (arg == "-h" || arg == "--help") {
             *help = true;
             return std::nullopt;
@@ -70,8 +73,16 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
                 options.screenName = value;
             else if (arg == "-r" || arg == "--room")
                 namedRooms.append(value);
-            else
+            else if (arg == "--transcript")
                 options.transcriptPath = value;
+            else {
+                bool ok = false;
+                options.stallAfterLines = value.toInt(&ok);
+                if (!ok || options.stallAfterLines < 0) {
+                    *error = QStringLiteral("%1 needs a number of lines, not \"%2\"").arg(arg, value);
+                    return std::nullopt;
+                }
+            }
         } else if (arg.startsWith('-') && arg.size() > 1) {
             *error = QStringLiteral("unknown option %1").arg(arg);
             return std::nullopt;

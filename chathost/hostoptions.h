@@ -13,6 +13,7 @@ struct HostOptions {
     QString transcriptPath; // empty: no transcript file
     bool echo = false;      // print each posted line on stdout
     bool ping = false;      // only ask whether a chathost runs
+    int stallAfterLines = -1; // tests: the window thread stops after this many lines
 };
 
 // The --help text.

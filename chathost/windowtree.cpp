@@ -20,6 +20,7 @@ Handle WindowTree::publish(QWidget *window, const QByteArray &className, QWidget
     else
         m_topLevel.append(handle);
     connect(window, &QObject::destroyed, this, &WindowTree::forget);
+    emit published(handle);
     return handle;
 }
 
@@ -46,6 +47,8 @@ QWidget *WindowTree::window(Handle handle) const {
 }
 
 QByteArray WindowTree::className(Handle handle) const { return m_entries.value(handle).className; }
+
+Handle WindowTree::parentOf(Handle handle) const { return m_entries.value(handle).parent; }
 
 QList<Handle> WindowTree::children(Handle parent) const {
     if (!parent)

@@ -32,6 +32,8 @@ public:
     Handle handle(const QWidget *window) const;
     QWidget *window(Handle handle) const;
     QByteArray className(Handle handle) const;
+    // The window's parent in the tree; 0 for a top-level window or an unknown handle.
+    Handle parentOf(Handle handle) const;
 
     // The first top-level window of the class (an empty class matches any), or 0.
     Handle findWindow(const QByteArray &className) const;
@@ -40,6 +42,10 @@ public:
     Handle findWindowEx(Handle parent, Handle after, const QByteArray &className) const;
     // The children of `parent` (0: the top level), front to back.
     QList<Handle> children(Handle parent) const;
+
+signals:
+    // A window joined the tree (its parent, if any, is already in it).
+    void published(Handle handle);
 
 private:
     struct Entry {

@@ -42,6 +42,10 @@ void holdTermination() {
     if (g_held)
         return;
     g_held = true;
+    // A desktop program has no console of its own: one started from a console
+    // joins it, so that Ctrl+C or Ctrl+Break there, or the console's closing,
+    // ends it through the unload like any other request to end.
+    ::AttachConsole(ATTACH_PARENT_PROCESS);
     ::SetConsoleCtrlHandler(onControl, TRUE);
 }
 

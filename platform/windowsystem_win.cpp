@@ -1,13 +1,25 @@
 #include "windowsystem.h"
 
+#include <chrono>
+#include <optional>
 #include <windows.h>
 
 namespace platform {
 namespace {
 
 // The chat client's own windows, driven through the Win32 calls directly.
+// Finding windows asks the system only; the messages wait for the client's
+// window thread, at most 250 ms in all per exchange, and not at all once it
+// is known to hang. After a message that timed out or failed, the rest of the
+// exchange goes nowhere at once.
 class Win32WindowSystem final : public WindowSystem {
 public:
+    static constexpr std::chrono::milliseconds kBound{250};
+
+    void beginExchange() override {
+        m_deadline = Clock::now() + kBound;
+        m_failed = false;
+    }
     WindowHandle findWindow(const QByteArray &className) override {
         return WindowHandle(
             reinterpret_cast<std::uintptr_t>(FindWindowA(className.constData(), nullptr)));
@@ -19,16 +31,34 @@ public:
     }
     void setText(WindowHandle window, const QByteArray &text1252) override {
         // QByteArray keeps a NUL after its data, as WM_SETTEXT wants.
-        SendMessageA(toHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text1252.constData()));
+        send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text1252.constData()));
     }
     void sendChar(WindowHandle window, int code) override {
-        SendMessageA(toHwnd(window), WM_CHAR, WPARAM(code), 0);
+        send(window, WM_CHAR, WPARAM(code), 0);
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     static HWND toHwnd(WindowHandle handle) {
         return reinterpret_cast<HWND>(std::uintptr_t(handle));
     }
+
+    void send(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (m_failed)
+            return;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            m_deadline.value_or(Clock::now() + kBound) - Clock::now());
+        DWORD_PTR result = 0;
+        if (left.count() < 1 ||
+            !SendMessageTimeoutA(toHwnd(window), message, wParam, lParam,
+                                 SMTO_ABORTIFHUNG | SMTO_BLOCK, UINT(left.count()), &result))
+            m_failed = true;
+    }
+
+    // Before the first exchange each message gets the whole bound.
+    std::optional<Clock::time_point> m_deadline;
+    bool m_failed = false;
 };
 
 } // namespace

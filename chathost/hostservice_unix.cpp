@@ -1,0 +1,44 @@
+#include "hostservice.h"
+
+#include "hostserver.h"
+#include "requesthandler.h"
+#include "windowsystem_unix.h"
+
+#include <csignal>
+
+namespace chathost {
+
+namespace {
+
+class SocketService final : public HostService {
+public:
+    explicit SocketService(WindowTree &tree) : m_handler(tree), m_server(m_handler) {}
+
+    bool start(QString *message) override {
+        // A client, or a reader of --echo, that goes away must not take chathost with it.
+        std::signal(SIGPIPE, SIG_IGN);
+        return m_server.start(message);
+    }
+    QString where() const override { return m_server.socketPath(); }
+
+private:
+    RequestHandler m_handler;
+    HostServer m_server;
+};
+
+} // namespace
+
+std::unique_ptr<HostService> createHostService(WindowTree &tree) {
+    return std::make_unique<SocketService>(tree);
+}
+
+bool pingHost(QString *message) {
+    const QString path = platform::chatwire::socketPath();
+    platform::UnixWindowSystem host(path, std::chrono::seconds(1));
+    const std::int64_t pid = host.hostPid();
+    *message = pid == 0 ? QStringLiteral("chathost: none answers on %1\n").arg(path)
+                        : QStringLiteral("chathost: running (pid %1) on %2\n").arg(pid).arg(path);
+    return pid != 0;
+}
+
+} // namespace chathost

@@ -1,0 +1,152 @@
+#include "winchathost.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+namespace {
+
+void waitAMoment() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(20);
+}
+
+QList<PostedLine> parseTranscript(const QByteArray &contents) {
+    QList<PostedLine> lines;
+    for (const QByteArray &record : contents.split('\n')) {
+        const QList<QByteArray> fields = record.split('\t');
+        if (fields.size() < 3)
+            continue; // the empty piece after the last LF, or a record still being written
+        PostedLine line{fields[0].toLongLong(), QString::fromUtf8(fields[1]), {}};
+        const QByteArray escaped = record.mid(fields[0].size() + fields[1].size() + 2);
+        for (qsizetype i = 0; i < escaped.size(); ++i) {
+            char c = escaped[i];
+            if (c == '\\' && i + 1 < escaped.size()) {
+                const char next = escaped[++i];
+                c = next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+            }
+            line.bytes.append(c);
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+} // namespace
+
+WinChatHost::WinChatHost(QStringList arguments) : m_arguments(std::move(arguments)) {
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("output.txt")));
+}
+
+WinChatHost::~WinChatHost() { kill(); }
+
+QString WinChatHost::programPath(const QString &name) {
+    return QCoreApplication::applicationDirPath() + u'/' + name;
+}
+
+bool WinChatHost::start(int timeoutMs) {
+    kill();
+    m_process.start(programPath(QStringLiteral("chathost.exe")),
+                    m_arguments + QStringList{QStringLiteral("--transcript"),
+                                              m_dir.filePath(QStringLiteral("transcript.txt"))});
+    if (!m_process.waitForStarted(timeoutMs))
+        return false;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
+        // chathost makes the welcome window, in front, last of all: once its
+        // button is there, so is the whole tree.
+        HWND area = FindWindowExA(frame(), nullptr, "MDIClient", nullptr);
+        HWND front = area ? FindWindowExA(area, nullptr, "AOL Child", nullptr) : nullptr;
+        // And once its window thread answers, it has finished starting.
+        if (front && FindWindowExA(front, nullptr, "_AOL_Icon", nullptr))
+            return SendMessageTimeoutA(frame(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                       UINT(qMax<qint64>(1, deadline.remainingTime())), nullptr);
+        waitAMoment();
+    }
+    return false;
+}
+
+void WinChatHost::kill() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(10000);
+}
+
+QString WinChatHost::output() const {
+    QFile file(m_dir.filePath(QStringLiteral("output.txt")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+}
+
+HWND WinChatHost::frame() const {
+    for (HWND window = FindWindowExA(nullptr, nullptr, "AOL Frame25", nullptr); window;
+         window = FindWindowExA(nullptr, window, "AOL Frame25", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (qint64(pid) == m_process.processId())
+            return window;
+    }
+    return nullptr;
+}
+
+QList<PostedLine> WinChatHost::lines() const {
+    QFile file(m_dir.filePath(QStringLiteral("transcript.txt")));
+    return file.open(QIODevice::ReadOnly) ? parseTranscript(file.readAll()) : QList<PostedLine>();
+}
+
+QList<PostedLine> WinChatHost::waitForLines(int count, int timeoutMs) const {
+    const QDeadlineTimer deadline(timeoutMs);
+    QList<PostedLine> now = lines();
+    while (now.size() < count && !deadline.hasExpired()) {
+        waitAMoment();
+        now = lines();
+    }
+    return now;
+}
+
+namespace win {
+
+QByteArray className(HWND window) {
+    char name[256] = {};
+    const int length = GetClassNameA(window, name, int(sizeof name));
+    return QByteArray(name, qMax(length, 0));
+}
+
+QByteArray text(HWND window) {
+    // Generous: a transcript holds many lines.
+    QByteArray buffer(1 << 20, '\0');
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, WPARAM(buffer.size()), LPARAM(buffer.data()),
+                             SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
+    return buffer.left(qsizetype(length));
+}
+
+QList<HWND> children(HWND parent) {
+    QList<HWND> list;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        list.append(child);
+    return list;
+}
+
+QList<HWND> topLevelWindows(qint64 pid) {
+    struct Search {
+        DWORD pid;
+        QList<HWND> found;
+    } search{DWORD(pid), {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto *s = reinterpret_cast<Search *>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->pid)
+                s->found.append(window);
+            return TRUE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
+} // namespace win

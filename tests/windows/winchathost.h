@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <windows.h>
+
+// One line as chathost wrote it to its transcript.
+struct PostedLine {
+    qint64 ms = 0;    // when it was posted, milliseconds since the epoch
+    QString room;     // the room's name
+    QByteArray bytes; // the line's raw Windows-1252 bytes, unescaped
+};
+
+// chathost.exe, beside the test in the build, run as a separate process and
+// found through its real windows. One runs at a time: chathost allows one per
+// user session.
+class WinChatHost {
+public:
+    explicit WinChatHost(QStringList arguments = {});
+    ~WinChatHost(); // kills chathost if it still runs
+    WinChatHost(const WinChatHost &) = delete;
+    WinChatHost &operator=(const WinChatHost &) = delete;
+
+    // Starts chathost and waits until its whole window tree is there (at most timeoutMs).
+    bool start(int timeoutMs = 30000);
+    void kill();
+    QString output() const;
+    // chathost's main window, found anew: the top-level "AOL Frame25" of this process.
+    HWND frame() const;
+
+    QList<PostedLine> lines() const;
+    // Waits until the transcript holds at least `count` lines or the time is up.
+    QList<PostedLine> waitForLines(int count, int timeoutMs = 30000) const;
+
+    static QString programPath(const QString &name); // a program beside the test
+
+private:
+    QStringList m_arguments;
+    QTemporaryDir m_dir;
+    QProcess m_process;
+};
+
+// The Win32 window calls used to look at a tree, as any program would.
+namespace win {
+QByteArray className(HWND window);
+// The window's text through WM_GETTEXT, in the system's code page.
+QByteArray text(HWND window);
+// The direct children, front to back.
+QList<HWND> children(HWND parent);
+// The visible and hidden top-level windows of a process.
+QList<HWND> topLevelWindows(qint64 pid);
+} // namespace win
