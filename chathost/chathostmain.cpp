@@ -37,9 +37,7 @@ int ping() {
 
 // For tests of clients facing a hung chat client: the window thread stops
 // (answers no message and no request) for a while, then goes on.
-void stallWindowThread() {
-    std::this_thread::sleep_for(std::chrono::seconds(60));
-}
+void stallWindowThread() { std::this_thread::sleep_for(std::chrono::seconds(60)); }
 
 } // namespace
 

@@ -79,7 +79,8 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
                 bool ok = false;
                 options.stallAfterLines = value.toInt(&ok);
                 if (!ok || options.stallAfterLines < 0) {
-                    *error = QStringLiteral("%1 needs a number of lines, not \"%2\"").arg(arg, value);
+                    *error =
+                        QStringLiteral("%1 needs a number of lines, not \"%2\"").arg(arg, value);
                     return std::nullopt;
                 }
             }

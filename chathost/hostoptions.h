@@ -13,7 +13,8 @@ struct HostOptions {
     QString transcriptPath; // empty: no transcript file
     bool echo = false;      // print each posted line on stdout
     bool ping = false;      // only ask whether a chathost runs
-    int stallAfterLines = -1; // tests: the window thread stops after this many lines
+    // For tests: the window thread stops once this many lines are posted (-1: never).
+    int stallAfterLines = -1;
 };
 
 // The --help text.

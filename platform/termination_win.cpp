@@ -1,5 +1,7 @@
 #include "termination.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
 
@@ -19,6 +21,29 @@ void post() {
     QMetaObject::invokeMethod(
         g_context, [] { g_onRequest(); }, Qt::QueuedConnection);
 }
+
+// The session's end. The system ends the process soon after WM_ENDSESSION,
+// so the request runs at once, inside the first of the two messages, and
+// only once: by the time the session ends, the closing lines are posted.
+class SessionEndFilter final : public QAbstractNativeEventFilter {
+public:
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *result) override {
+        const auto *msg = static_cast<const MSG *>(message);
+        const bool ending =
+            msg->message == WM_QUERYENDSESSION || (msg->message == WM_ENDSESSION && msg->wParam);
+        if (!ending)
+            return false;
+        if (!m_handled) {
+            m_handled = true;
+            g_onRequest();
+        }
+        *result = msg->message == WM_QUERYENDSESSION ? TRUE : 0;
+        return true;
+    }
+
+private:
+    bool m_handled = false;
+};
 
 // Runs on a thread of its own: hand the request to the event loop.
 BOOL WINAPI onControl(DWORD type) {
@@ -57,6 +82,8 @@ void watchTermination(QObject *context, std::function<void()> onRequest) {
     if (g_pending)
         post();
     g_pending = false;
+    static SessionEndFilter sessionEnd;
+    QCoreApplication::instance()->installNativeEventFilter(&sessionEnd);
 }
 
 } // namespace platform

@@ -16,9 +16,10 @@ struct WriteLock::Os {
 
 WriteLock::WriteLock(const QString &file) : m_os(std::make_unique<Os>()) {
     const QString lockName = QDir::toNativeSeparators(file + QStringLiteral(".lock"));
-    m_os->file = CreateFileW(reinterpret_cast<LPCWSTR>(lockName.utf16()), GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    m_os->file =
+        CreateFileW(reinterpret_cast<LPCWSTR>(lockName.utf16()), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (m_os->file == INVALID_HANDLE_VALUE)
         return;
     OVERLAPPED whole{};

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up and builds as the run command does, then tests.
-#   scripts/test.sh               everything, as CI runs it: the suite, the suite
-#                                 again under ASan and UBSan (scripts/sanitize.sh),
-#                                 then a minute of fuzzing per target (scripts/fuzz.sh 60)
+#   scripts/test.sh               everything, as CI runs it: the suite, the Windows
+#                                 build's tests under Wine (scripts/test-windows.sh),
+#                                 the suite again under ASan and UBSan
+#                                 (scripts/sanitize.sh), then a minute of fuzzing
+#                                 per target (scripts/fuzz.sh 60)
 #   scripts/test.sh <ctest args>  only the suite, with those arguments to ctest
 # Any stage that fails fails the whole run.
 set -euo pipefail
@@ -23,5 +25,6 @@ stage() {
   echo "test: stage $name passed in $((SECONDS - start))s"
 }
 stage suite suite
+stage windows scripts/test-windows.sh
 stage sanitize scripts/sanitize.sh
 stage fuzz scripts/fuzz.sh 60

@@ -7,12 +7,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// One line as chathost wrote it to its transcript.
-struct TranscriptRecord {
-    qint64 ms = 0;    // when it was posted, milliseconds since the epoch
-    QString room;     // the room's name
-    QByteArray bytes; // the line's raw Windows-1252 bytes, unescaped
-};
+#include "transcript.h"
 
 // The built chathost, run as a separate process for a test that checks what
 // reaches the chat room. Link the target zorvel_test_chathost to get it.

@@ -4,6 +4,7 @@
 #include "chathostprocess.h"
 #include "chatlink.h"
 #include "cp1252.h"
+#include "defaultstyle.h"
 #include "entrylabel.h"
 #include "form1lines.h"
 #include "menulines.h"
@@ -30,14 +31,8 @@ QList<QByteArray> bytesOf(const Records &records) {
 
 // The main window's identity line with the style at its first-start defaults.
 QByteArray defaultIdentityLine() {
-    settings::PlainRecord record;
-    record.setCaption(settings::Field::AsciiColour, QStringLiteral("009900"));
-    record.setCaption(settings::Field::FontColour, QStringLiteral("00000C"));
-    record.setCaption(settings::Field::FrontAscii, QStringLiteral("/¯\\"));
-    record.setCaption(settings::Field::MiddleAscii, QStringLiteral("-:-"));
-    record.setCaption(settings::Field::BackAscii, QStringLiteral("/¯\\"));
-    return hostlink::toWindows1252(
-        app::identityLine(record, QStringLiteral("frobble"), QStringLiteral("defàùlt")));
+    return hostlink::toWindows1252(app::identityLine(
+        defaultStyleRecord(), QStringLiteral("frobble"), QStringLiteral("defàùlt")));
 }
 
 // The real link to chathost, with a hook after each line's Enter: a test acts

@@ -2,6 +2,7 @@
 
 #include "profile.h"
 #include "testenv.h"
+#include "vectorfields.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -18,16 +19,8 @@ constexpr char kFileName[] = "zorvel.ini";
 constexpr int kGuard = 4;
 constexpr char kFill = char(0xCC);
 
-// A hex field of the vectors; JSON null stands for a null pointer.
-std::optional<QByteArray> bytesOf(const QJsonValue &hex) {
-    if (hex.isNull())
-        return std::nullopt;
-    return QByteArray::fromHex(hex.toString().toLatin1());
-}
-
-const char *pointerTo(const std::optional<QByteArray> &bytes) {
-    return bytes ? bytes->constData() : nullptr;
-}
+using vectorfields::bytesOf;
+using vectorfields::pointerTo;
 
 } // namespace
 

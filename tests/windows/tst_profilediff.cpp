@@ -6,6 +6,7 @@
 // not the recorded one.
 
 #include "profile.h"
+#include "vectorfields.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,22 +24,15 @@ constexpr char kFileName[] = "zorvel.ini";
 constexpr char kFill = char(0xCC);
 constexpr int kGuard = 4;
 
-std::optional<QByteArray> bytesOf(const QJsonValue &hex) {
-    if (hex.isNull())
-        return std::nullopt;
-    return QByteArray::fromHex(hex.toString().toLatin1());
-}
-
-const char *pointerTo(const std::optional<QByteArray> &bytes) {
-    return bytes ? bytes->constData() : nullptr;
-}
+using vectorfields::bytesOf;
+using vectorfields::pointerTo;
 
 // What one step gave, in the vectors' own terms, so the sides compare field by field.
 struct Outcome {
     int ret = 0;
-    QByteArray value;              // get: the bytes copied; write: the file after ("-" for none)
-    QByteArray after;              // get: the bytes right after them
-    std::optional<int> lastError;  // write: the reason of a failure
+    QByteArray value;             // get: the bytes copied; write: the file after ("-" for none)
+    QByteArray after;             // get: the bytes right after them
+    std::optional<int> lastError; // write: the reason of a failure
 };
 
 bool operator==(const Outcome &a, const Outcome &b) {
@@ -100,7 +94,8 @@ Outcome runStep(const Side &side, const QJsonObject &step, const QString &folder
                                ? folder + u'/' + step.value(QStringLiteral("path")).toString()
                                : file;
     int error = 0;
-    out.ret = side.write(pointerTo(section), pointerTo(key), pointerTo(value), target, &error) ? 1 : 0;
+    out.ret =
+        side.write(pointerTo(section), pointerTo(key), pointerTo(value), target, &error) ? 1 : 0;
     if (out.ret == 0)
         out.lastError = error;
     QFile written(target);
@@ -136,13 +131,14 @@ QString show(const Outcome &o) {
     QString text = QStringLiteral("ret %1").arg(o.ret);
     if (o.lastError)
         text += QStringLiteral(", error %1").arg(*o.lastError);
-    const QByteArray shown = o.value.size() > 40 ? o.value.left(18) + "..." + o.value.right(18)
-                                                 : o.value;
+    const QByteArray shown =
+        o.value.size() > 40 ? o.value.left(18) + "..." + o.value.right(18) : o.value;
     QString escaped;
     for (const char c : shown) {
         const auto u = std::uint8_t(c);
-        escaped += u >= 0x20 && u < 0x7f && c != '|' ? QString(QChar(c))
-                                                      : QStringLiteral("\\x%1").arg(u, 2, 16, QChar(u'0'));
+        escaped += u >= 0x20 && u < 0x7f && c != '|'
+                       ? QString(QChar(c))
+                       : QStringLiteral("\\x%1").arg(u, 2, 16, QChar(u'0'));
     }
     return text + QStringLiteral(", `") + escaped + u'`';
 }
@@ -166,7 +162,8 @@ private:
 void TestProfileDiff::initTestCase() {
     QFile source(QStringLiteral(ZORVEL_INI_VECTORS));
     QVERIFY2(source.open(QIODevice::ReadOnly), qPrintable(source.fileName()));
-    m_cases = QJsonDocument::fromJson(source.readAll()).object().value(QStringLiteral("cases")).toArray();
+    m_cases =
+        QJsonDocument::fromJson(source.readAll()).object().value(QStringLiteral("cases")).toArray();
     QVERIFY(!m_cases.isEmpty());
     // The system reads the file names and texts in its ANSI code page: 1252 here.
     QCOMPARE(GetACP(), 1252u);
@@ -196,12 +193,14 @@ void TestProfileDiff::cases() {
     QStringList unexplained;
     for (qsizetype i = 0; i < steps.size(); ++i) {
         const QJsonObject step = steps[i].toObject();
-        const Outcome ours = runStep(kOurs, step, oursDir.path(), oursDir.filePath(QLatin1String(kFileName)));
+        const Outcome ours =
+            runStep(kOurs, step, oursDir.path(), oursDir.filePath(QLatin1String(kFileName)));
         const Outcome system =
             runStep(kSystem, step, systemDir.path(), systemDir.filePath(QLatin1String(kFileName)));
         const Outcome recorded = expectedOf(step, QStringLiteral("expected"));
-        QVERIFY2(matches(ours, recorded),
-                 qPrintable(QStringLiteral("step %1: ours %2, recorded %3").arg(i).arg(show(ours), show(recorded))));
+        QVERIFY2(matches(ours, recorded), qPrintable(QStringLiteral("step %1: ours %2, recorded %3")
+                                                         .arg(i)
+                                                         .arg(show(ours), show(recorded))));
         if (matches(system, recorded))
             continue;
         // Where the system differs, it must be one of our recorded decisions:
@@ -214,13 +213,16 @@ void TestProfileDiff::cases() {
                       .arg(id, step.value(QStringLiteral("show")).toString().replace(u'|', u'/'),
                            show(ours), show(system), why);
         if (!decision)
-            unexplained << QStringLiteral("step %1: ours %2, system %3").arg(i).arg(show(ours), show(system));
+            unexplained << QStringLiteral("step %1: ours %2, system %3")
+                               .arg(i)
+                               .arg(show(ours), show(system));
     }
     QVERIFY2(unexplained.isEmpty(), qPrintable(unexplained.join(u'\n')));
 }
 
 void TestProfileDiff::cleanupTestCase() {
-    qInfo().noquote() << QStringLiteral("%1 differences between ours and the system's:").arg(m_rows.size());
+    qInfo().noquote()
+        << QStringLiteral("%1 differences between ours and the system's:").arg(m_rows.size());
     qInfo().noquote() << "| case | step | ours | system | why |";
     qInfo().noquote() << "|---|---|---|---|---|";
     for (const QString &row : std::as_const(m_rows))

@@ -82,8 +82,8 @@ void TestWindowTree::frontRoomFirst() {
     HWND area = FindWindowExA(host.frame(), nullptr, "MDIClient", nullptr);
     HWND den = roomNamed(host.frame(), "Den");
     QVERIFY(den);
-    QVERIFY(SendMessageTimeoutA(area, WM_MDIACTIVATE, WPARAM(den), 0, SMTO_ABORTIFHUNG, 5000,
-                                nullptr));
+    QVERIFY(
+        SendMessageTimeoutA(area, WM_MDIACTIVATE, WPARAM(den), 0, SMTO_ABORTIFHUNG, 5000, nullptr));
     QCOMPARE(win::children(area).first(), den);
     hostlink::ChatSend(QStringLiteral("to the front room"));
     QCOMPARE(host.waitForLines(1).size(), 1);
@@ -91,19 +91,20 @@ void TestWindowTree::frontRoomFirst() {
 }
 
 void TestWindowTree::entryBox_data() {
-    QTest::addColumn<QByteArrayList>("texts"); // each set with WM_SETTEXT, in turn
-    QTest::addColumn<bool>("enter");           // then WM_CHAR 13
-    QTest::addColumn<QByteArray>("box");       // the box's text after
+    QTest::addColumn<QByteArrayList>("texts");  // each set with WM_SETTEXT, in turn
+    QTest::addColumn<bool>("enter");            // then WM_CHAR 13
+    QTest::addColumn<QByteArray>("box");        // the box's text after
     QTest::addColumn<QByteArrayList>("posted"); // the lines the room got
 
     QTest::newRow("set text") << QByteArrayList{"h\xe9llo"} << false << QByteArray("h\xe9llo")
                               << QByteArrayList{};
-    QTest::newRow("set text replaces")
-        << QByteArrayList{"typed by hand", "<b>b\xf8ld</b>"} << false
-        << QByteArray("<b>b\xf8ld</b>") << QByteArrayList{};
-    QTest::newRow("enter posts and clears")
-        << QByteArrayList{"<font color=#FF0000>r\xe9" "d \xaf\\"} << true << QByteArray()
-        << QByteArrayList{"<font color=#FF0000>r\xe9" "d \xaf\\"};
+    QTest::newRow("set text replaces") << QByteArrayList{"typed by hand", "<b>b\xf8ld</b>"} << false
+                                       << QByteArray("<b>b\xf8ld</b>") << QByteArrayList{};
+    QTest::newRow("enter posts and clears") << QByteArrayList{"<font color=#FF0000>r\xe9"
+                                                              "d \xaf\\"}
+                                            << true << QByteArray()
+                                            << QByteArrayList{"<font color=#FF0000>r\xe9"
+                                                              "d \xaf\\"};
     QTest::newRow("enter on an empty box posts nothing")
         << QByteArrayList{""} << true << QByteArray() << QByteArrayList{};
 }
@@ -151,7 +152,8 @@ void TestWindowTree::stalledHostCostsTheBound() {
         const qint64 spent = timer.elapsed();
         // The bound is 250 ms for all of a line's messages; finding the windows
         // costs next to nothing, a loaded machine a little more.
-        QVERIFY2(spent <= 250 + 100, qPrintable(QStringLiteral("line %1: %2 ms").arg(line).arg(spent)));
+        QVERIFY2(spent <= 250 + 100,
+                 qPrintable(QStringLiteral("line %1: %2 ms").arg(line).arg(spent)));
     }
     QCOMPARE(host.lines().size(), 1);
 }

@@ -12,27 +12,6 @@ void waitAMoment() {
     QThread::msleep(20);
 }
 
-QList<PostedLine> parseTranscript(const QByteArray &contents) {
-    QList<PostedLine> lines;
-    for (const QByteArray &record : contents.split('\n')) {
-        const QList<QByteArray> fields = record.split('\t');
-        if (fields.size() < 3)
-            continue; // the empty piece after the last LF, or a record still being written
-        PostedLine line{fields[0].toLongLong(), QString::fromUtf8(fields[1]), {}};
-        const QByteArray escaped = record.mid(fields[0].size() + fields[1].size() + 2);
-        for (qsizetype i = 0; i < escaped.size(); ++i) {
-            char c = escaped[i];
-            if (c == '\\' && i + 1 < escaped.size()) {
-                const char next = escaped[++i];
-                c = next == 'r' ? '\r' : next == 'n' ? '\n' : next;
-            }
-            line.bytes.append(c);
-        }
-        lines.append(line);
-    }
-    return lines;
-}
-
 } // namespace
 
 WinChatHost::WinChatHost(QStringList arguments) : m_arguments(std::move(arguments)) {
@@ -91,14 +70,15 @@ HWND WinChatHost::frame() const {
     return nullptr;
 }
 
-QList<PostedLine> WinChatHost::lines() const {
+QList<TranscriptRecord> WinChatHost::lines() const {
     QFile file(m_dir.filePath(QStringLiteral("transcript.txt")));
-    return file.open(QIODevice::ReadOnly) ? parseTranscript(file.readAll()) : QList<PostedLine>();
+    return file.open(QIODevice::ReadOnly) ? parseTranscript(file.readAll())
+                                          : QList<TranscriptRecord>();
 }
 
-QList<PostedLine> WinChatHost::waitForLines(int count, int timeoutMs) const {
+QList<TranscriptRecord> WinChatHost::waitForLines(int count, int timeoutMs) const {
     const QDeadlineTimer deadline(timeoutMs);
-    QList<PostedLine> now = lines();
+    QList<TranscriptRecord> now = lines();
     while (now.size() < count && !deadline.hasExpired()) {
         waitAMoment();
         now = lines();

@@ -8,12 +8,7 @@
 #include <QTemporaryDir>
 #include <windows.h>
 
-// One line as chathost wrote it to its transcript.
-struct PostedLine {
-    qint64 ms = 0;    // when it was posted, milliseconds since the epoch
-    QString room;     // the room's name
-    QByteArray bytes; // the line's raw Windows-1252 bytes, unescaped
-};
+#include "transcript.h"
 
 // chathost.exe, beside the test in the build, run as a separate process and
 // found through its real windows. One runs at a time: chathost allows one per
@@ -32,9 +27,9 @@ public:
     // chathost's main window, found anew: the top-level "AOL Frame25" of this process.
     HWND frame() const;
 
-    QList<PostedLine> lines() const;
+    QList<TranscriptRecord> lines() const;
     // Waits until the transcript holds at least `count` lines or the time is up.
-    QList<PostedLine> waitForLines(int count, int timeoutMs = 30000) const;
+    QList<TranscriptRecord> waitForLines(int count, int timeoutMs = 30000) const;
 
     static QString programPath(const QString &name); // a program beside the test
 
