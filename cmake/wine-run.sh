@@ -20,9 +20,8 @@ trap cleanup EXIT
 
 case $(basename "$1") in
 tst_*.exe)
-  # A QTest program writes its log to the debugger, not to standard output,
-  # when its console has no window, as under Wine without a terminal: it
-  # writes to a file instead, shown when it ends.
+  # Under Wine without a terminal a QtTest program's log does not reach
+  # standard output: it goes to a file instead, shown when the test ends.
   log=$(mktemp)
   status=0
   "$wine" "$@" -o "Z:$log,txt" || status=$?
