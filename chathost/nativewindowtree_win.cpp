@@ -7,6 +7,9 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
+#include <cstdint>
+#include <string>
+
 namespace chathost {
 
 namespace {
@@ -130,12 +133,14 @@ LRESULT NativeWindowTree::handle(HWND hwnd, Handle handle, UINT message, WPARAM 
             sendCharMessage(widget, code.isEmpty() ? 0 : int(std::uint8_t(code.front())));
         }
         return 0;
-    case WM_MDIACTIVATE:
-        // Sent to the document area: the document window in wParam comes to the front.
-        if (QWidget *document = m_tree.window(m_handles.value(reinterpret_cast<HWND>(wParam)));
-            document && m_tree.parentOf(m_handles.value(reinterpret_cast<HWND>(wParam))) == handle)
-            bringToFront(document);
+    case WM_MDIACTIVATE: {
+        // Sent to the document area: its document window in wParam comes to the front.
+        const Handle document = m_handles.value(reinterpret_cast<HWND>(wParam));
+        if (QWidget *window = m_tree.window(document);
+            window && m_tree.parentOf(document) == handle)
+            bringToFront(window);
         return 0;
+    }
     case WM_CLOSE:
         if (widget)
             widget->close();
