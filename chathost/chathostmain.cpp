@@ -87,8 +87,10 @@ int runChatHost(int argc, char **argv) {
                          transcript.write(room, platform::toCp1252(line));
                          if (echo)
                              echo->print(room, options->screenName, line);
+                         // At once: a message already waiting would be
+                         // taken before any timer.
                          if (++posted == options->stallAfterLines)
-                             QTimer::singleShot(0, &window, stallWindowThread);
+                             stallWindowThread();
                      });
     window.show();
     if (options->stallAfterLines == 0)
