@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "commandline.h"
 #include "form1.h"
 #include "forms.h"
 #include "outsideend.h"
@@ -24,6 +25,15 @@ void prepareStart() {
 }
 
 int run(int argc, char **argv, const RunSettings &settings) {
+    // --help, --version and mistakes are answered before any window system
+    // is needed.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine command = parseCommandLine(arguments);
+    if (command.answer != CommandLine::Answer::Start)
+        return answerCommandLine(command);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvel"));
     prepareStart();

@@ -1,6 +1,7 @@
 #include "chathostmain.h"
 
 #include "termination.h"
+#include "version.h"
 
 #include "cp1252.h"
 #include "echoprinter.h"
@@ -57,6 +58,10 @@ int runChatHost(int argc, char **argv) {
         return 2;
     }
 
+    if (options->version) {
+        printTo(stdout, QStringLiteral("chathost " ZORVEL_VERSION "\n"));
+        return 0;
+    }
     if (options->ping)
         return ping();
 

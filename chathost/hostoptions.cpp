@@ -39,6 +39,7 @@ QString usageText() {
         "                           started), the window thread stops for 60 seconds,\n"
         "                           as a hung client's would: the last line's Enter\n"
         "                           gets no answer\n"
+        "  -v, --version            print the version and exit\n"
         "  -h, --help               show this text\n");
 }
 
@@ -62,6 +63,8 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
             options.echo = true;
         } else if (arg == "--ping") {
             options.ping = true;
+        } else if (arg == QLatin1String("-v") || arg == QLatin1String("--version")) {
+            options.version = true;
         } else if (takesValue) {
             if (i + 1 >= arguments.size()) {
                 *error = QStringLiteral("%1 needs a value").arg(arg);

@@ -15,6 +15,7 @@ struct HostOptions {
     bool ping = false;      // only ask whether a chathost runs
     // For tests: the window thread stops once this many lines are posted (-1: never).
     int stallAfterLines = -1;
+    bool version = false; // only print the version
 };
 
 // The --help text.
