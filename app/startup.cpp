@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "commandline.h"
+#include "displayserver.h"
 #include "form1.h"
 #include "forms.h"
 #include "outsideend.h"
@@ -33,6 +34,7 @@ int run(int argc, char **argv, const RunSettings &settings) {
     const CommandLine command = parseCommandLine(arguments);
     if (command.answer != CommandLine::Answer::Start)
         return answerCommandLine(command);
+    platform::chooseDisplayServer();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvel"));

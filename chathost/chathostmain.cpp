@@ -1,5 +1,6 @@
 #include "chathostmain.h"
 
+#include "displayserver.h"
 #include "termination.h"
 #include "version.h"
 
@@ -65,6 +66,7 @@ int runChatHost(int argc, char **argv) {
     if (options->ping)
         return ping();
 
+    platform::chooseDisplayServer();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("chathost"));
 

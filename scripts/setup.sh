@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ pkgconf
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev
   fonts-liberation fontconfig
   xvfb xauth xdotool x11-utils
 )

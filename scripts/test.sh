@@ -10,6 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+# What only the tests use: a Wayland compositor with Xwayland.
+scripts/install-missing.sh weston xwayland
 
 suite() { (cd build && ctest --output-on-failure --timeout 600 "$@"); }
 if (($#)); then
