@@ -23,7 +23,7 @@ QString clickSoundPath() {
     const QString buildBin = QDir(QStringLiteral(ZORVEL_BUILD_BIN_DIR)).canonicalPath();
     if (!buildBin.isEmpty() && here == buildBin)
         return QStringLiteral(ZORVEL_BUILD_SOUND);
-    return QStringLiteral(ZORVEL_INSTALLED_SOUND);
+    return QDir::cleanPath(here + QStringLiteral("/" ZORVEL_INSTALLED_SOUND_FROM_BIN));
 }
 
 } // namespace app
