@@ -10,8 +10,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-# What only the tests use: a Wayland compositor with Xwayland.
-scripts/install-missing.sh weston xwayland
+# What only the tests use: a Wayland compositor with Xwayland, the package's
+# builders and Debian's checkers, and a watch on the installed click sound.
+scripts/install-missing.sh weston xwayland dpkg-dev file lintian desktop-file-utils \
+  appstream inotify-tools
 
 suite() { (cd build && ctest --output-on-failure --timeout 600 "$@"); }
 if (($#)); then

@@ -7,13 +7,13 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREF
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(f bin/zorvel bin/chathost share/zorvel/menu.wav share/applications/zorvel.desktop
+foreach(f bin/zorvel bin/chathost share/zorvel/menu.wav share/applications/example.zorvel.zorvel.desktop
           share/icons/hicolor/scalable/apps/zorvel.svg)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "not installed: ${f}")
   endif()
 endforeach()
-file(STRINGS "${PREFIX}/share/applications/zorvel.desktop" entry)
+file(STRINGS "${PREFIX}/share/applications/example.zorvel.zorvel.desktop" entry)
 foreach(line "Type=Application" "Exec=zorvel" "Icon=zorvel")
   list(FIND entry "${line}" at)
   if(at LESS 0)
