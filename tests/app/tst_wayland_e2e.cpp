@@ -210,6 +210,11 @@ private Q_SLOTS:
         // desktop always has one. Plain composing keeps chathost's entry box
         // out of Qt's Wayland text input.
         environment.insert(u"QT_IM_MODULE"_s, u"compose"_s);
+        // In the sanitizer suite: whole stacks, so that a leak report names the
+        // system library that allocated, which the suppressions go by.
+        if (environment.contains(u"ASAN_OPTIONS"_s))
+            environment.insert(u"ASAN_OPTIONS"_s, environment.value(u"ASAN_OPTIONS"_s) +
+                                                      u":fast_unwind_on_malloc=0"_s);
 
         const QString transcript = folder.filePath(u"transcript.txt"_s);
         Program chathost(ChatHostProcess::executable(), {u"--transcript"_s, transcript},
