@@ -35,10 +35,6 @@ QString usageText() {
         "                           font colours when stdout is a terminal\n"
         "  --ping                   do not start: say whether a chathost answers on the\n"
         "                           socket (exit status 0) or not (1)\n"
-        "  --test-stall-after LINES for tests: once LINES lines are posted (0: once\n"
-        "                           started), the window thread stops for 60 seconds,\n"
-        "                           as a hung client's would: the last line's Enter\n"
-        "                           gets no answer\n"
         "  -v, --version            print the version and exit\n"
         "  -h, --help               show this text\n");
 }

@@ -13,7 +13,8 @@ struct HostOptions {
     QString transcriptPath; // empty: no transcript file
     bool echo = false;      // print each posted line on stdout
     bool ping = false;      // only ask whether a chathost runs
-    // For tests: the window thread stops once this many lines are posted (-1: never).
+    // --test-stall-after LINES, for tests only and so left out of --help: the
+    // window thread stops once this many lines are posted (-1: never).
     int stallAfterLines = -1;
     bool version = false; // only print the version
 };
