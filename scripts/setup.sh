@@ -8,8 +8,9 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ pkgconf
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev
+  libx11-dev libxext-dev libxss-dev
   fonts-liberation fontconfig
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils dbus-daemon
 )
 
 scripts/install-missing.sh "${packages[@]}"
