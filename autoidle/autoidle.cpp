@@ -1,0 +1,56 @@
+#include "autoidle.h"
+
+#include <utility>
+
+namespace autoidle {
+
+namespace {
+// A longer wait than a year is no wait a person means.
+constexpr int kMostMinutes = 366 * 24 * 60;
+} // namespace
+
+std::optional<int> minutesFrom(const QString &value) {
+    bool ok = false;
+    const int minutes = value.toInt(&ok, 10);
+    if (!ok || minutes < 1 || minutes > kMostMinutes)
+        return std::nullopt;
+    return minutes;
+}
+
+AutoIdle::AutoIdle(IdleSession &session, platform::IdleMonitor &monitor,
+                   std::chrono::milliseconds threshold, QObject *parent)
+    : QObject(parent), m_session(session) {
+    connect(&monitor, &platform::IdleMonitor::idle, this, [this] { report(Report::Idle); });
+    connect(&monitor, &platform::IdleMonitor::active, this, [this] { report(Report::Active); });
+    monitor.watch(threshold);
+}
+
+void AutoIdle::switched() {
+    if (!m_switching)
+        m_automatic = false;
+}
+
+void AutoIdle::report(Report report) {
+    m_pending = report;
+    // A command that runs the event loop may let the next report in: it is
+    // taken once the command is done, in turn.
+    if (m_switching)
+        return;
+    m_switching = true;
+    while (m_pending != Report::None) {
+        const Report next = std::exchange(m_pending, Report::None);
+        if (next == Report::Idle) {
+            if (!m_session.isIdle()) {
+                m_automatic = true;
+                m_session.goIdle();
+            }
+        } else if (m_automatic) {
+            m_automatic = false;
+            if (m_session.isIdle())
+                m_session.comeBack();
+        }
+    }
+    m_switching = false;
+}
+
+} // namespace autoidle

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "idletime.h"
+
+#include <QObject>
+#include <QString>
+#include <chrono>
+#include <optional>
+
+namespace autoidle {
+
+// The settings key: minutes without keyboard or pointer input before idle
+// mode goes on by itself.
+inline constexpr QLatin1String kKey{"autoidle"};
+
+// The minutes a value of the key sets; nothing (auto-idle off) for an empty
+// value, 0, or anything but a whole number from 1 up to a year of minutes.
+std::optional<int> minutesFrom(const QString &value);
+
+// The idle mode that auto-idle switches: the session menu's own commands.
+class IdleSession {
+public:
+    virtual ~IdleSession() = default;
+    // Idle mode is on, whoever switched it on.
+    virtual bool isIdle() const = 0;
+    // What the session menu's "idle on" and "idle off" do.
+    virtual void goIdle() = 0;
+    virtual void comeBack() = 0;
+};
+
+// Switches idle mode on when the desktop has been left alone for the
+// threshold while idle mode is off, and off again at the first input after
+// that, but only an idle mode it switched on itself: one switched by hand
+// stays as the person left it.
+class AutoIdle final : public QObject {
+    Q_OBJECT
+public:
+    // Starts the monitor watching for `threshold` without input.
+    AutoIdle(IdleSession &session, platform::IdleMonitor &monitor,
+             std::chrono::milliseconds threshold, QObject *parent = nullptr);
+
+    // Idle mode was switched on or off. Unless this object is switching it
+    // now, the switch is the person's, and never undone automatically.
+    void switched();
+    // Idle mode is on because this object switched it on.
+    bool isAutomatic() const { return m_automatic; }
+
+private:
+    enum class Report { None, Idle, Active };
+    void report(Report report);
+
+    IdleSession &m_session;
+    bool m_automatic = false;
+    bool m_switching = false;
+    Report m_pending = Report::None;
+};
+
+} // namespace autoidle
