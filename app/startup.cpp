@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "autoidlehook.h"
 #include "commandline.h"
 #include "displayserver.h"
 #include "form1.h"
@@ -57,6 +58,8 @@ int run(int argc, char **argv, const RunSettings &settings) {
         return 0;
     }
     form1.show();
+    // Once the load lines are out: going idle never comes between them.
+    const auto autoIdle = startAutoIdle(forms, settings.autoIdleMinute);
     if (settings.attach)
         settings.attach(form1, forms);
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 namespace menus {
@@ -15,6 +16,8 @@ class Form1;
 // wait a minute for each tick.
 struct RunSettings {
     int idleTickMs = 59000;
+    // What a minute of the "autoidle" key lasts.
+    std::chrono::milliseconds autoIdleMinute = std::chrono::minutes(1);
     // Called once the main window has loaded and shows, before the event loop
     // runs: the benchmark build attaches its control channel here.
     std::function<void(Form1 &, menus::Forms &)> attach;

@@ -93,6 +93,7 @@ void Form3::Label1_Click() {
     hostlink::ChatSend(idleSessionLine(hostlink::LabelRecord(form1), true));
     Label3->setEnabled(true);
     Label1->setEnabled(false);
+    Q_EMIT idleSwitched(true);
 }
 
 void Form3::Label1_DblClick() {
@@ -112,6 +113,7 @@ void Form3::Label3_Click() {
     hostlink::setCaption(form1, "hours", QStringLiteral("0"));
     hostlink::setCaption(form1, "mins", QStringLiteral("00"));
     Label3->setEnabled(false);
+    Q_EMIT idleSwitched(false);
 }
 
 void Form3::Label2_Click() {

@@ -33,6 +33,10 @@ public:
     // The entries, by their design names.
     styleshop::EntryLabel *Label1, *Label3, *Label2, *Label5, *Label6, *Label7;
 
+Q_SIGNALS:
+    // Idle on or idle off has run, whoever ran it.
+    void idleSwitched(bool on);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -32,6 +32,7 @@ Forms::~Forms() {
 Form3 *Forms::form3() {
     if (!m_form3) {
         m_form3 = new Form3(*this);
+        connect(m_form3, &Form3::idleSwitched, this, &Forms::idleSwitched);
         m_form3->Form_Load();
     }
     return m_form3;

@@ -60,6 +60,10 @@ public:
     void endProgram();
     void setEndProgram(std::function<void()> end);
 
+Q_SIGNALS:
+    // The session menu's idle on or idle off has run.
+    void idleSwitched(bool on);
+
 private:
     QPointer<QWidget> m_form1;
     QPointer<Form3> m_form3;

@@ -98,6 +98,19 @@ QList<TranscriptRecord> ChatHostProcess::waitForRecords(int count, int timeoutMs
     return now;
 }
 
+int ChatHostProcess::waitForLine(const QByteArray &line, int from, int timeoutMs) const {
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        const QList<TranscriptRecord> now = records();
+        for (int i = from; i < now.size(); ++i)
+            if (now.at(i).bytes == line)
+                return i;
+        waitAMoment();
+    } while (timer.elapsed() < timeoutMs);
+    return -1;
+}
+
 ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room) {
     platform::UnixWindowSystem host(socketPath(), kRequestBound);
     const quint64 frame = host.findWindow("AOL Frame25");

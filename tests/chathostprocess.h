@@ -52,6 +52,9 @@ public:
     // Waits until the transcript holds at least `count` records or the timeout
     // passes (the event loop runs meanwhile); returns all records then.
     QList<TranscriptRecord> waitForRecords(int count, int timeoutMs = 5000) const;
+    // Waits until a record from index `from` on holds exactly `line`; its
+    // index, or -1 when none came in time.
+    int waitForLine(const QByteArray &line, int from = 0, int timeoutMs = 8000) const;
     static QList<TranscriptRecord> parseTranscript(const QByteArray &contents);
 
     // Driving the rooms as a person would, by room name; false when chathost

@@ -143,18 +143,9 @@ class TestRealClicks : public QObject {
     TestEnv m_env;
     QProcess m_xvfb;
 
-    // Waits until the transcript holds `line`; returns its index or -1.
     int waitForLine(ChatHostProcess &host, const QByteArray &line, int from = 0,
                     int timeoutMs = 8000) {
-        QDeadlineTimer deadline(timeoutMs);
-        do {
-            const auto records = host.records();
-            for (int i = from; i < records.size(); ++i)
-                if (records.at(i).bytes == line)
-                    return i;
-            QTest::qWait(100);
-        } while (!deadline.hasExpired());
-        return -1;
+        return host.waitForLine(line, from, timeoutMs);
     }
 
     // chathost, then the fast-idle zorvel, until its two load lines are out.

@@ -1,0 +1,78 @@
+#include "autoidlehook.h"
+
+#include "autoidle.h"
+#include "entrylabel.h"
+#include "form3.h"
+#include "forms.h"
+#include "idletime.h"
+#include "settingsfile.h"
+
+#include <cstdio>
+
+namespace app {
+
+namespace {
+
+// Idle mode as the session menu keeps it: "idle off" is enabled exactly
+// while it is on. Its commands run as a click on them would run them.
+class MenuIdleSession final : public autoidle::IdleSession {
+public:
+    explicit MenuIdleSession(menus::Forms &forms) : m_forms(forms) {}
+
+    // Once the program is ending the menu may be gone, and nothing switches.
+    bool isIdle() const override {
+        return !m_forms.isEnding() && m_forms.form3()->Label3->isEnabled();
+    }
+    void goIdle() override {
+        if (!m_forms.isEnding())
+            m_forms.form3()->Label1_Click();
+    }
+    void comeBack() override {
+        if (!m_forms.isEnding())
+            m_forms.form3()->Label3_Click();
+    }
+
+private:
+    menus::Forms &m_forms;
+};
+
+class AutoIdleHook final : public QObject {
+public:
+    AutoIdleHook(menus::Forms &forms, std::unique_ptr<platform::IdleMonitor> monitor,
+                 std::chrono::milliseconds threshold)
+        : m_session(forms), m_monitor(std::move(monitor)),
+          m_autoIdle(m_session, *m_monitor, threshold) {
+        connect(&forms, &menus::Forms::idleSwitched, &m_autoIdle, &autoidle::AutoIdle::switched);
+    }
+
+private:
+    MenuIdleSession m_session;
+    std::unique_ptr<platform::IdleMonitor> m_monitor;
+    autoidle::AutoIdle m_autoIdle;
+};
+
+} // namespace
+
+std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms, std::chrono::milliseconds minute) {
+    const auto minutes = autoidle::minutesFrom(settings::GetFromINI(
+        QLatin1String(settings::kSection), autoidle::kKey, settings::settingsPath()));
+    if (!minutes)
+        return nullptr;
+    auto monitor = platform::desktopIdleMonitor();
+    if (!monitor) {
+        std::fputs("zorvel: auto-idle stays off: this desktop does not tell how long it has "
+                   "been left alone (no X server with the SYNC or screen-saver extension, no "
+                   "GNOME IdleMonitor or org.freedesktop.ScreenSaver on the session bus)\n",
+                   stderr);
+        return nullptr;
+    }
+    return startAutoIdle(forms, std::move(monitor), *minutes * minute);
+}
+
+std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms,
+                                       std::unique_ptr<platform::IdleMonitor> monitor,
+                                       std::chrono::milliseconds threshold) {
+    return std::make_unique<AutoIdleHook>(forms, std::move(monitor), threshold);
+}
+
+} // namespace app

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+#include <chrono>
+#include <memory>
+
+namespace menus {
+class Forms;
+}
+namespace platform {
+class IdleMonitor;
+}
+
+namespace app {
+
+// Auto-idle as the settings file's "autoidle" key sets it, switching idle
+// mode with the session menu's own commands. Nothing when the key is off;
+// when it is on and no source of the desktop's idle time answers, says so
+// once on standard error and stays off. `minute` is a minute, but for the
+// test build's seconds. The object lives no longer than `forms`.
+std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms,
+                                       std::chrono::milliseconds minute = std::chrono::minutes(1));
+// The same with the caller's monitor, watching for `threshold`.
+std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms,
+                                       std::unique_ptr<platform::IdleMonitor> monitor,
+                                       std::chrono::milliseconds threshold);
+
+} // namespace app

@@ -1,0 +1,182 @@
+// Auto-idle end to end: the test build of zorvel (the "autoidle" key read in
+// seconds) under a real X server whose idle time only real input resets,
+// every line checked in a real chathost's transcript; and the program on a
+// desktop that cannot tell its idle time.
+#include "chathostprocess.h"
+#include "chatlink.h"
+#include "menulines.h"
+#include "settingsfile.h"
+#include "testenv.h"
+#include "xvfbserver.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTest>
+#include <csignal>
+
+namespace {
+
+settings::PlainRecord defaults() {
+    using settings::Field;
+    settings::PlainRecord r;
+    r.setCaption(Field::StyleName, QStringLiteral("defàùlt"));
+    r.setCaption(Field::FrontAscii, QStringLiteral("/¯\\"));
+    r.setCaption(Field::MiddleAscii, QStringLiteral("-:-"));
+    r.setCaption(Field::BackAscii, QStringLiteral("/¯\\"));
+    r.setCaption(Field::FontColour, QStringLiteral("00000C"));
+    r.setCaption(Field::AsciiColour, QStringLiteral("009900"));
+    return r;
+}
+
+QString setting(const char *key) {
+    return settings::GetFromINI(QLatin1String(settings::kSection), QLatin1String(key),
+                                settings::settingsPath());
+}
+
+void setSetting(const char *key, const QString &value) {
+    settings::WriteToINI(QLatin1String(settings::kSection), QLatin1String(key), value,
+                         settings::settingsPath());
+}
+
+// A settings file as a first start leaves it, with the key added: a file
+// that exists is never given the defaults.
+void writeSettings(const QString &autoIdle) {
+    using settings::Field;
+    settings::ensureSettingsFolder();
+    const settings::PlainRecord style = defaults();
+    const std::pair<const char *, Field> keys[] = {
+        {"preset", Field::StyleName},    {"pfcolor", Field::FontColour},
+        {"pacolor", Field::AsciiColour}, {"pmascii", Field::MiddleAscii},
+        {"pfascii", Field::FrontAscii},  {"pbascii", Field::BackAscii}};
+    for (const auto &[key, field] : keys)
+        setSetting(key, style.caption(field));
+    setSetting("handle", QStringLiteral("frobble"));
+    setSetting("autoidle", autoIdle);
+}
+
+// The environment of a zorvel that finds no desktop session at all.
+QProcessEnvironment withoutDesktop() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_SESSION_TYPE"})
+        env.remove(QLatin1String(name));
+    return env;
+}
+
+} // namespace
+
+class TestAutoIdleE2e : public QObject {
+    Q_OBJECT
+
+    TestEnv m_env;
+
+private Q_SLOTS:
+    // A desktop that cannot tell its idle time: said once on standard error
+    // when the key is on, nothing when it is off; the program runs as ever.
+    void noSourceAnswers_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("said");
+        QTest::newRow("auto-idle on") << QStringLiteral("5") << 1;
+        QTest::newRow("auto-idle off") << QStringLiteral("0") << 0;
+    }
+    void noSourceAnswers() {
+        QFETCH(QString, key);
+        QFETCH(int, said);
+        ChatHostProcess host;
+        QVERIFY2(host.start(), qPrintable(host.output()));
+        writeSettings(key);
+        QProcess zorvel;
+        QProcessEnvironment env = withoutDesktop();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        zorvel.setProcessEnvironment(env);
+        zorvel.start(QStringLiteral(ZORVEL_EXE), {});
+        QVERIFY(zorvel.waitForStarted());
+        QCOMPARE(host.waitForRecords(2, 15000).size(), 2);
+        QTest::qWait(500);
+        ::kill(pid_t(zorvel.processId()), SIGTERM);
+        QVERIFY(zorvel.waitForFinished(30000));
+        QCOMPARE(zorvel.exitCode(), 0);
+        QCOMPARE(host.waitForRecords(4, 10000).size(), 4); // the closing lines
+        const QString errors = QString::fromLocal8Bit(zorvel.readAllStandardError());
+        QCOMPARE(int(errors.count(QStringLiteral("auto-idle stays off"))), said);
+        QCOMPARE(setting("autoidle"), key); // the key as it was
+    }
+
+    // Left alone for the key's time, zorvel goes idle with the idle-on line;
+    // a pointer move brings it back with the idle-off line and the idle time
+    // kept; left alone again, it goes idle again.
+    void leftAloneAndBack() {
+        if (!XvfbServer::toolsInstalled())
+            QFAIL("Xvfb and xdotool are needed: the set-up script installs them");
+        XvfbServer x;
+        QVERIFY(x.start());
+        qputenv("DISPLAY", x.display().toLatin1());
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        qunsetenv("WAYLAND_DISPLAY");
+        qunsetenv("XDG_SESSION_TYPE");
+        ChatHostProcess host;
+        QVERIFY2(host.start(), qPrintable(host.output()));
+
+        constexpr int kSeconds = 4; // the load lines are out well before
+        writeSettings(QString::number(kSeconds));
+        setSetting("reason", QStringLiteral("brb"));
+        QProcess zorvel;
+        zorvel.setProcessChannelMode(QProcess::ForwardedChannels);
+        x.movePointer(5, 5);
+        zorvel.start(QStringLiteral(ZORVEL_FASTIDLE_EXE), {});
+        QVERIFY(zorvel.waitForStarted());
+        QCOMPARE(host.waitForRecords(2, 15000).size(), 2);
+        QVERIFY(setting("lastidle").isEmpty());
+
+        // The key is read as seconds in this build: no input for that long.
+        const QByteArray engaged =
+            hostlink::toWindows1252(menus::idleSessionLine(defaults(), true));
+        const QByteArray disengaged =
+            hostlink::toWindows1252(menus::idleSessionLine(defaults(), false));
+        x.movePointer(40, 40);
+        const qint64 lastInput = QDateTime::currentMSecsSinceEpoch();
+        const int on = host.waitForLine(engaged, 2, 20000);
+        if (on != 2) {
+            for (const TranscriptRecord &record : host.records())
+                qWarning("room: %s", qPrintable(hostlink::fromWindows1252(record.bytes)));
+        }
+        QVERIFY2(on == 2, "the idle-on line did not come, or came after another");
+        const qint64 after = host.records().at(on).ms - lastInput;
+        QVERIFY2(after >= kSeconds * 1000 - 100, qPrintable(QString::number(after)));
+
+        // Back at the desk: the first input switches idle mode off.
+        QTest::qWait(3000); // an idle tick of this build's comes meanwhile
+        x.movePointer(300, 200);
+        const qint64 back = QDateTime::currentMSecsSinceEpoch();
+        const int off = host.waitForLine(disengaged, on + 1, 20000);
+        QVERIFY2(off > on, "the idle-off line did not come");
+        QVERIFY2(host.records().at(off).ms - back < 2000,
+                 qPrintable(QString::number(host.records().at(off).ms - back)));
+        // Only the idle tick's lines came between the two, and idle off kept
+        // the clock they showed.
+        int ticks = 0;
+        for (int i = on + 1; i < off; ++i) {
+            const QByteArray &line = host.records().at(i).bytes;
+            const bool idleLine = line.contains(" is idl\xe8 <font");
+            QVERIFY2(idleLine || line.contains("> msg: <font"), line.constData());
+            ticks += idleLine ? 1 : 0;
+        }
+        QVERIFY(ticks >= 1);
+        QTRY_COMPARE_WITH_TIMEOUT(setting("lastidle"), QStringLiteral("0:%1").arg(ticks), 5000);
+        QCOMPARE(setting("reason"), QStringLiteral("brb"));
+
+        // Left alone again: idle again.
+        QVERIFY(host.waitForLine(engaged, off + 1, 20000) > off);
+
+        qInfo("the room saw, from the load lines on:");
+        for (const TranscriptRecord &record : host.records())
+            qInfo("  %lld  %s", record.ms, qPrintable(hostlink::fromWindows1252(record.bytes)));
+        ::kill(pid_t(zorvel.processId()), SIGTERM);
+        QVERIFY(zorvel.waitForFinished(30000));
+        QCOMPARE(zorvel.exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAutoIdleE2e)
+#include "tst_autoidle_e2e.moc"
