@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QTest>
+#include <QThread>
 
 // A private X server (Xvfb) on the first free display number from 140, for
 // the life of the object, and xdotool driving its pointer as a person would.
@@ -41,7 +41,7 @@ public:
         while (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
             if (up.hasExpired() || m_process.state() != QProcess::Running)
                 return false;
-            QTest::qWait(50);
+            QThread::msleep(50);
         }
         return true;
     }
