@@ -53,6 +53,11 @@ private:
 
 } // namespace
 
+void storeAutoIdleMinutes(int minutes) {
+    settings::WriteToINI(QLatin1String(settings::kSection), autoidle::kKey,
+                         QString::number(minutes), settings::settingsPath());
+}
+
 std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms, std::chrono::milliseconds minute) {
     const auto minutes = autoidle::minutesFrom(settings::GetFromINI(
         QLatin1String(settings::kSection), autoidle::kKey, settings::settingsPath()));

@@ -25,4 +25,8 @@ std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms,
                                        std::unique_ptr<platform::IdleMonitor> monitor,
                                        std::chrono::milliseconds threshold);
 
+// Stores the "autoidle" key as --auto-idle gives it (0: off), by the
+// settings writer's rules: only its own line of the file changes.
+void storeAutoIdleMinutes(int minutes);
+
 } // namespace app

@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "autoidle.h"
 #include "configpaths.h"
 #include "version.h"
 
@@ -18,6 +19,12 @@ QList<QCommandLineOption> options() {
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this text and exit.")},
         {{QStringLiteral("v"), QStringLiteral("version")},
          QStringLiteral("Show the version and exit.")},
+        {QStringLiteral("auto-idle"),
+         QStringLiteral("Go idle by itself after MINUTES without keyboard\n"
+                        "or pointer input, and come back at the next input;\n"
+                        "0 turns that off. Stored in the settings file,\n"
+                        "then zorvel starts."),
+         QStringLiteral("MINUTES")},
     };
 }
 
@@ -38,8 +45,11 @@ QString optionList() {
     for (const QString &column : columns)
         width = std::max(width, column.size());
     QString text;
+    // A description's further lines stand in its column too.
+    const QString continued = QLatin1Char('\n') + QString(width + 4, QLatin1Char(' '));
     for (qsizetype i = 0; i < all.size(); ++i)
-        text += QStringLiteral("  ") + columns[i].leftJustified(width + 2) + all[i].description() +
+        text += QStringLiteral("  ") + columns[i].leftJustified(width + 2) +
+                QString(all[i].description()).replace(QLatin1Char('\n'), continued) +
                 QLatin1Char('\n');
     return text;
 }
@@ -53,6 +63,7 @@ void print(std::FILE *to, const QString &text) {
 } // namespace
 
 CommandLine parseCommandLine(const QStringList &arguments) {
+    const QString autoIdle = QStringLiteral("auto-idle");
     QCommandLineParser parser;
     // "-platform" is one unknown option, not eight letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -65,10 +76,18 @@ CommandLine parseCommandLine(const QStringList &arguments) {
         command.answer = CommandLine::Answer::Mistake;
         command.error = QStringLiteral("Unexpected argument '%1': zorvel takes options only.")
                             .arg(parser.positionalArguments().constFirst());
+    } else if (parser.isSet(autoIdle) && !autoidle::givenMinutes(parser.value(autoIdle))) {
+        command.answer = CommandLine::Answer::Mistake;
+        command.error = QStringLiteral("Invalid value '%1' for --auto-idle: give whole minutes "
+                                       "from 1 to %2, or 0 to turn auto-idle off.")
+                            .arg(parser.value(autoIdle))
+                            .arg(autoidle::kMostMinutes);
     } else if (parser.isSet(QStringLiteral("help"))) {
         command.answer = CommandLine::Answer::Help;
     } else if (parser.isSet(QStringLiteral("version"))) {
         command.answer = CommandLine::Answer::Version;
+    } else if (parser.isSet(autoIdle)) {
+        command.autoIdleMinutes = autoidle::givenMinutes(parser.value(autoIdle));
     }
     return command;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace app {
 
@@ -16,6 +17,9 @@ struct CommandLine {
     };
     Answer answer = Answer::Start;
     QString error;
+    // --auto-idle MINUTES: the "autoidle" key to store before the start
+    // (0 turns auto-idle off).
+    std::optional<int> autoIdleMinutes;
 };
 
 // Reads the arguments that follow the program's name.

@@ -52,6 +52,10 @@ int run(int argc, char **argv, const RunSettings &settings) {
     // lines (the registry is written by then) drops the second one.
     menus::unloadOnOutsideEnd(forms);
     form1.Form_Load();
+    // After the load, which gives a settings file that does not exist yet
+    // its defaults: one that exists is never given them.
+    if (command.autoIdleMinutes)
+        storeAutoIdleMinutes(*command.autoIdleMinutes);
     if (forms.isEnding()) {
         // Unloaded already, before any event loop ran to end.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

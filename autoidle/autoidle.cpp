@@ -1,13 +1,9 @@
 #include "autoidle.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace autoidle {
-
-namespace {
-// A longer wait than a year is no wait a person means.
-constexpr int kMostMinutes = 366 * 24 * 60;
-} // namespace
 
 std::optional<int> minutesFrom(const QString &value) {
     bool ok = false;
@@ -15,6 +11,19 @@ std::optional<int> minutesFrom(const QString &value) {
     if (!ok || minutes < 1 || minutes > kMostMinutes)
         return std::nullopt;
     return minutes;
+}
+
+std::optional<int> givenMinutes(const QString &value) {
+    // The key is read leniently (a sign, blanks); a person's "+5" or "5 "
+    // on the command line is more likely a slip than a number.
+    const bool digits =
+        !value.isEmpty() && value.size() <= 9 &&
+        std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!digits)
+        return std::nullopt;
+    if (value.toInt() == 0)
+        return 0;
+    return minutesFrom(value);
 }
 
 AutoIdle::AutoIdle(IdleSession &session, platform::IdleMonitor &monitor,

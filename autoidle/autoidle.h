@@ -13,9 +13,15 @@ namespace autoidle {
 // mode goes on by itself.
 inline constexpr QLatin1String kKey{"autoidle"};
 
+// A longer wait than a year is no wait a person means.
+inline constexpr int kMostMinutes = 366 * 24 * 60;
+
 // The minutes a value of the key sets; nothing (auto-idle off) for an empty
-// value, 0, or anything but a whole number from 1 up to a year of minutes.
+// value, 0, or anything but a whole number from 1 up to kMostMinutes.
 std::optional<int> minutesFrom(const QString &value);
+// The minutes a person may give for the key: digits only, 0 (off) or what
+// minutesFrom takes; nothing for anything else.
+std::optional<int> givenMinutes(const QString &value);
 
 // The idle mode that auto-idle switches: the session menu's own commands.
 class IdleSession {

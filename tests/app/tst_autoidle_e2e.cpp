@@ -1,7 +1,7 @@
 // Auto-idle end to end: the test build of zorvel (the "autoidle" key read in
 // seconds) under a real X server whose idle time only real input resets,
 // every line checked in a real chathost's transcript; and the program on a
-// desktop that cannot tell its idle time.
+// desktop that cannot tell its idle time, where --auto-idle stores the key.
 #include "chathostprocess.h"
 #include "chatlink.h"
 #include "menulines.h"
@@ -11,9 +11,12 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 #include <csignal>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -39,8 +42,8 @@ void setSetting(const char *key, const QString &value) {
                          settings::settingsPath());
 }
 
-// A settings file as a first start leaves it, with the key added: a file
-// that exists is never given the defaults.
+// A settings file as a first start leaves it, with the key added unless it
+// is null: a file that exists is never given the defaults.
 void writeSettings(const QString &autoIdle) {
     using settings::Field;
     settings::ensureSettingsFolder();
@@ -52,7 +55,29 @@ void writeSettings(const QString &autoIdle) {
     for (const auto &[key, field] : keys)
         setSetting(key, style.caption(field));
     setSetting("handle", QStringLiteral("frobble"));
-    setSetting("autoidle", autoIdle);
+    if (!autoIdle.isNull())
+        setSetting("autoidle", autoIdle);
+}
+
+// The file's bytes but for the line of zorvel's "autoidle" key.
+QByteArray withoutAutoIdle(const QByteArray &bytes) {
+    QByteArray kept;
+    bool ours = false;
+    for (const QByteArray &line : bytes.split('\n')) {
+        const QByteArray trimmed = line.trimmed().toLower();
+        if (trimmed.startsWith('['))
+            ours = trimmed == "[zorvel]";
+        const qsizetype equals = trimmed.indexOf('=');
+        if (ours && equals > 0 && trimmed.left(equals).trimmed() == "autoidle")
+            continue;
+        kept += line + '\n';
+    }
+    return kept;
+}
+
+QByteArray readAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The environment of a zorvel that finds no desktop session at all.
@@ -74,23 +99,55 @@ class TestAutoIdleE2e : public QObject {
 private Q_SLOTS:
     // A desktop that cannot tell its idle time: said once on standard error
     // when the key is on, nothing when it is off; the program runs as ever.
+    // --auto-idle stores the key and starts: the rest of the file, bytes in
+    // Windows-1252, other sections and comments, stays as it was, and a
+    // first start still gets the defaults.
     void noSourceAnswers_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("before"); // null: no key; "first start": no file
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("said");
-        QTest::newRow("auto-idle on") << QStringLiteral("5") << 1;
-        QTest::newRow("auto-idle off") << QStringLiteral("0") << 0;
+        const QString none;
+        const QString firstStart = QStringLiteral("first start");
+        const QString autoIdle = QStringLiteral("--auto-idle");
+        QTest::newRow("auto-idle on") << QStringList{} << u"5"_s << u"5"_s << 1;
+        QTest::newRow("auto-idle off") << QStringList{} << u"0"_s << u"0"_s << 0;
+        QTest::newRow("--auto-idle adds the key")
+            << QStringList{autoIdle, u"12"_s} << none << u"12"_s << 1;
+        QTest::newRow("--auto-idle= replaces it")
+            << QStringList{u"--auto-idle=7"_s} << u"30"_s << u"7"_s << 1;
+        QTest::newRow("--auto-idle plain digits")
+            << QStringList{autoIdle, u"0045"_s} << u"0"_s << u"45"_s << 1;
+        QTest::newRow("--auto-idle 0 turns it off")
+            << QStringList{autoIdle, u"0"_s} << u"5"_s << u"0"_s << 0;
+        QTest::newRow("--auto-idle on a first start")
+            << QStringList{autoIdle, u"3"_s} << firstStart << u"3"_s << 1;
     }
     void noSourceAnswers() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, before);
         QFETCH(QString, key);
         QFETCH(int, said);
         ChatHostProcess host;
         QVERIFY2(host.start(), qPrintable(host.output()));
-        writeSettings(key);
+        const bool firstStart = before == QLatin1String("first start");
+        QFile::remove(settings::settingsPath());
+        QByteArray file;
+        if (!firstStart) {
+            writeSettings(before);
+            // What a person or another version may have left in the file.
+            QFile append(settings::settingsPath());
+            QVERIFY(append.open(QIODevice::Append));
+            append.write("; kept as written: caf\xe9\r\n[elsewhere]\r\nautoidle=99\r\n"
+                         "note = d\xe9j\xe0 vu \r\n");
+            append.close();
+            file = readAll(settings::settingsPath());
+        }
         QProcess zorvel;
         QProcessEnvironment env = withoutDesktop();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         zorvel.setProcessEnvironment(env);
-        zorvel.start(QStringLiteral(ZORVEL_EXE), {});
+        zorvel.start(QStringLiteral(ZORVEL_EXE), arguments);
         QVERIFY(zorvel.waitForStarted());
         QCOMPARE(host.waitForRecords(2, 15000).size(), 2);
         QTest::qWait(500);
@@ -100,7 +157,14 @@ private Q_SLOTS:
         QCOMPARE(host.waitForRecords(4, 10000).size(), 4); // the closing lines
         const QString errors = QString::fromLocal8Bit(zorvel.readAllStandardError());
         QCOMPARE(int(errors.count(QStringLiteral("auto-idle stays off"))), said);
-        QCOMPARE(setting("autoidle"), key); // the key as it was
+        QCOMPARE(setting("autoidle"), key);
+        const QByteArray after = readAll(settings::settingsPath());
+        if (firstStart) {
+            QCOMPARE(setting("handle"), QStringLiteral("frobble"));
+        } else {
+            QCOMPARE(withoutAutoIdle(after), withoutAutoIdle(file));
+            QVERIFY(after.contains("\r\nautoidle=99\r\n")); // another section's key
+        }
     }
 
     // Left alone for the key's time, zorvel goes idle with the idle-on line;
@@ -119,12 +183,14 @@ private Q_SLOTS:
         QVERIFY2(host.start(), qPrintable(host.output()));
 
         constexpr int kSeconds = 4; // the load lines are out well before
-        writeSettings(QString::number(kSeconds));
+        writeSettings(QStringLiteral("0"));
         setSetting("reason", QStringLiteral("brb"));
         QProcess zorvel;
         zorvel.setProcessChannelMode(QProcess::ForwardedChannels);
         x.movePointer(5, 5);
-        zorvel.start(QStringLiteral(ZORVEL_FASTIDLE_EXE), {});
+        // Switched on from the command line, as a person would.
+        zorvel.start(QStringLiteral(ZORVEL_FASTIDLE_EXE),
+                     {QStringLiteral("--auto-idle"), QString::number(kSeconds)});
         QVERIFY(zorvel.waitForStarted());
         QCOMPARE(host.waitForRecords(2, 15000).size(), 2);
         QVERIFY(setting("lastidle").isEmpty());

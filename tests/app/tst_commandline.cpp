@@ -86,7 +86,8 @@ private Q_SLOTS:
         const QString chathost = ChatHostProcess::executable();
         const QStringList zorvelHelp{QStringLiteral("Usage: zorvel [options]"),
                                      QStringLiteral("Settings: ") + m_env.settingsFile(),
-                                     QStringLiteral("-h, --help"), QStringLiteral("-v, --version")};
+                                     QStringLiteral("-h, --help"), QStringLiteral("-v, --version"),
+                                     QStringLiteral("--auto-idle MINUTES")};
         const QString tryHelp = QStringLiteral("Try 'zorvel --help'.");
 
         QTest::newRow("zorvel --help")
@@ -115,6 +116,33 @@ private Q_SLOTS:
         QTest::newRow("--version after a mistake")
             << kZorvel << QStringList{u"--nope"_s, u"--version"_s} << 2 << QStringList{}
             << QStringList{QStringLiteral("'nope'")};
+
+        // --auto-idle takes whole minutes; anything else stores nothing and
+        // starts nothing, whatever else the line asks for.
+        const auto badMinutes = [&](const char *row, const QStringList &arguments,
+                                    const QString &said) {
+            QTest::newRow(row) << kZorvel << arguments << 2 << QStringList{}
+                               << QStringList{said, tryHelp};
+        };
+        const auto invalid = [](const char *value) {
+            return QStringLiteral("Invalid value '%1' for --auto-idle").arg(QLatin1String(value));
+        };
+        badMinutes("--auto-idle garbage", {u"--auto-idle"_s, u"soon"_s}, invalid("soon"));
+        badMinutes("--auto-idle with a unit", {u"--auto-idle=5m"_s}, invalid("5m"));
+        badMinutes("--auto-idle negative", {u"--auto-idle"_s, u"-5"_s}, invalid("-5"));
+        badMinutes("--auto-idle signed", {u"--auto-idle"_s, u"+5"_s}, invalid("+5"));
+        badMinutes("--auto-idle a fraction", {u"--auto-idle"_s, u"2.5"_s}, invalid("2.5"));
+        badMinutes("--auto-idle empty", {u"--auto-idle="_s}, invalid(""));
+        badMinutes("--auto-idle beyond a year", {u"--auto-idle"_s, u"527041"_s}, invalid("527041"));
+        badMinutes("--auto-idle beyond an int", {u"--auto-idle"_s, u"99999999999"_s},
+                   invalid("99999999999"));
+        badMinutes("--auto-idle without minutes", {u"--auto-idle"_s},
+                   QStringLiteral("Missing value after '--auto-idle'"));
+        badMinutes("--help after bad minutes", {u"--auto-idle"_s, u"x"_s, u"--help"_s},
+                   invalid("x"));
+        QTest::newRow("--help with minutes stores nothing")
+            << kZorvel << QStringList{u"--auto-idle"_s, u"5"_s, u"--help"_s} << 0 << zorvelHelp
+            << QStringList{};
 
         QTest::newRow("chathost --help")
             << chathost << QStringList{u"--help"_s} << 0
