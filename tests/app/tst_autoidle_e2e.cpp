@@ -222,8 +222,9 @@ private Q_SLOTS:
         // Only the idle tick's lines came between the two, and idle off kept
         // the clock they showed.
         int ticks = 0;
+        const QList<TranscriptRecord> seen = host.records();
         for (int i = on + 1; i < off; ++i) {
-            const QByteArray &line = host.records().at(i).bytes;
+            const QByteArray &line = seen.at(i).bytes;
             const bool idleLine = line.contains(" is idl\xe8 <font");
             QVERIFY2(idleLine || line.contains("> msg: <font"), line.constData());
             ticks += idleLine ? 1 : 0;
