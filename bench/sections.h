@@ -15,6 +15,7 @@ void memorySection(const Report &report);
 void waitingSection(const Report &report); // CPU while waiting, and the tick's cadence
 void wakeupSection(const Report &report);
 void chatSendSection(const Report &report);
+void scrollbackSection(const Report &report); // a room's memory past its scrollback
 
 // A figure that could not be measured.
 Figure notMeasured(const QString &name, const QString &why);

@@ -19,9 +19,12 @@ int main(int argc, char **argv) {
     QCoreApplication application(argc, argv);
 
     const std::vector<std::pair<QString, void (*)(const Report &)>> sections = {
-        {QStringLiteral("startup"), startupSection},   {QStringLiteral("memory"), memorySection},
-        {QStringLiteral("waiting"), waitingSection},   {QStringLiteral("wakeups"), wakeupSection},
+        {QStringLiteral("startup"), startupSection},
+        {QStringLiteral("memory"), memorySection},
+        {QStringLiteral("waiting"), waitingSection},
+        {QStringLiteral("wakeups"), wakeupSection},
         {QStringLiteral("chatsend"), chatSendSection},
+        {QStringLiteral("scrollback"), scrollbackSection},
     };
     QStringList chosen = application.arguments().mid(1);
     for (const QString &section : std::as_const(chosen)) {
@@ -29,7 +32,7 @@ int main(int argc, char **argv) {
                          [&](const auto &known) { return known.first == section; })) {
             std::fprintf(stderr,
                          "bench_suite: no section \"%s\"; the sections are startup, "
-                         "memory, waiting, wakeups, chatsend\n",
+                         "memory, waiting, wakeups, chatsend, scrollback\n",
                          qPrintable(section));
             return 2;
         }

@@ -6,6 +6,7 @@
 
 #include "cp1252.h"
 #include "echoprinter.h"
+#include "hostnetworks.h"
 #include "hostoptions.h"
 #include "hostservice.h"
 #include "hostwindow.h"
@@ -66,6 +67,14 @@ int runChatHost(int argc, char **argv) {
     if (options->ping)
         return ping();
 
+    // Whatever the command line names for the networks is read before any window.
+    HostOptions host = *options;
+    const std::unique_ptr<HostNetworks> networks = prepareHostNetworks(host, &error);
+    if (!networks) {
+        printTo(stderr, QStringLiteral("chathost: %1\n").arg(error));
+        return 2;
+    }
+
     platform::chooseDisplayServer();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("chathost"));
@@ -87,19 +96,21 @@ int runChatHost(int argc, char **argv) {
     if (options->echo)
         echo = std::make_unique<EchoPrinter>(stdout);
 
-    HostWindow window(*options, tree);
+    HostWindow window(host, tree);
     int posted = 0;
     QObject::connect(&window, &HostWindow::posted, &window,
                      [&](const QString &room, const QString &line) {
                          transcript.write(room, platform::toCp1252(line));
                          if (echo)
-                             echo->print(room, options->screenName, line);
+                             echo->print(room, host.screenName, line);
                          // At once: a message already waiting would be
                          // taken before any timer.
                          if (++posted == options->stallAfterLines)
                              stallWindowThread();
                      });
     window.show();
+    // Declared after the window, so it goes first: it holds the window's rooms.
+    const std::unique_ptr<QObject> channels = networks->join(window, *service, echo.get());
     if (options->stallAfterLines == 0)
         QTimer::singleShot(0, &window, stallWindowThread);
     // Ctrl-C or a TERM ends the event loop, so the socket and lock are cleaned up.

@@ -72,14 +72,32 @@ void ChatRoom::post() {
     if (line.isEmpty())
         return;
     m_entry->clear();
+    appendHtml(transcriptHtml(m_screenName, line));
+    emit posted(line);
+}
+
+void ChatRoom::appendHtml(const QString &html) {
     QTextCursor cursor(m_transcript->document());
     cursor.movePosition(QTextCursor::End);
     if (!m_transcript->document()->isEmpty())
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     // Each line starts afresh: tags the previous line left open end with it.
-    cursor.insertHtml(transcriptHtml(m_screenName, line));
+    cursor.insertHtml(html);
     m_transcript->verticalScrollBar()->setValue(m_transcript->verticalScrollBar()->maximum());
-    emit posted(line);
+}
+
+void ChatRoom::appendStatus(const QString &text) {
+    appendHtml(QStringLiteral("<font color=#707070><i>-- %1</i></font>").arg(text.toHtmlEscaped()));
+}
+
+void ChatRoom::setScrollback(int lines) {
+    // Whole blocks go from the top: each line is one block.
+    m_transcript->document()->setMaximumBlockCount(lines);
+}
+
+void ChatRoom::setPeople(const QStringList &people) {
+    m_people->clear();
+    m_people->addItems(people);
 }
 
 } // namespace chathost

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QLabel;
@@ -30,6 +31,17 @@ public:
 
     // The transcript's rendering of one posted line.
     static QString transcriptHtml(const QString &screenName, const QString &line);
+
+    // Adds a line of HTML at the end of the transcript, which keeps at most
+    // its scrollback's number of lines, dropping the oldest.
+    void appendHtml(const QString &html);
+    // A line about the room itself (the connection, who came and went):
+    // shown, never posted.
+    void appendStatus(const QString &text);
+    void setScrollback(int lines);
+    void setPeople(const QStringList &people);
+    // The name the room's own lines are posted under.
+    void setScreenName(const QString &screenName) { m_screenName = screenName; }
 
 signals:
     // A line was posted: its text (the HTML as typed).

@@ -32,6 +32,12 @@ void EchoPrinter::print(const QString &room, const QString &screenName, const QS
     std::fflush(m_out);
 }
 
+void EchoPrinter::printStatus(const QString &room, const QString &text) {
+    const QByteArray bytes = QStringLiteral("[%1] -- %2\n").arg(room, text).toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), m_out);
+    std::fflush(m_out);
+}
+
 QByteArray EchoPrinter::format(const QString &room, const QString &screenName,
                                const QString &line) const {
     QByteArray out = QStringLiteral("[%1] %2: ").arg(room, screenName).toUtf8();

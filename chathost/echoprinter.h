@@ -15,6 +15,8 @@ public:
     EchoPrinter(std::FILE *out, bool colour);
 
     void print(const QString &room, const QString &screenName, const QString &line);
+    // A room's status line (the connection, who came and went): "[room] -- text".
+    void printStatus(const QString &room, const QString &text);
     // What print writes for one line, LF included.
     QByteArray format(const QString &room, const QString &screenName, const QString &line) const;
 

@@ -6,6 +6,18 @@ namespace chathost {
 namespace {
 
 constexpr int kMaxRooms = 20;
+constexpr int kMaxScrollback = 10'000'000;
+
+bool parseScrollback(const QString &value, int *lines, QString *error) {
+    bool ok = false;
+    *lines = value.toInt(&ok);
+    if (ok && *lines >= 1 && *lines <= kMaxScrollback)
+        return true;
+    *error = QStringLiteral("--scrollback takes a number of lines from 1 to %1, not \"%2\"")
+                 .arg(kMaxScrollback)
+                 .arg(value);
+    return false;
+}
 
 } // namespace
 
@@ -36,6 +48,37 @@ QString usageText() {
         "  --ping                   do not start: say whether a chathost answers on the\n"
         "                           socket (exit status 0) or not (1)\n"
         "  -v, --version            print the version and exit\n"
+        "  --scrollback N           lines each room keeps (default 5000)\n"
+        "\n"
+        "IRC: each channel becomes a room, the first one in front behind the welcome\n"
+        "window, in place of the local rooms (unless --rooms, --room or ROOMS asks for\n"
+        "local ones too). What is posted in a channel's room goes to the channel.\n"
+        "  --irc URL                join ircs://HOST[:PORT]/#chan[,#chan2] (TLS with the\n"
+        "                           certificate checked, port 6697 by default); a plain\n"
+        "                           irc://HOST[:PORT]/#chan needs --insecure as well\n"
+        "  --nick NICK              the nick on the network (default: the screen name)\n"
+        "  --network NAME           join the network [NAME] of the settings file\n"
+        "  --insecure               allow a connection without TLS\n"
+        "  --password-file FILE     the server password (or with --sasl-user the SASL\n"
+        "                           password) is the first line of FILE, which only you\n"
+        "                           may read (chmod 600): never on the command line\n"
+        "  --sasl-user NAME         log in with SASL PLAIN as NAME\n"
+        "  --ca-file FILE           trust the certificates in FILE besides the system's\n"
+        "\n"
+        "Settings file: $XDG_CONFIG_HOME/chathost/networks.ini (~/.config/chathost/...),\n"
+        "one group per network, for --network NAME:\n"
+        "  [example]\n"
+        "  host=irc.example.org\n"
+        "  port=6697\n"
+        "  tls=true\n"
+        "  nick=MyNick\n"
+        "  username=mynick\n"
+        "  realname=My Name\n"
+        "  channels=#one, #two\n"
+        "  passwordfile=/home/me/.config/chathost/example.pass\n"
+        "  sasluser=MyAccount\n"
+        "  cafile=/home/me/my-ca.pem\n"
+        "  hexcolours=false        (true: colours also as \\x04RRGGBB)\n"
         "  -h, --help               show this text\n");
 }
 
@@ -51,7 +94,10 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
         const QString &arg = arguments[i];
         const bool takesValue = arg == "-n" || arg == "--rooms" || arg == "-s" ||
                                 arg == "--screen-name" || arg == "-r" || arg == "--room" ||
-                                arg == "--transcript" || arg == "--test-stall-after";
+                                arg == "--transcript" || arg == "--test-stall-after" ||
+                                arg == "--irc" || arg == "--nick" || arg == "--network" ||
+                                arg == "--password-file" || arg == "--sasl-user" ||
+                                arg == "--ca-file" || arg == "--scrollback";
         if (arg == "-h" || arg == "--help") {
             *help = true;
             return std::nullopt;
@@ -61,6 +107,8 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
             options.ping = true;
         } else if (arg == QLatin1String("-v") || arg == QLatin1String("--version")) {
             options.version = true;
+        } else if (arg == QLatin1String("--insecure")) {
+            options.insecure = true;
         } else if (takesValue) {
             if (i + 1 >= arguments.size()) {
                 *error = QStringLiteral("%1 needs a value").arg(arg);
@@ -69,7 +117,22 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
             const QString value = arguments[++i];
             if (arg == "-n" || arg == "--rooms")
                 roomCount = value;
-            else if (arg == "-s" || arg == "--screen-name")
+            else if (arg == "--irc")
+                options.ircUrls.append(value);
+            else if (arg == "--network")
+                options.networkNames.append(value);
+            else if (arg == "--nick")
+                options.nick = value;
+            else if (arg == "--password-file")
+                options.passwordFile = value;
+            else if (arg == "--sasl-user")
+                options.saslUser = value;
+            else if (arg == "--ca-file")
+                options.caFile = value;
+            else if (arg == "--scrollback") {
+                if (!parseScrollback(value, &options.scrollback, error))
+                    return std::nullopt;
+            } else if (arg == "-s" || arg == "--screen-name")
                 options.screenName = value;
             else if (arg == "-r" || arg == "--room")
                 namedRooms.append(value);
@@ -94,6 +157,7 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
 
     if (!positional.isEmpty() && !roomCount)
         roomCount = positional.first();
+    options.localRoomsAsked = roomCount || !namedRooms.isEmpty();
     if (positional.size() > 1 && options.screenName.isEmpty())
         options.screenName = positional[1];
     namedRooms += positional.mid(2);

@@ -17,6 +17,19 @@ struct HostOptions {
     // window thread stops once this many lines are posted (-1: never).
     int stallAfterLines = -1;
     bool version = false; // only print the version
+
+    // IRC: the networks to join; their channels' rooms replace the local
+    // rooms unless local ones were asked for too (--rooms, --room, ROOMS).
+    QStringList ircUrls;      // --irc URL
+    QStringList networkNames; // --network NAME, from the settings file
+    QString nick;             // --nick
+    bool insecure = false;    // --insecure: a plain irc:// connection is fine
+    QString passwordFile;     // --password-file
+    QString saslUser;         // --sasl-user
+    QString caFile;           // --ca-file
+    int scrollback = 5000;    // lines a room keeps
+    bool localRoomsAsked = false;
+    bool joinsIrc() const { return !ircUrls.isEmpty() || !networkNames.isEmpty(); }
 };
 
 // The --help text.

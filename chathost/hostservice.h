@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace chathost {
@@ -19,6 +20,9 @@ public:
     virtual bool start(QString *message) = 0;
     // Where it serves, for the start-up message.
     virtual QString where() const = 0;
+    // Who takes the user's away text (empty: back): true when a network took
+    // it. Without one, or where clients have no way to send it, nobody does.
+    virtual void setAwayHandler(std::function<bool(const QString &)> handler) = 0;
 };
 
 std::unique_ptr<HostService> createHostService(WindowTree &tree);

@@ -20,6 +20,9 @@ public:
         return m_server.start(message);
     }
     QString where() const override { return m_server.socketPath(); }
+    void setAwayHandler(std::function<bool(const QString &)> handler) override {
+        m_handler.setAwayHandler(std::move(handler));
+    }
 
 private:
     RequestHandler m_handler;

@@ -49,6 +49,10 @@ public:
     QString where() const override {
         return QStringLiteral("its window tree (class \"AOL Frame25\")");
     }
+    void setAwayHandler(std::function<bool(const QString &)>) override {
+        // Clients reach this chathost through its window tree alone, which
+        // carries no away text (and it joins no networks to tell).
+    }
 
 private:
     WindowTree &m_tree;

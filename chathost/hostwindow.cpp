@@ -29,6 +29,7 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
     // Added back to front: the last one added is the front one.
     for (auto it = options.roomNames.crbegin(); it != options.roomNames.crend(); ++it) {
         auto *room = new ChatRoom(*it, options.screenName);
+        room->setScrollback(options.scrollback);
         QMdiSubWindow *document = addDocument(room);
         tree.publish(document, "AOL Child", m_area);
         room->publish(tree, document);

@@ -60,6 +60,8 @@ std::optional<QByteArray> RequestHandler::handle(const QByteArray &payload) {
         return deliveredReply(window);
     case wire::Type:
         return deliveredReply(window && typeText(window, platform::fromCp1252(request->text)));
+    case wire::SetAway:
+        return deliveredReply(m_setAway && m_setAway(platform::fromCp1252(request->text)));
     default:
         return std::nullopt;
     }

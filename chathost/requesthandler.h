@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <functional>
 #include <optional>
 
 namespace chathost {
@@ -15,9 +17,15 @@ public:
     explicit RequestHandler(WindowTree &tree);
 
     std::optional<QByteArray> handle(const QByteArray &payload);
+    // Who takes SetAway: true when a network took the text. Without one,
+    // SetAway is answered 0.
+    void setAwayHandler(std::function<bool(const QString &)> handler) {
+        m_setAway = std::move(handler);
+    }
 
 private:
     WindowTree &m_tree;
+    std::function<bool(const QString &)> m_setAway;
 };
 
 } // namespace chathost

@@ -39,6 +39,9 @@ std::optional<Request> parseRequest(QByteArrayView payload) {
         request.window = wire::getU64(args.data());
         request.code = wire::getU32(args.data() + 8);
         return request;
+    case wire::SetAway:
+        request.text = args.toByteArray();
+        return request;
     case wire::Hello:
         return fixed(0) ? std::optional(request) : std::nullopt;
     case wire::WindowText:

@@ -66,6 +66,14 @@ void ChatSend(const QString &line) {
     ws.sendChar(entry, kEnter);
 }
 
+void SetAway(bool away, const QString &reason) {
+    platform::WindowSystem &ws = windowSystem();
+    ws.beginExchange();
+    // An empty away text means back, so an empty reason says something short.
+    const QString text = !away ? QString() : reason.isEmpty() ? QStringLiteral("away") : reason;
+    ws.setAway(toWindows1252(text));
+}
+
 QByteArray toWindows1252(const QString &text) { return platform::toCp1252(text); }
 
 QString fromWindows1252(const QByteArray &bytes) { return platform::fromCp1252(bytes); }

@@ -19,6 +19,9 @@ platform::WindowHandle FindRoom();
 // room the line is lost, silently, and so is any line but the closing ones
 // once the program is ending (goodbye.h). Nothing about the client is cached.
 void ChatSend(const QString &line);
+// Tells the chat client the user is away with the reason (an empty reason:
+// a short default text), or, with `away` false, back. One exchange of its own.
+void SetAway(bool away, const QString &reason = {});
 
 // The text in Windows-1252; a character outside the code page becomes "?".
 QByteArray toWindows1252(const QString &text);

@@ -91,6 +91,7 @@ void Form3::Label1_Click() {
     QWidget *form1 = m_forms.form1();
     setTimerEnabled(hostlink::timer(form1, "Timer1"), true);
     hostlink::ChatSend(idleSessionLine(hostlink::LabelRecord(form1), true));
+    hostlink::SetAway(true, read("reason"));
     Label3->setEnabled(true);
     Label1->setEnabled(false);
     Q_EMIT idleSwitched(true);
@@ -106,6 +107,7 @@ void Form3::Label3_Click() {
     QWidget *form1 = m_forms.form1();
     setTimerEnabled(hostlink::timer(form1, "Timer1"), false);
     hostlink::ChatSend(idleSessionLine(hostlink::LabelRecord(form1), false));
+    hostlink::SetAway(false);
     // The clock is kept before it is reset.
     write("lastidle", hostlink::caption(form1, "hours") + hostlink::caption(form1, "blinker") +
                           hostlink::caption(form1, "mins"));

@@ -31,6 +31,9 @@ public:
     virtual void setText(WindowHandle window, const QByteArray &text1252) = 0;
     // The character message with the given character code.
     virtual void sendChar(WindowHandle window, int code) = 0;
+    // Marks the user away on the client's networks with the text, or back
+    // when it is empty. A client that has no such notion ignores it.
+    virtual void setAway(const QByteArray &text1252) { (void)text1252; }
 };
 
 // The window system of this platform: the real one on Windows, a client of

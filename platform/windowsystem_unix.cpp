@@ -224,6 +224,12 @@ void UnixWindowSystem::sendChar(WindowHandle window, int code) {
     deliveredReply(payload);
 }
 
+void UnixWindowSystem::setAway(const QByteArray &text1252) {
+    // A chathost that does not know the request closes the connection: the
+    // exchange ends at once, within its bound like any other.
+    deliveredReply(QByteArray(1, char(chatwire::SetAway)) + text1252.left(chatwire::kMaxText));
+}
+
 std::int64_t UnixWindowSystem::hostPid() {
     const auto reply = request(QByteArray(1, char(chatwire::Hello)));
     if (!reply || reply->size() != 12)

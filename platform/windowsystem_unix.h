@@ -30,6 +30,7 @@ enum Op : std::uint8_t {
     WindowText = 0x11,   // u64 window                   -> bytes
     Raise = 0x12,        // u64 document window          -> u8 delivered
     Type = 0x13,         // u64 window, bytes            -> u8 delivered
+    SetAway = 0x14,      // bytes (empty: back)           -> u8 taken by a network
 };
 
 // <runtime folder>/chathost.sock, the runtime folder looked up now.
@@ -65,6 +66,7 @@ public:
                               const QByteArray &className) override;
     void setText(WindowHandle window, const QByteArray &text1252) override;
     void sendChar(WindowHandle window, int code) override;
+    void setAway(const QByteArray &text1252) override;
 
     // Requests for tests and tools, bounded the same way.
     // chathost's process id, or 0 when it does not answer.

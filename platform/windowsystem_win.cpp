@@ -36,6 +36,10 @@ public:
     void sendChar(WindowHandle window, int code) override {
         send(window, WM_CHAR, WPARAM(code), 0);
     }
+    void setAway(const QByteArray &) override {
+        // The chat client's windows take no away text; the networks hear of
+        // it only through chathost's socket on Unix.
+    }
 
 private:
     using Clock = std::chrono::steady_clock;

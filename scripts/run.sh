@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up and builds, then starts the stand-in chat client (chathost, which
 # echoes the room's lines here) and zorvel beside it. Without a display both
-# run on a virtual screen. Ctrl-C ends both cleanly.
+# run on a virtual screen. Ctrl-C ends both cleanly. Arguments go to chathost:
+#   scripts/run.sh --irc ircs://irc.example.org/#channel --nick NICK
+# puts chathost in that IRC channel, so zorvel's lines reach its people.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -40,7 +42,7 @@ fi
 
 # Each runs in a session of its own: Ctrl-C reaches this script alone, which
 # ends them in order, so the room still hears zorvel's closing lines.
-setsid build/chathost/chathost --echo &
+setsid build/chathost/chathost --echo "$@" &
 chathost_pid=$!
 # zorvel speaks as soon as it loads: wait until the room answers.
 for _ in $(seq 1 50); do
@@ -48,6 +50,12 @@ for _ in $(seq 1 50); do
     kill -0 "$chathost_pid" 2>/dev/null || break
     sleep 0.1
 done
+
+if ! kill -0 "$chathost_pid" 2>/dev/null; then
+    echo "run: chathost ended at once (its message is above); zorvel not started" >&2
+    if [ -n "$xvfb_pid" ]; then kill -TERM "$xvfb_pid" 2>/dev/null || true; fi
+    exit 1
+fi
 
 setsid build/app/zorvel &
 zorvel_pid=$!

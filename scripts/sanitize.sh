@@ -10,6 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-missing.sh cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev
+scripts/setup-irc.sh
 
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize

@@ -14,6 +14,8 @@ scripts/setup.sh
 # builders and Debian's checkers, and a watch on the installed click sound.
 scripts/install-missing.sh weston xwayland dpkg-dev file lintian desktop-file-utils \
   appstream inotify-tools
+# The IRC tests' server and observer client.
+scripts/setup-irc.sh
 
 suite() { (cd build && ctest --output-on-failure --timeout 600 "$@"); }
 if (($#)); then

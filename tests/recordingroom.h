@@ -22,6 +22,8 @@ public:
     std::function<void(const QByteArray &)> onPost;
 
     QList<QByteArray> lines;
+    // Every away text the program set, in order (empty: back).
+    QList<QByteArray> awayTexts;
     // The lines as text, for reading in failures.
     QStringList texts() const {
         QStringList out;
@@ -65,6 +67,8 @@ public:
         if (onPost)
             onPost(lines.last());
     }
+
+    void setAway(const QByteArray &text1252) override { awayTexts << text1252; }
 
 private:
     static constexpr platform::WindowHandle kFrame = 1, kContainer = 2, kRoom = 3, kTranscript = 4,

@@ -5,6 +5,7 @@
 #include "testenv.h"
 #include "userstore.h"
 #include "waitfor.h"
+#include "zorvelprocess.h"
 
 #include <QFile>
 #include <QProcess>
@@ -36,21 +37,7 @@ const QByteArray kDefaultFile = "[zorvel]\r\nPRESET=def\xe0\xf9lt\r\nPFCOLOR=000
                                 "PACOLOR=009900\r\nPMASCII=-:-\r\nPFASCII=/\xaf\\\r\n"
                                 "PBASCII=/\xaf\\\r\nHANDLE=frobble\r\n";
 
-class Zorvel {
-public:
-    Zorvel() {
-        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_process.start(QStringLiteral(ZORVEL_EXE), {});
-    }
-    ~Zorvel() {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    QProcess &process() { return m_process; }
-
-private:
-    QProcess m_process;
-};
+using Zorvel = ZorvelProcess;
 } // namespace
 
 class TestStartupE2E : public QObject {

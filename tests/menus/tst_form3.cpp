@@ -186,6 +186,35 @@ private Q_SLOTS:
         QCOMPARE(lines().last(), example::disengaged());
     }
 
+    // Idle on marks the user away with the stored reason (a short default
+    // when there is none, as an empty away text would mean back), idle off
+    // marks them back; the lines posted are the same as ever, and neither the
+    // idle ticks nor the double click say away again.
+    void idleOnAndOffSetAway_data() {
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QByteArray>("away");
+        QTest::newRow("stored reason")
+            << QStringLiteral("gone fishing") << QByteArray("gone fishing");
+        QTest::newRow("no reason") << QString() << QByteArray("away");
+        QTest::newRow("accented") << QStringLiteral("caf\u00e9 \u20ac")
+                                  << QByteArray("caf\xE9 \x80");
+    }
+    void idleOnAndOffSetAway() {
+        QFETCH(QString, reason);
+        QFETCH(QByteArray, away);
+        setSetting("reason", reason);
+        menu()->Label1_Click();
+        QCOMPARE(m_world.room->awayTexts, QList<QByteArray>{away});
+        QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
+        // Idle ticks post their lines and leave the away text alone.
+        for (int tick = 0; tick < 3; ++tick)
+            form1().Timer1_Timer();
+        QCOMPARE(m_world.room->awayTexts.size(), 1);
+        menu()->Label3_Click();
+        QCOMPARE(m_world.room->awayTexts, (QList<QByteArray>{away, QByteArray()}));
+        QCOMPARE(lines().last(), example::disengaged());
+    }
+
     void doubleClickOnIdleOn_data() {
         QTest::addColumn<QList<QEvent::Type>>("events");
         using E = QEvent;

@@ -1,0 +1,60 @@
+#include "hostnetworks.h"
+
+#include "echoprinter.h"
+#include "hostoptions.h"
+#include "hostservice.h"
+#include "hostwindow.h"
+#include "ircrooms.h"
+
+#include <QCoreApplication>
+
+namespace chathost {
+
+namespace {
+
+class IrcNetworks final : public HostNetworks {
+public:
+    explicit IrcNetworks(QList<NetworkSetup> networks) : m_networks(std::move(networks)) {}
+
+    std::unique_ptr<QObject> join(HostWindow &window, HostService &service,
+                                  EchoPrinter *echo) override {
+        auto rooms = std::make_unique<IrcRooms>(m_networks, window.rooms());
+        IrcRooms *ircRooms = rooms.get();
+        if (echo) {
+            QObject::connect(ircRooms, &IrcRooms::heard, ircRooms,
+                             [echo](const QString &room, const QString &speaker,
+                                    const QString &html) { echo->print(room, speaker, html); });
+            QObject::connect(ircRooms, &IrcRooms::statusShown, ircRooms,
+                             [echo](const QString &room, const QString &text) {
+                                 echo->printStatus(room, text);
+                             });
+        }
+        service.setAwayHandler([ircRooms](const QString &text) { return ircRooms->setAway(text); });
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, ircRooms, &IrcRooms::stop);
+        ircRooms->start();
+        return rooms;
+    }
+
+private:
+    QList<NetworkSetup> m_networks;
+};
+
+} // namespace
+
+std::unique_ptr<HostNetworks> prepareHostNetworks(HostOptions &options, QString *error) {
+    QList<NetworkSetup> networks;
+    if (options.joinsIrc()) {
+        auto found = networksFromOptions(options, error);
+        if (!found)
+            return nullptr;
+        networks = std::move(*found);
+        // The channels' rooms come first, so the first channel's is in front.
+        options.roomNames = channelRoomNames(networks) +
+                            (options.localRoomsAsked ? options.roomNames : QStringList());
+        if (!options.nick.isEmpty())
+            options.screenName = options.nick;
+    }
+    return std::make_unique<IrcNetworks>(std::move(networks));
+}
+
+} // namespace chathost

@@ -1,0 +1,206 @@
+#include "ircrooms.h"
+
+#include "chatroom.h"
+#include "hostoptions.h"
+#include "ircformatter.h"
+#include "ircrenderer.h"
+
+namespace chathost {
+
+namespace {
+
+bool applyCommandLine(const HostOptions &options, irc::NetworkConfig &config, QString *error) {
+    if (!options.nick.isEmpty())
+        config.nick = options.nick;
+    else if (config.nick.isEmpty())
+        config.nick = options.screenName;
+    if (!options.passwordFile.isEmpty())
+        config.passwordFile = options.passwordFile;
+    if (!options.saslUser.isEmpty())
+        config.saslUser = options.saslUser;
+    if (!options.caFile.isEmpty())
+        config.caFile = options.caFile;
+    if (!config.tls && !options.insecure && config.name == config.host) {
+        *error = QStringLiteral("irc://%1 is a plain connection, readable on the way: say "
+                                "--insecure to use it anyway, or use ircs://")
+                     .arg(config.host);
+        return false;
+    }
+    return irc::completeNetwork(config, error);
+}
+
+} // namespace
+
+std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &options, QString *error) {
+    QList<irc::NetworkConfig> configs;
+    for (const QString &url : options.ircUrls) {
+        auto config = irc::parseIrcUrl(url, error);
+        if (!config)
+            return std::nullopt;
+        configs.append(*config);
+    }
+    for (const QString &name : options.networkNames) {
+        auto config = irc::loadNetwork(irc::networksFilePath(), name, error);
+        if (!config)
+            return std::nullopt;
+        configs.append(*config);
+    }
+    QList<NetworkSetup> networks;
+    for (irc::NetworkConfig &config : configs) {
+        if (!applyCommandLine(options, config, error))
+            return std::nullopt;
+        NetworkSetup setup{config, {}};
+        if (!config.passwordFile.isEmpty()) {
+            const auto secret = irc::readSecretFile(config.passwordFile, error);
+            if (!secret)
+                return std::nullopt;
+            setup.secret = *secret;
+        } else if (!config.saslUser.isEmpty()) {
+            *error = QStringLiteral("SASL login as %1 needs a password file").arg(config.saslUser);
+            return std::nullopt;
+        }
+        networks.append(setup);
+    }
+    return networks;
+}
+
+QStringList channelRoomNames(const QList<NetworkSetup> &networks) {
+    QStringList names;
+    for (const NetworkSetup &network : networks) {
+        for (const QString &channel : network.config.channels) {
+            QString name = channel;
+            if (names.contains(name, Qt::CaseInsensitive))
+                name += QStringLiteral(" (%1)").arg(network.config.name);
+            names.append(name);
+        }
+    }
+    return names;
+}
+
+IrcRooms::IrcRooms(const QList<NetworkSetup> &networks, const QList<ChatRoom *> &rooms,
+                   QObject *parent)
+    : QObject(parent) {
+    const QStringList names = channelRoomNames(networks);
+    qsizetype next = 0;
+    for (const NetworkSetup &network : networks) {
+        auto connection = std::make_unique<irc::IrcConnection>(network.config, network.secret);
+        for (const QString &channel : network.config.channels) {
+            const QString name = names.at(next++);
+            for (ChatRoom *room : rooms) {
+                if (room->name() == name) {
+                    m_channels.append({connection.get(), channel, room});
+                    room->setPeople({});
+                }
+            }
+        }
+        connectSignals(connection.get());
+        m_connections.push_back(std::move(connection));
+    }
+}
+
+IrcRooms::~IrcRooms() = default;
+
+QList<irc::IrcConnection *> IrcRooms::connections() const {
+    QList<irc::IrcConnection *> out;
+    for (const auto &connection : m_connections)
+        out.append(connection.get());
+    return out;
+}
+
+void IrcRooms::start() {
+    for (const auto &connection : m_connections)
+        connection->start();
+}
+
+void IrcRooms::stop() {
+    for (const auto &connection : m_connections)
+        connection->stop(QStringLiteral("chathost closed"));
+}
+
+QList<ChatRoom *> IrcRooms::roomsOf(irc::IrcConnection *connection, const QString &channel) const {
+    QList<ChatRoom *> rooms;
+    for (const Channel &entry : m_channels) {
+        if (entry.connection == connection && (channel.isEmpty() || entry.channel == channel))
+            rooms.append(entry.room);
+    }
+    // What is meant for no channel of ours (a private message, the server's
+    // word) shows in the network's first room.
+    if (rooms.isEmpty() && !channel.isEmpty())
+        return roomsOf(connection, {}).mid(0, 1);
+    return rooms;
+}
+
+void IrcRooms::showStatus(ChatRoom *room, const QString &text) {
+    room->appendStatus(text);
+    emit statusShown(room->name(), text);
+}
+
+void IrcRooms::connectSignals(irc::IrcConnection *connection) {
+    using irc::IrcConnection;
+    connect(connection, &IrcConnection::status, this,
+            [this, connection](const QString &channel, const QString &text) {
+                for (ChatRoom *room : roomsOf(connection, channel))
+                    showStatus(room, text);
+            });
+    connect(connection, &IrcConnection::peopleChanged, this,
+            [this, connection](const QString &channel, const QStringList &people) {
+                for (ChatRoom *room : roomsOf(connection, channel))
+                    room->setPeople(people);
+            });
+    connect(connection, &IrcConnection::registered, this, [this, connection] {
+        for (ChatRoom *room : roomsOf(connection, {}))
+            room->setScreenName(connection->nick());
+    });
+    connect(connection, &IrcConnection::message, this,
+            [this, connection](const QString &channel, const QString &nick, const QString &text,
+                               IrcConnection::Kind kind) {
+                const QString html = irc::ircToHtml(text);
+                const bool toUs = channel.isEmpty();
+                for (ChatRoom *room : roomsOf(connection, channel)) {
+                    QString speaker = nick;
+                    if (kind == IrcConnection::Kind::Action) {
+                        speaker = QStringLiteral("* ") + nick;
+                        room->appendHtml(QStringLiteral("<i>* %1</i> ").arg(nick.toHtmlEscaped()) +
+                                         html);
+                    } else {
+                        if (kind == IrcConnection::Kind::Notice)
+                            speaker = QStringLiteral("-%1-").arg(nick);
+                        else if (toUs)
+                            speaker = QStringLiteral("%1 (to you)").arg(nick);
+                        room->appendHtml(ChatRoom::transcriptHtml(speaker, html));
+                    }
+                    emit heard(room->name(), speaker, html);
+                }
+            });
+}
+
+void IrcRooms::posted(const QString &roomName, const QString &line) {
+    for (const Channel &entry : std::as_const(m_channels)) {
+        if (entry.room->name() != roomName)
+            continue;
+        if (!entry.connection->isRegistered())
+            showStatus(
+                entry.room,
+                tr("not connected yet: the line goes out once %1 is joined").arg(entry.channel));
+        // A person's "/me waves" is an action; zorvel's lines never start so.
+        static const QString kMe = QStringLiteral("/me ");
+        const bool action = line.startsWith(kMe, Qt::CaseInsensitive);
+        const QByteArray text = irc::htmlToIrc(action ? line.mid(kMe.size()) : line,
+                                               {entry.connection->config().hexColours});
+        if (!text.trimmed().isEmpty())
+            entry.connection->sendText(entry.channel, text,
+                                       action ? irc::IrcConnection::Kind::Action
+                                              : irc::IrcConnection::Kind::Message);
+    }
+}
+
+bool IrcRooms::setAway(const QString &text) {
+    bool taken = false;
+    for (const auto &connection : m_connections) {
+        taken = taken || connection->isRegistered();
+        connection->setAway(text);
+    }
+    return taken;
+}
+
+} // namespace chathost

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ircconnection.h"
+#include "networkconfig.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace chathost {
+
+class ChatRoom;
+class HostWindow;
+struct HostOptions;
+
+// One network to join and the password read for it.
+struct NetworkSetup {
+    irc::NetworkConfig config;
+    QByteArray secret;
+};
+
+// The networks the command line asks for: --irc URLs and --network groups of
+// the settings file, with --nick, --insecure, --password-file, --sasl-user and
+// --ca-file applied. Nothing, with the reason, when one cannot be used (a
+// plain connection not allowed, a password file others can read, ...).
+std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &options, QString *error);
+
+// The names of the rooms for the networks' channels, in order: the channel's
+// name, with the network's added where two networks share a channel name.
+QStringList channelRoomNames(const QList<NetworkSetup> &networks);
+
+// The rooms that are IRC channels: what is posted in one goes to its channel
+// as IRC formatting; what the channel says, who is in it and how the
+// connection fares show in the room.
+class IrcRooms : public QObject {
+    Q_OBJECT
+public:
+    IrcRooms(const QList<NetworkSetup> &networks, const QList<ChatRoom *> &rooms,
+             QObject *parent = nullptr);
+    ~IrcRooms() override;
+
+    void start();
+    void stop();
+    // A line posted in a room: sent when the room is a channel's.
+    void posted(const QString &room, const QString &line);
+    // Marks us away on every connected network (empty text: back). True when
+    // at least one connected network took it.
+    bool setAway(const QString &text);
+
+    QList<irc::IrcConnection *> connections() const;
+
+signals:
+    // Someone else said something in a room, as HTML (for --echo).
+    void heard(const QString &room, const QString &speaker, const QString &html);
+    // A status line shown in a room.
+    void statusShown(const QString &room, const QString &text);
+
+private:
+    struct Channel {
+        irc::IrcConnection *connection;
+        QString channel;
+        ChatRoom *room;
+    };
+    void connectSignals(irc::IrcConnection *connection);
+    QList<ChatRoom *> roomsOf(irc::IrcConnection *connection, const QString &channel) const;
+    void showStatus(ChatRoom *room, const QString &text);
+
+    std::vector<std::unique_ptr<irc::IrcConnection>> m_connections;
+    QList<Channel> m_channels;
+};
+
+} // namespace chathost

@@ -1,0 +1,154 @@
+#include "ngircdserver.h"
+
+#include "waitfor.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+bool listens(quint16 port) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    const bool connected = socket.waitForConnected(200);
+    socket.abort();
+    return connected;
+}
+
+} // namespace
+
+QString NgircdServer::executable() {
+    QStringList candidates;
+    const QString env = qEnvironmentVariable("ZORVEL_NGIRCD");
+    if (!env.isEmpty())
+        candidates << env;
+    candidates << qEnvironmentVariable("ZORVEL_BUILD_DIR") +
+                      QStringLiteral("/ngircd/usr/sbin/ngircd")
+               << QStringLiteral(ZORVEL_SOURCE_DIR "/build/ngircd/usr/sbin/ngircd")
+               << QStringLiteral("/usr/sbin/ngircd");
+    for (const QString &candidate : candidates) {
+        if (QFileInfo(candidate).isExecutable())
+            return candidate;
+    }
+    return {};
+}
+
+NgircdServer::NgircdServer(const Options &options) : m_options(options) {
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+}
+
+NgircdServer::~NgircdServer() { kill(); }
+
+bool NgircdServer::run(const QString &program, const QStringList &arguments) {
+    QProcess process;
+    process.setWorkingDirectory(m_dir.path());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        m_error =
+            program + ' ' + arguments.join(' ') + ": " + QString::fromLocal8Bit(process.readAll());
+        return false;
+    }
+    return true;
+}
+
+bool NgircdServer::makeCertificates() {
+    const QString openssl = QStringLiteral("openssl");
+    const QString subject = QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost\n");
+    QFile ext(m_dir.filePath(QStringLiteral("ext.cnf")));
+    if (!ext.open(QIODevice::WriteOnly) || ext.write(subject.toLatin1()) < 0)
+        return false;
+    ext.close();
+    // The DH group is a fixed one: generating new parameters takes long.
+    if (!run(openssl, {"genpkey", "-genparam", "-algorithm", "DH", "-pkeyopt", "group:ffdhe2048",
+                       "-out", "dh.pem"}) ||
+        !run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out",
+                       "ca.pem", "-days", "2", "-subj", "/CN=zorvel test CA"}))
+        return false;
+    if (m_options.selfSigned)
+        return run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
+                             "server.key", "-out", "server.pem", "-days", "2", "-subj",
+                             "/CN=127.0.0.1", "-addext", subject.trimmed()});
+    return run(openssl, {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out",
+                         "server.csr", "-subj", "/CN=127.0.0.1"}) &&
+           run(openssl,
+               {"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+                "-CAcreateserial", "-out", "server.pem", "-days", "2", "-extfile", "ext.cnf"});
+}
+
+bool NgircdServer::start() {
+    const QString program = executable();
+    if (program.isEmpty()) {
+        m_error = QStringLiteral("no ngircd: scripts/setup-irc.sh unpacks it into build/ngircd");
+        return false;
+    }
+    if (m_port == 0) {
+        if (!makeCertificates())
+            return false;
+        m_port = freePort();
+        m_tlsPort = freePort();
+        QFile motd(m_dir.filePath(QStringLiteral("motd")));
+        if (!motd.open(QIODevice::WriteOnly) || motd.write("zorvel test server\n") < 0)
+            return false;
+        const QString conf =
+            QStringLiteral("[Global]\n"
+                           "Name = irc.zorvel.test\n"
+                           "Info = zorvel test server\n"
+                           "AdminInfo1 = test\nAdminInfo2 = test\nAdminEMail = test@zorvel.test\n"
+                           "Listen = 127.0.0.1\n"
+                           "Ports = %1\n"
+                           "MotdFile = %3/motd\n"
+                           "PidFile = %3/ngircd.pid\n"
+                           "%4"
+                           "[Limits]\n"
+                           "MaxConnectionsIP = 0\n"
+                           "MaxNickLength = 30\n"
+                           "[Options]\n"
+                           "PAM = no\n"
+                           "Ident = no\n"
+                           "DNS = no\n"
+                           "[SSL]\n"
+                           "CertFile = %3/server.pem\n"
+                           "KeyFile = %3/server.key\n"
+                           "DHFile = %3/dh.pem\n"
+                           "Ports = %2\n")
+                .arg(m_port)
+                .arg(m_tlsPort)
+                .arg(m_dir.path(), m_options.password.isEmpty()
+                                       ? QString()
+                                       : QStringLiteral("Password = %1\n")
+                                             .arg(QString::fromUtf8(m_options.password)));
+        QFile file(m_dir.filePath(QStringLiteral("ngircd.conf")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(conf.toUtf8()) < 0)
+            return false;
+    }
+    m_process.start(program, {"-n", "-f", m_dir.filePath(QStringLiteral("ngircd.conf"))});
+    if (!m_process.waitForStarted(5000) ||
+        !waitFor(
+            [&] {
+                return m_process.state() != QProcess::Running ||
+                       (listens(m_port) && listens(m_tlsPort));
+            },
+            10000) ||
+        m_process.state() != QProcess::Running) {
+        m_error =
+            QStringLiteral("ngircd did not start: ") + QString::fromLocal8Bit(m_process.readAll());
+        return false;
+    }
+    return true;
+}
+
+void NgircdServer::kill() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(5000);
+}

@@ -1,0 +1,317 @@
+// chathost on a real IRC network: Debian's ngircd started by the test on
+// loopback ports, a bare observer client in the channel checking the bytes
+// that arrive, and the real zorvel and chathost processes.
+#include "chathostprocess.h"
+#include "chatlink.h"
+#include "cp1252.h"
+#include "expectedirc.h"
+#include "ircobserver.h"
+#include "ircrenderer.h"
+#include "linesplitter.h"
+#include "menulines.h"
+#include "ngircdserver.h"
+#include "pause.h"
+#include "testenv.h"
+#include "waitfor.h"
+#include "windowsystem_unix.h"
+#include "zorvelprocess.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <QTextDocument>
+#include <memory>
+
+using settings::Field;
+
+namespace {
+
+const QByteArray kChannel = "#zorvel";
+
+QString shown(const QString &html) {
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText();
+}
+
+QStringList hostArguments(const QString &url, const QStringList &more = {}) {
+    return QStringList{"--irc", url, "--nick", "zorvel"} + more;
+}
+
+QString plainUrl(const NgircdServer &server) {
+    return QStringLiteral("irc://127.0.0.1:%1/%2")
+        .arg(server.port())
+        .arg(QString::fromLatin1(kChannel));
+}
+
+} // namespace
+
+class TestIrcNgircd : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> m_env;
+    std::unique_ptr<platform::UnixWindowSystem> m_ws;
+
+    // The front room's transcript, as a client reads it through the socket.
+    QString roomText() {
+        m_ws->beginExchange();
+        const platform::WindowHandle room = hostlink::FindRoom();
+        const platform::WindowHandle transcript = m_ws->findWindowEx(room, 0, "RICHCNTL");
+        return platform::fromCp1252(m_ws->windowText(transcript));
+    }
+    // A server, an observer in the channel and chathost joined to it.
+    struct Channel {
+        NgircdServer server;
+        IrcObserver observer;
+        std::unique_ptr<ChatHostProcess> host;
+    };
+    bool join(Channel &channel) {
+        if (!channel.server.start()) {
+            qWarning() << channel.server.error();
+            return false;
+        }
+        if (!channel.observer.join(channel.server.port(), "observer", kChannel))
+            return false;
+        channel.host = std::make_unique<ChatHostProcess>(
+            hostArguments(plainUrl(channel.server), {"--insecure"}));
+        if (!channel.host->start()) {
+            qWarning() << channel.host->output();
+            return false;
+        }
+        return channel.observer.waitFor(":zorvel!") >= 0;
+    }
+    bool roomSays(const QString &part, int ms = 10000) {
+        return waitFor([&] { return roomText().contains(part); }, ms);
+    }
+    QString writeSecret(const QByteArray &secret, QFile::Permissions permissions) {
+        const QString path = m_env->homeDir() + "/irc.pass";
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(secret + '\n');
+        file.close();
+        file.setPermissions(permissions);
+        return path;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (NgircdServer::executable().isEmpty())
+            QSKIP("ngircd is not installed here: scripts/setup-irc.sh unpacks Debian's package "
+                  "into build/ngircd");
+    }
+    void init() {
+        m_env = std::make_unique<TestEnv>();
+        m_ws = std::make_unique<platform::UnixWindowSystem>(QString(),
+                                                            std::chrono::milliseconds(2000));
+        hostlink::setWindowSystem(m_ws.get());
+    }
+    void cleanup() {
+        hostlink::setWindowSystem(nullptr);
+        m_ws.reset();
+        m_env.reset();
+    }
+
+    // zorvel's real start-up lines reach the channel as IRC formatting, and
+    // what someone says in the channel shows in the room, escaped.
+    void startupLinesReachTheChannel() {
+        Channel channel;
+        QVERIFY(join(channel));
+        IrcObserver &observer = channel.observer;
+        // The first channel's room is the one in front of the rooms.
+        QCOMPARE(channel.host->documentsFrontToBack().mid(0, 2),
+                 (QStringList{"Welcome", "#zorvel"}));
+        QVERIFY(roomSays("plain connection"));
+
+        ZorvelProcess zorvel;
+        QVERIFY(waitFor([&] { return observer.messagesFrom("zorvel").size() >= 2; }, 20000));
+        const auto lines = observer.messagesFrom("zorvel");
+        QCOMPARE(lines.at(0).text, kLoadLine1Irc);
+        QCOMPARE(lines.at(1).text, kLoadLine2Irc);
+        // The room shows the same words.
+        QVERIFY(roomSays(irc::stripFormatting(QString::fromUtf8(kLoadLine1Irc))));
+
+        observer.sendLine("PRIVMSG #zorvel :hello \x02<b>you</b>\x02 & all");
+        QVERIFY2(roomSays("observer: hello <b>you</b> & all"), qPrintable(roomText()));
+        observer.sendLine("PRIVMSG #zorvel :\x01"
+                          "ACTION waves\x01");
+        QVERIFY(roomSays("* observer waves"));
+        // The people list has both.
+        QVERIFY(!roomText().contains("PRIVMSG"));
+    }
+
+    void tls_data() {
+        QTest::addColumn<bool>("selfSigned");
+        QTest::addColumn<bool>("withCa");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("signed by the test's CA, CA given") << false << true << true;
+        QTest::newRow("signed by the test's CA, CA not given") << false << false << false;
+        QTest::newRow("self-signed") << true << true << false;
+    }
+    void tls() {
+        QFETCH(bool, selfSigned);
+        QFETCH(bool, withCa);
+        QFETCH(bool, accepted);
+        NgircdServer server({{}, selfSigned});
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        IrcObserver observer;
+        QVERIFY(observer.join(server.port(), "observer", kChannel));
+        QStringList more;
+        if (withCa)
+            more << "--ca-file" << server.caFile();
+        ChatHostProcess host(hostArguments(
+            QStringLiteral("ircs://127.0.0.1:%1/#zorvel").arg(server.tlsPort()), more));
+        QVERIFY2(host.start(), qPrintable(host.output()));
+        if (accepted) {
+            QVERIFY(observer.waitFor(":zorvel!") >= 0);
+            hostlink::ChatSend(QStringLiteral("<b>safe</b>"));
+            QVERIFY(observer.waitFor("PRIVMSG #zorvel :\x02safe") >= 0);
+        } else {
+            QVERIFY2(roomSays("certificate is not trusted"), qPrintable(roomText()));
+            QCOMPARE(observer.waitFor(":zorvel!", 0, 500), -1);
+        }
+    }
+
+    void serverPassword_data() {
+        QTest::addColumn<QByteArray>("secret");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("right") << QByteArray("sesame") << true;
+        QTest::newRow("wrong") << QByteArray("open up") << false;
+    }
+    void serverPassword() {
+        QFETCH(QByteArray, secret);
+        QFETCH(bool, accepted);
+        NgircdServer server({"sesame", false});
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        IrcObserver observer;
+        QVERIFY(observer.join(server.port(), "observer", kChannel, 10000, "sesame"));
+        const QString file = writeSecret(secret, QFile::ReadOwner | QFile::WriteOwner);
+        ChatHostProcess host(
+            hostArguments(plainUrl(server), {"--insecure", "--password-file", file}));
+        QVERIFY2(host.start(), qPrintable(host.output()));
+        if (accepted) {
+            QVERIFY(observer.waitFor(":zorvel!") >= 0);
+        } else {
+            QVERIFY2(roomSays("refused the password"), qPrintable(roomText()));
+            QCOMPARE(observer.waitFor(":zorvel!", 0, 300), -1);
+        }
+        // The password shows nowhere.
+        QVERIFY(!roomText().contains(QString::fromUtf8(secret)));
+        QVERIFY(!host.output().contains(QString::fromUtf8(secret)));
+    }
+
+    void passwordFileOthersCanReadIsRefused() {
+        const QString file =
+            writeSecret("sesame", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+        QProcess chathost;
+        chathost.setProcessChannelMode(QProcess::MergedChannels);
+        chathost.start(
+            ChatHostProcess::executable(),
+            hostArguments("irc://127.0.0.1:1/#zorvel", {"--insecure", "--password-file", file}));
+        QVERIFY(chathost.waitForFinished(10000));
+        QCOMPARE(chathost.exitCode(), 2);
+        const QString output = QString::fromLocal8Bit(chathost.readAll());
+        QVERIFY2(output.contains("chmod 600 " + file), qPrintable(output));
+        QVERIFY(!output.contains("sesame"));
+    }
+
+    void plainConnectionNeedsInsecure() {
+        QProcess chathost;
+        chathost.setProcessChannelMode(QProcess::MergedChannels);
+        chathost.start(ChatHostProcess::executable(), hostArguments("irc://127.0.0.1:1/#zorvel"));
+        QVERIFY(chathost.waitForFinished(10000));
+        QCOMPARE(chathost.exitCode(), 2);
+        QVERIFY(chathost.readAll().contains("--insecure"));
+    }
+
+    // The server killed and started again: chathost connects again, joins
+    // again, and a line posted then arrives.
+    void serverRestarted() {
+        NgircdServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        ChatHostProcess host(hostArguments(plainUrl(server), {"--insecure"}));
+        QVERIFY2(host.start(), qPrintable(host.output()));
+        QVERIFY(roomSays("joined #zorvel"));
+        server.kill();
+        QVERIFY2(roomSays("connecting again in"), qPrintable(roomText()));
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        IrcObserver observer;
+        QVERIFY(observer.join(server.port(), "observer", kChannel));
+        QVERIFY2(observer.waitFor(":zorvel!", 0, 20000) >= 0, qPrintable(roomText()));
+        hostlink::ChatSend(QStringLiteral("back again"));
+        QVERIFY(observer.waitFor("PRIVMSG #zorvel :back again") >= 0);
+        // chathost's window answered throughout.
+        QVERIFY(host.isRunning());
+    }
+
+    // The four statistics lines arrive in order, none lost; then a 64 KB line
+    // arrives as four pieces, none refused, each within the line limit and
+    // paced behind the burst.
+    void statisticsAndALongLine() {
+        Channel channel;
+        QVERIFY(join(channel));
+        IrcObserver &observer = channel.observer;
+        const qsizetype start = observer.lines().size();
+
+        const settings::PlainRecord d = firstStartRecord();
+        const QStringList stats = {
+            menus::statsLoadsLine(d, QStringLiteral("frobble"), QStringLiteral("3")),
+            menus::statsStyleLine(d), menus::statsColoursLine(d),
+            menus::statsIdleLine(d, QStringLiteral("0:12"), QStringLiteral("42"))};
+        // As the menu posts them: a pause before each.
+        const double pauses[] = {0.36, 1, 1.46, 1};
+        for (int i = 0; i < 4; ++i) {
+            hostlink::Pause(hostlink::wholeSeconds(pauses[i]));
+            hostlink::ChatSend(stats[i]);
+        }
+        QByteArray longLine;
+        for (int i = 0; longLine.size() < 64 * 1024 - 100; ++i)
+            longLine += "<font color=#FF0000>w\xf8rd</font> " + QByteArray::number(i) + ' ';
+        hostlink::ChatSend(platform::fromCp1252(longLine));
+
+        QVERIFY(waitFor([&] { return observer.messagesFrom("zorvel", start).size() >= 8; }, 40000));
+        const auto got = observer.messagesFrom("zorvel", start);
+        QCOMPARE(got.size(), 8);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(irc::stripFormatting(QString::fromUtf8(got[i].text)), shown(stats[i]));
+        for (int i = 4; i < 8; ++i) {
+            QVERIFY(got[i].text.startsWith("\x03"
+                                           "04"));
+            // ":zorvel!~zorvel@127.0.0.1 PRIVMSG #zorvel :" + text + CR LF
+            const qsizetype relayed =
+                QByteArray(":zorvel!~zorvel@127.0.0.1 PRIVMSG #zorvel :").size() +
+                got[i].text.size() + 2;
+            QVERIFY2(relayed <= irc::kMaxLineBytes && relayed > 400,
+                     qPrintable(QString::number(relayed)));
+            // Past the burst of four, a line leaves no sooner than its turn.
+            QVERIFY2(got[i].ms - got[i - 1].ms >= 1800,
+                     qPrintable(QStringLiteral("piece %1 came %2 ms after the line before")
+                                    .arg(i)
+                                    .arg(got[i].ms - got[i - 1].ms)));
+        }
+        QCOMPARE(observer.waitFor(" 417 ", start, 0), -1);
+        QVERIFY(roomSays("were not sent"));
+    }
+
+    // Away set and cleared through the socket's SetAway, as zorvel's idle on
+    // and off do it, seen by anyone through WHOIS.
+    void away() {
+        Channel channel;
+        QVERIFY(join(channel));
+        IrcObserver &observer = channel.observer;
+
+        hostlink::SetAway(true, QStringLiteral("gone fishing"));
+        QVERIFY(roomSays("you are marked as away"));
+        observer.sendLine("WHOIS zorvel");
+        const qsizetype away = observer.waitFor(" 301 observer zorvel :gone fishing");
+        QVERIFY(away >= 0);
+
+        hostlink::SetAway(false);
+        QVERIFY(roomSays("you are no longer marked as away"));
+        const qsizetype from = observer.lines().size();
+        observer.sendLine("WHOIS zorvel");
+        QVERIFY(observer.waitFor(" 318 observer zorvel", from) >= 0);
+        QCOMPARE(observer.waitFor(" 301 ", from, 0), -1);
+    }
+};
+
+QTEST_MAIN(TestIrcNgircd)
+#include "tst_irc_ngircd.moc"

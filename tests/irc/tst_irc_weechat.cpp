@@ -1,0 +1,111 @@
+// A real IRC client that nobody here wrote as the observer: weechat-headless
+// joins the channel on a real ngircd and logs it; the plain text of zorvel's
+// start-up lines in its log is what the room shows.
+#include "chathostprocess.h"
+#include "chatlink.h"
+#include "cp1252.h"
+#include "ngircdserver.h"
+#include "testenv.h"
+#include "waitfor.h"
+#include "windowsystem_unix.h"
+#include "zorvelprocess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+// The texts of the lines `nick` said, from a weechat log ("date TAB nick TAB text").
+QStringList saidIn(const QString &logPath, const QString &nick) {
+    QFile file(logPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList said;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() < 3)
+            continue;
+        QString who = QString::fromUtf8(fields[1]);
+        while (!who.isEmpty() && QStringLiteral("~&@%+").contains(who[0]))
+            who.remove(0, 1);
+        if (who == nick)
+            said << QString::fromUtf8(fields.mid(2).join('\t'));
+    }
+    return said;
+}
+
+} // namespace
+
+class TestIrcWeechat : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        if (NgircdServer::executable().isEmpty())
+            QSKIP("ngircd is not installed here: scripts/setup-irc.sh unpacks Debian's package "
+                  "into build/ngircd");
+        if (QStandardPaths::findExecutable("weechat-headless").isEmpty())
+            QSKIP("weechat-headless is not installed here: scripts/setup-irc.sh installs it");
+    }
+
+    void zorvelsLinesAsWeechatLogsThem() {
+        TestEnv env;
+        platform::UnixWindowSystem ws(QString(), std::chrono::milliseconds(2000));
+        hostlink::setWindowSystem(&ws);
+        NgircdServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        ChatHostProcess host({"--irc",
+                              QStringLiteral("irc://127.0.0.1:%1/#zorvel").arg(server.port()),
+                              "--insecure", "--nick", "zorvel"});
+        QVERIFY2(host.start(), qPrintable(host.output()));
+
+        const QString dir = env.root() + "/weechat";
+        QDir().mkpath(dir);
+        QProcess weechat;
+        weechat.setProcessChannelMode(QProcess::MergedChannels);
+        weechat.start(QStringLiteral("weechat-headless"),
+                      {"--dir", dir, "--run-command",
+                       QStringLiteral("/set logger.file.flush_delay 0;"
+                                      "/server add test 127.0.0.1/%1 -notls -nicks=watcher "
+                                      "-autojoin=#zorvel;/connect test")
+                           .arg(server.port())});
+        QVERIFY(weechat.waitForStarted(10000));
+        const QString log = dir + "/logs/irc.test.#zorvel.weechatlog";
+        // weechat is in once its log shows it joining.
+        QVERIFY2(waitFor(
+                     [&] {
+                         QFile file(log);
+                         return file.open(QIODevice::ReadOnly) &&
+                                file.readAll().contains("watcher");
+                     },
+                     20000),
+                 qPrintable(QString::fromLocal8Bit(weechat.readAll())));
+
+        ZorvelProcess zorvel;
+        QVERIFY(waitFor([&] { return saidIn(log, "zorvel").size() >= 2; }, 30000));
+        const QStringList logged = saidIn(log, "zorvel");
+
+        // The room's own view of the same lines, through the socket.
+        ws.beginExchange();
+        const platform::WindowHandle room = hostlink::FindRoom();
+        const QString transcript =
+            platform::fromCp1252(ws.windowText(ws.findWindowEx(room, 0, "RICHCNTL")));
+        QStringList shown;
+        for (QString line : transcript.split('\n')) {
+            line.replace(QChar::Nbsp, ' ');
+            if (line.startsWith("zorvel: "))
+                shown << line.mid(8);
+        }
+        QCOMPARE(logged.mid(0, 2), shown.mid(0, 2));
+        QCOMPARE(shown.size(), 2);
+
+        weechat.kill();
+        weechat.waitForFinished(5000);
+        hostlink::setWindowSystem(nullptr);
+    }
+};
+
+QTEST_MAIN(TestIrcWeechat)
+#include "tst_irc_weechat.moc"

@@ -1,0 +1,254 @@
+// The IRC client's parts that need no server: the pacing of the send queue
+// and its bound on a clock the test owns, the reconnect delays, the network
+// settings (URL, settings file, password files) and the reading of lines.
+#include "backoff.h"
+#include "ircmessage.h"
+#include "networkconfig.h"
+#include "sendqueue.h"
+#include "testenv.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+
+class TestIrcParts : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // 30 lines posted at once: four leave at once, then one per interval of
+    // 2 s plus 1 s per 120 bytes, in order, none lost.
+    void burstOfThirty_data() {
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("short lines") << 40;
+        QTest::newRow("long lines") << 480;
+    }
+    void burstOfThirty() {
+        QFETCH(int, bytes);
+        qint64 now = 0;
+        irc::SendQueue queue([&] { return now; });
+        for (int i = 0; i < 30; ++i)
+            queue.push(QByteArray::number(i).rightJustified(bytes - 2, 'x'), QStringLiteral("#c"));
+        QList<QPair<qint64, QByteArray>> sent;
+        // The owner's loop: send what is ready, sleep as long as it says.
+        for (int rounds = 0; rounds < 1000 && !queue.isEmpty(); ++rounds) {
+            for (const QByteArray &line : queue.takeReady())
+                sent.append({now, line});
+            const qint64 wait = queue.msUntilNext();
+            if (wait > 0)
+                now += wait;
+        }
+        QCOMPARE(sent.size(), 30);
+        const qint64 interval = 2000 + qint64(bytes) * 1000 / 120;
+        for (int i = 0; i < 30; ++i) {
+            QVERIFY(sent[i].second.endsWith(QByteArray::number(i)));
+            // Line i leaves (i - 3) intervals after the start, the first four at once.
+            QCOMPARE(sent[i].first, i < 4 ? 0 : (i - 3) * interval);
+        }
+    }
+
+    void quietQueueBurstsAgain() {
+        qint64 now = 0;
+        irc::SendQueue queue([&] { return now; });
+        for (int i = 0; i < 6; ++i)
+            queue.push("PRIVMSG #c :x");
+        QCOMPARE(queue.takeReady().size(), 4);
+        now += 60'000; // a quiet minute: the whole burst is back
+        for (int i = 0; i < 6; ++i)
+            queue.push("PRIVMSG #c :y");
+        QCOMPARE(queue.takeReady().size(), 4); // 2 old + 2 new, then the burst is spent
+        QCOMPARE(queue.size(), 4);
+    }
+
+    void boundDropsTheOldestAndCounts() {
+        qint64 now = 0;
+        irc::SendQueue queue([&] { return now; }, 5);
+        for (int i = 0; i < 4; ++i)
+            queue.push("burst", QStringLiteral("#a"));
+        queue.takeReady();
+        for (int i = 0; i < 7; ++i)
+            queue.push("a" + QByteArray::number(i), QStringLiteral("#a"));
+        for (int i = 0; i < 2; ++i)
+            queue.push("b" + QByteArray::number(i), QStringLiteral("#b"));
+        // 9 pushed into 5 places: the 4 oldest went, all of #a's.
+        QCOMPARE(queue.takeDropped(), (QList<QPair<QString, int>>{{QStringLiteral("#a"), 4}}));
+        QCOMPARE(queue.takeDropped(), (QList<QPair<QString, int>>{}));
+        QList<QByteArray> rest;
+        for (int rounds = 0; rounds < 100 && !queue.isEmpty(); ++rounds) {
+            rest += queue.takeReady();
+            now += std::max<qint64>(queue.msUntilNext(), 0);
+        }
+        QCOMPARE(rest, (QList<QByteArray>{"a4", "a5", "a6", "b0", "b1"}));
+    }
+
+    void backoffDelays_data() {
+        QTest::addColumn<double>("random");
+        QTest::addColumn<QList<qint64>>("delays");
+        QTest::newRow("middle of the spread")
+            << 0.5
+            << QList<qint64>{2000, 4000, 8000, 16000, 32000, 64000, 128000, 256000, 300000, 300000};
+        QTest::newRow("low end") << 0.0 << QList<qint64>{1800,  3600,   7200,   14400,  28800,
+                                                         57600, 115200, 230400, 270000, 270000};
+        QTest::newRow("high end, capped")
+            << 0.999999
+            << QList<qint64>{2199, 4399, 8799, 17599, 35199, 70399, 140799, 281599, 300000, 300000};
+    }
+    void backoffDelays() {
+        QFETCH(double, random);
+        QFETCH(QList<qint64>, delays);
+        irc::Backoff backoff([&] { return random; });
+        QList<qint64> got;
+        for (int i = 0; i < delays.size(); ++i)
+            got.append(backoff.nextDelayMs());
+        QCOMPARE(got, delays);
+        backoff.connectionEnded(59'000); // not a minute: still backing off
+        QCOMPARE(backoff.nextDelayMs(), delays.last());
+        backoff.connectionEnded(60'000); // a minute stable: from the start
+        QCOMPARE(backoff.nextDelayMs(), delays.first());
+    }
+
+    void urls_data() {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("host"); // empty: refused
+        QTest::addColumn<int>("port");
+        QTest::addColumn<bool>("tls");
+        QTest::addColumn<QStringList>("channels");
+        QTest::newRow("TLS default port")
+            << "ircs://irc.example.org/#zorvel"
+            << "irc.example.org" << 6697 << true << QStringList{"#zorvel"};
+        QTest::newRow("port and two channels") << "ircs://h:7000/#a,#b"
+                                               << "h" << 7000 << true << QStringList{"#a", "#b"};
+        QTest::newRow("channel without #") << "ircs://h/zorvel"
+                                           << "h" << 6697 << true << QStringList{"#zorvel"};
+        QTest::newRow("plain") << "irc://127.0.0.1/#c"
+                               << "127.0.0.1" << 6667 << false << QStringList{"#c"};
+        QTest::newRow("IPv6") << "ircs://[::1]:6697/#c"
+                              << "::1" << 6697 << true << QStringList{"#c"};
+        QTest::newRow("no channel") << "ircs://h/"
+                                    << "" << 0 << true << QStringList{};
+        QTest::newRow("bad port") << "ircs://h:99999/#c"
+                                  << "" << 0 << true << QStringList{};
+        QTest::newRow("not IRC") << "https://h/#c"
+                                 << "" << 0 << true << QStringList{};
+    }
+    void urls() {
+        QFETCH(QString, url);
+        QFETCH(QString, host);
+        QFETCH(int, port);
+        QFETCH(bool, tls);
+        QFETCH(QStringList, channels);
+        QString error;
+        const auto config = irc::parseIrcUrl(url, &error);
+        QCOMPARE(config.has_value(), !host.isEmpty());
+        if (!config) {
+            QVERIFY(!error.isEmpty());
+            return;
+        }
+        QCOMPARE(config->host, host);
+        QCOMPARE(int(config->port), port);
+        QCOMPARE(config->tls, tls);
+        QCOMPARE(config->channels, channels);
+    }
+
+    void settingsFile() {
+        TestEnv env;
+        const QString path = irc::networksFilePath();
+        QCOMPARE(path, env.configDir() + "/chathost/networks.ini");
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.beginGroup("home");
+            settings.setValue("host", "irc.example.org");
+            settings.setValue("nick", "zorvel");
+            settings.setValue("channels", "#one, two");
+            settings.setValue("sasluser", "acct");
+            settings.setValue("hexcolours", true);
+            settings.endGroup();
+            settings.beginGroup("plain");
+            settings.setValue("host", "h");
+            settings.setValue("tls", false);
+            settings.setValue("channels", "#c");
+        }
+        QString error;
+        auto home = irc::loadNetwork(path, "home", &error);
+        QVERIFY2(home, qPrintable(error));
+        QCOMPARE(home->port, quint16(6697));
+        QVERIFY(home->tls && home->hexColours);
+        QCOMPARE(home->channels, (QStringList{"#one", "#two"}));
+        QCOMPARE(home->saslUser, QStringLiteral("acct"));
+        QVERIFY(irc::completeNetwork(*home, &error));
+        QCOMPARE(home->userName, QStringLiteral("zorvel"));
+        auto plain = irc::loadNetwork(path, "plain", &error);
+        QVERIFY(plain && !plain->tls && plain->port == 6667);
+        QVERIFY(!irc::completeNetwork(*plain, &error)); // no nick
+        QVERIFY(error.contains("nick"));
+        QVERIFY(!irc::loadNetwork(path, "absent", &error));
+        QVERIFY(error.contains("absent"));
+    }
+
+    void passwordFiles_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QByteArray>("secret"); // empty: refused
+        QTest::newRow("owner only") << QByteArray("s3cret\n") << 0600 << QByteArray("s3cret");
+        QTest::newRow("owner read only, CR LF")
+            << QByteArray("pw\r\nrest") << 0400 << QByteArray("pw");
+        QTest::newRow("group can read") << QByteArray("pw") << 0640 << QByteArray();
+        QTest::newRow("anyone can read") << QByteArray("pw") << 0644 << QByteArray();
+        QTest::newRow("others can write") << QByteArray("pw") << 0602 << QByteArray();
+        QTest::newRow("empty") << QByteArray("\n") << 0600 << QByteArray();
+    }
+    void passwordFiles() {
+        QFETCH(QByteArray, contents);
+        QFETCH(int, mode);
+        QFETCH(QByteArray, secret);
+        TestEnv env;
+        const QString path = env.homeDir() + "/pass";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        QFile::Permissions permissions;
+        const QFile::Permission bits[] = {QFile::ReadOwner, QFile::WriteOwner, QFile::ExeOwner,
+                                          QFile::ReadGroup, QFile::WriteGroup, QFile::ExeGroup,
+                                          QFile::ReadOther, QFile::WriteOther, QFile::ExeOther};
+        for (int i = 0; i < 9; ++i) {
+            if (mode & (0400 >> i))
+                permissions |= bits[i];
+        }
+        QVERIFY(QFile::setPermissions(path, permissions));
+        QString error;
+        const auto read = irc::readSecretFile(path, &error);
+        QCOMPARE(read.value_or(QByteArray()), secret);
+        if (secret.isEmpty())
+            QVERIFY(error.contains(path));
+        // The message never shows the password itself.
+        QVERIFY(!error.contains("pw"));
+    }
+
+    void messages_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("prefix");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QList<QByteArray>>("params");
+        QTest::newRow("privmsg") << QByteArray(":a!b@c PRIVMSG #z :hi there") << QByteArray("a!b@c")
+                                 << QByteArray("PRIVMSG") << QList<QByteArray>{"#z", "hi there"};
+        QTest::newRow("ping") << QByteArray("PING :x y") << QByteArray() << QByteArray("PING")
+                              << QList<QByteArray>{"x y"};
+        QTest::newRow("tags, numeric")
+            << QByteArray("@t=1 :srv 353 me = #z :@a +b c") << QByteArray("srv")
+            << QByteArray("353") << QList<QByteArray>{"me", "=", "#z", "@a +b c"};
+        QTest::newRow("lower case, no trailing") << QByteArray("nick  new") << QByteArray()
+                                                 << QByteArray("NICK") << QList<QByteArray>{"new"};
+    }
+    void messages() {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, prefix);
+        QFETCH(QByteArray, command);
+        QFETCH(QList<QByteArray>, params);
+        const irc::IrcMessage message = irc::parseMessage(line);
+        QCOMPARE(message.prefix, prefix);
+        QCOMPARE(message.command, command);
+        QCOMPARE(message.params, params);
+    }
+};
+
+QTEST_MAIN(TestIrcParts)
+#include "tst_ircparts.moc"
