@@ -90,6 +90,8 @@ IrcRooms::IrcRooms(const QList<NetworkSetup> &networks, const QList<ChatRoom *> 
                 if (room->name() == name) {
                     m_channels.append({connection.get(), channel, room});
                     room->setPeople({});
+                    connect(room, &ChatRoom::posted, this,
+                            [this, room](const QString &line) { posted(room->name(), line); });
                 }
             }
         }

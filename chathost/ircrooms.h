@@ -43,7 +43,8 @@ public:
 
     void start();
     void stop();
-    // A line posted in a room: sent when the room is a channel's.
+    // A line posted in a room: sent when the room is a channel's. The rooms
+    // given at the start are heard without being told.
     void posted(const QString &room, const QString &line);
     // Marks us away on every connected network (empty text: back). True when
     // at least one connected network took it.

@@ -70,6 +70,9 @@ void TestHostParts::badCommandLine_data() {
     QTest::newRow("count not a number") << QStringList{"many"} << false;
     QTest::newRow("missing value") << QStringList{"--transcript"} << false;
     QTest::newRow("unknown option") << QStringList{"--loud"} << false;
+    QTest::newRow("scrollback not a number") << QStringList{"--scrollback", "lots"} << false;
+    QTest::newRow("scrollback zero") << QStringList{"--scrollback", "0"} << false;
+    QTest::newRow("irc without its address") << QStringList{"--irc"} << false;
 }
 
 void TestHostParts::badCommandLine() {

@@ -51,6 +51,10 @@ void TestRequestParser::wellFormed_data() {
                            << quint32(0) << QByteArray();
     QTest::newRow("Type, empty text") << QByteArray("13 0000000000000009") << 0x13 << quint64(9)
                                       << quint64(0) << quint32(0) << QByteArray();
+    QTest::newRow("SetAway, text only") << QByteArray("14 676f6e65") << 0x14 << quint64(0)
+                                        << quint64(0) << quint32(0) << QByteArray("gone");
+    QTest::newRow("SetAway, empty: back")
+        << QByteArray("14") << 0x14 << quint64(0) << quint64(0) << quint32(0) << QByteArray();
 }
 
 void TestRequestParser::wellFormed() {

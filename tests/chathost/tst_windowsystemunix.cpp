@@ -121,6 +121,7 @@ private slots:
     void slowHostCostsAtMostTheBoundPerExchange();
     void afterAnErrorTheExchangeAnswersZeroAtOnce_data();
     void afterAnErrorTheExchangeAnswersZeroAtOnce();
+    void setAwayToAHostThatDoesNotKnowIt();
     void framesCarryTheirLengthBigEndian();
 };
 
@@ -198,6 +199,24 @@ void TestWindowSystemUnix::afterAnErrorTheExchangeAnswersZeroAtOnce() {
     // Nothing after the failure reached the host.
     QTRY_COMPARE(server.requests(), 1);
     QCOMPARE(server.connections(), 1);
+}
+
+// A chathost older than SetAway closes the connection at the unknown request:
+// the call costs no more than the bound, and the next exchange is served.
+void TestWindowSystemUnix::setAwayToAHostThatDoesNotKnowIt() {
+    TestEnv env;
+    ScriptedServer server(wire::socketPath(), ScriptedServer::CloseAtFirstRequest, 0);
+    QVERIFY(server.ready());
+    UnixWindowSystem client;
+    QElapsedTimer timer;
+    timer.start();
+    client.beginExchange();
+    client.setAway("gone fishing");
+    QVERIFY(timer.elapsed() < kBoundWithMarginMs);
+    QTRY_COMPARE(server.requests(), 1);
+    client.beginExchange();
+    client.findWindow("AOL Frame25");
+    QTRY_COMPARE(server.connections(), 2);
 }
 
 void TestWindowSystemUnix::framesCarryTheirLengthBigEndian() {

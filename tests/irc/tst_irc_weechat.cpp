@@ -93,6 +93,8 @@ private Q_SLOTS:
         ZorvelProcess zorvel;
         QVERIFY(waitFor([&] { return saidIn(log, "zorvel").size() >= 2; }, 30000));
         const QStringList logged = saidIn(log, "zorvel");
+        for (const QString &line : logged)
+            qInfo("weechat logged: %s", qPrintable(line));
 
         // The room's own view of the same lines, through the socket.
         ws.beginExchange();
