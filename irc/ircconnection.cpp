@@ -237,7 +237,6 @@ void IrcConnection::writeNow(const QByteArray &line) {
     if (!m_socket)
         return;
     m_socket->write(line + "\r\n");
-    emit lineSent(line);
 }
 
 void IrcConnection::flush() {

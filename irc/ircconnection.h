@@ -63,9 +63,6 @@ public:
     // connections to come.
     void setAway(const QString &text);
 
-    // The lines queued, not yet sent.
-    qsizetype queued() const { return m_queue.size(); }
-
 signals:
     // A status line for a channel's room (an empty channel: every room).
     void status(const QString &channel, const QString &text);
@@ -78,8 +75,6 @@ signals:
     void disconnected();
     // The next try comes in that many milliseconds.
     void reconnectScheduled(qint64 delayMs);
-    // A line went to the server (CR LF not included); for tests and logs.
-    void lineSent(const QByteArray &line);
 
 private:
     void connectToServer();
