@@ -1,5 +1,7 @@
 #include "chatroom.h"
 
+#include <algorithm>
+
 #include "windowsystem_unix.h"
 #include "windowtree.h"
 
@@ -11,6 +13,7 @@
 #include <QStyle>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -83,7 +86,22 @@ void ChatRoom::appendHtml(const QString &html) {
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     // Each line starts afresh: tags the previous line left open end with it.
     cursor.insertHtml(html);
+    trimScrollback();
     m_transcript->verticalScrollBar()->setValue(m_transcript->verticalScrollBar()->maximum());
+}
+
+void ChatRoom::trimScrollback() {
+    // The oldest lines go a tenth of the scrollback at a time: taking lines
+    // from the top lays the whole transcript out again, which once a line
+    // would cost as much as all the lines kept.
+    QTextDocument *document = m_transcript->document();
+    const int excess = document->blockCount() - m_scrollback;
+    if (excess < std::max(1, m_scrollback / 10))
+        return;
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, excess);
+    cursor.removeSelectedText();
 }
 
 void ChatRoom::appendStatus(const QString &text) {
@@ -91,8 +109,8 @@ void ChatRoom::appendStatus(const QString &text) {
 }
 
 void ChatRoom::setScrollback(int lines) {
-    // Whole blocks go from the top: each line is one block.
-    m_transcript->document()->setMaximumBlockCount(lines);
+    m_scrollback = std::max(1, lines);
+    trimScrollback();
 }
 
 void ChatRoom::setPeople(const QStringList &people) {

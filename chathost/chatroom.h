@@ -32,8 +32,8 @@ public:
     // The transcript's rendering of one posted line.
     static QString transcriptHtml(const QString &screenName, const QString &line);
 
-    // Adds a line of HTML at the end of the transcript, which keeps at most
-    // its scrollback's number of lines, dropping the oldest.
+    // Adds a line of HTML at the end of the transcript, which keeps its last
+    // scrollback's number of lines (and at most a tenth more), dropping the oldest.
     void appendHtml(const QString &html);
     // A line about the room itself (the connection, who came and went):
     // shown, never posted.
@@ -49,6 +49,7 @@ signals:
 
 private:
     void post();
+    void trimScrollback();
 
     QString m_name;
     QString m_screenName;
@@ -57,6 +58,7 @@ private:
     QListWidget *m_people;
     QLineEdit *m_entry;
     QToolButton *m_send;
+    int m_scrollback = 5000;
 };
 
 } // namespace chathost

@@ -76,6 +76,30 @@ private Q_SLOTS:
                     ->localRoomsAsked);
     }
 
+    // A room keeps its last lines, at most a tenth more than its scrollback.
+    void scrollbackKeepsTheLastLines_data() {
+        QTest::addColumn<int>("scrollback");
+        QTest::addColumn<int>("posted");
+        QTest::newRow("one line") << 1 << 5;
+        QTest::newRow("a hundred, well past") << 100 << 457;
+        QTest::newRow("not reached") << 1000 << 999;
+    }
+    void scrollbackKeepsTheLastLines() {
+        QFETCH(int, scrollback);
+        QFETCH(int, posted);
+        chathost::ChatRoom room("Lobby", "me");
+        room.setScrollback(scrollback);
+        for (int i = 0; i < posted; ++i)
+            room.appendHtml(QStringLiteral("<b>line</b> %1").arg(i));
+        const QStringList kept = room.transcript()->toPlainText().split('\n');
+        QVERIFY2(kept.size() >= std::min(scrollback, posted) &&
+                     kept.size() <= scrollback + scrollback / 10,
+                 qPrintable(QString::number(kept.size())));
+        // The newest lines, in order, none missing.
+        for (qsizetype i = 0; i < kept.size(); ++i)
+            QCOMPARE(kept[i], QStringLiteral("line %1").arg(posted - kept.size() + i));
+    }
+
     void roomIsTheChannel() {
         TestEnv env;
         FakeIrcServer server;
