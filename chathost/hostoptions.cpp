@@ -49,6 +49,7 @@ QString usageText() {
         "                           socket (exit status 0) or not (1)\n"
         "  -v, --version            print the version and exit\n"
         "  --scrollback N           lines each room keeps (default 5000)\n"
+        "  -h, --help               show this text\n"
         "\n"
         "IRC: each channel becomes a room, the first one in front behind the welcome\n"
         "window, in place of the local rooms (unless --rooms, --room or ROOMS asks for\n"
@@ -78,8 +79,7 @@ QString usageText() {
         "  passwordfile=/home/me/.config/chathost/example.pass\n"
         "  sasluser=MyAccount\n"
         "  cafile=/home/me/my-ca.pem\n"
-        "  hexcolours=false        (true: colours also as \\x04RRGGBB)\n"
-        "  -h, --help               show this text\n");
+        "  hexcolours=false        (true: colours also as \\x04RRGGBB)\n");
 }
 
 std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QString *error,

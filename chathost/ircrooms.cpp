@@ -20,12 +20,6 @@ bool applyCommandLine(const HostOptions &options, irc::NetworkConfig &config, QS
         config.saslUser = options.saslUser;
     if (!options.caFile.isEmpty())
         config.caFile = options.caFile;
-    if (!config.tls && !options.insecure && config.name == config.host) {
-        *error = QStringLiteral("irc://%1 is a plain connection, readable on the way: say "
-                                "--insecure to use it anyway, or use ircs://")
-                     .arg(config.host);
-        return false;
-    }
     return irc::completeNetwork(config, error);
 }
 
@@ -37,6 +31,13 @@ std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &option
         auto config = irc::parseIrcUrl(url, error);
         if (!config)
             return std::nullopt;
+        // A plain connection is asked for by name; in the settings file, tls=false.
+        if (!config->tls && !options.insecure) {
+            *error = QStringLiteral("%1 is a plain connection, readable on the way: say "
+                                    "--insecure to use it anyway, or use ircs://")
+                         .arg(url);
+            return std::nullopt;
+        }
         configs.append(*config);
     }
     for (const QString &name : options.networkNames) {
