@@ -463,15 +463,15 @@ void IrcConnection::handle(const IrcMessage &message) {
     } else if (cmd == "305" || cmd == "306") {
         emit status({}, cmd == "306" ? tr("you are marked as away")
                                      : tr("you are no longer marked as away"));
-    } else if (cmd == "403" || cmd == "405" || cmd == "471" || cmd == "473" || cmd == "474" ||
-               cmd == "475" || cmd == "476" || cmd == "477" || cmd == "404" || cmd == "442" ||
-               cmd == "417") {
+    } else if (cmd.size() == 3 && (cmd[0] == '4' || cmd[0] == '5') &&
+               !channelName(message.param(1)).isEmpty()) {
+        // An error about one of our channels (cannot join it, cannot speak
+        // in it): said in its room. A channel that cannot be joined holds
+        // back the lines for the others no longer.
         const QString channel = channelName(message.param(1));
-        if (cmd != "404" && cmd != "442" && cmd != "417")
-            m_pendingJoins.remove(channel);
-        emit status(channel,
-                    tr("%1: %2").arg(decode(message.param(1)),
-                                     decode(message.params.value(message.params.size() - 1))));
+        m_pendingJoins.remove(channel);
+        emit status(channel, tr("%1: %2").arg(
+                                 channel, decode(message.params.value(message.params.size() - 1))));
         flush();
     }
 }

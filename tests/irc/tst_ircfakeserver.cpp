@@ -160,6 +160,25 @@ private Q_SLOTS:
         QVERIFY(server.waitForLine("PRIVMSG #z :after") >= 0);
     }
 
+    // Lines wait until the channels are joined; a channel that cannot be
+    // joined says why in its room and holds back the others' lines no longer.
+    void channelThatCannotBeJoined() {
+        FakeIrcServer server;
+        irc::NetworkConfig c = config(server.port());
+        c.channels = {"#z", "#banned"};
+        Client client(c);
+        client.connection.start();
+        welcome(server, 0);
+        QVERIFY(server.waitForLine("JOIN #z,#banned") >= 0);
+        client.connection.sendText("#z", "waiting");
+        server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
+        QTest::qWait(200);
+        QCOMPARE(server.waitForLine("PRIVMSG", 0, 0), -1);
+        server.sendLine(":srv 474 zorvel #banned :Cannot join channel (+b)");
+        QVERIFY(server.waitForLine("PRIVMSG #z :waiting") >= 0);
+        QVERIFY(client.statusSaid("#banned: Cannot join channel (+b)"));
+    }
+
     // The delays between tries double from 2 s (here divided by the scale),
     // each try coming no sooner than its delay (less what the server's own
     // event loop may take to note a connection).
