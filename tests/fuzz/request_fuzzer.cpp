@@ -19,6 +19,7 @@ QByteArray encode(const chathost::Request &request) {
     QByteArray out(1, char(request.op));
     switch (request.op) {
     case wire::FindWindow:
+    case wire::SetAway:
         return out + request.text;
     case wire::FindWindowEx:
         wire::putU64(out, request.window);
@@ -46,6 +47,7 @@ bool wellFormed(QByteArrayView payload) {
     const qsizetype args = payload.size() - 1;
     switch (std::uint8_t(payload[0])) {
     case wire::FindWindow:
+    case wire::SetAway:
         return true;
     case wire::FindWindowEx:
         return args >= 16;
