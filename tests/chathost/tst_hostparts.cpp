@@ -29,23 +29,33 @@ void TestHostParts::commandLine_data() {
     QTest::addColumn<QString>("screenName");
     QTest::addColumn<QString>("transcript");
     QTest::addColumn<bool>("echo");
+    QTest::addColumn<int>("scrollback");
+    QTest::addColumn<int>("stallAfter");
 
     QTest::newRow("defaults") << QStringList{} << QStringList{"Lobby"} << "Guest"
-                              << "" << false;
+                              << "" << false << 5000 << -1;
     QTest::newRow("positional count, name and rooms")
         << QStringList{"3", "Alice", "Den", "Attic"} << QStringList{"Den", "Attic", "Room 3"}
         << "Alice"
-        << "" << false;
+        << "" << false << 5000 << -1;
     QTest::newRow("options") << QStringList{"--rooms",      "2",    "--screen-name", "Bob",
                                             "--transcript", "/x/t", "--echo"}
                              << QStringList{"Lobby", "Room 2"} << "Bob"
-                             << "/x/t" << true;
+                             << "/x/t" << true << 5000 << -1;
     QTest::newRow("named rooms raise the count")
         << QStringList{"-r", "A", "--room", "B"} << QStringList{"A", "B"} << "Guest"
-        << "" << false;
+        << "" << false << 5000 << -1;
     QTest::newRow("a tab in a room name becomes a blank")
         << QStringList{"-r", "A\tB"} << QStringList{"A B"} << "Guest"
-        << "" << false;
+        << "" << false << 5000 << -1;
+    // Each value goes to its own option, never to the one parsed last.
+    QTest::newRow("scrollback alone")
+        << QStringList{"--scrollback", "100"} << QStringList{"Lobby"} << "Guest"
+        << "" << false << 100 << -1;
+    QTest::newRow("scrollback, stall and transcript")
+        << QStringList{"--transcript", "/x/t", "--scrollback", "7", "--test-stall-after", "3"}
+        << QStringList{"Lobby"} << "Guest"
+        << "/x/t" << false << 7 << 3;
 }
 
 void TestHostParts::commandLine() {
@@ -59,6 +69,8 @@ void TestHostParts::commandLine() {
     QTEST(options->screenName, "screenName");
     QTEST(options->transcriptPath, "transcript");
     QTEST(options->echo, "echo");
+    QTEST(options->scrollback, "scrollback");
+    QTEST(options->stallAfterLines, "stallAfter");
 }
 
 void TestHostParts::badCommandLine_data() {
@@ -70,6 +82,7 @@ void TestHostParts::badCommandLine_data() {
     QTest::newRow("count not a number") << QStringList{"many"} << false;
     QTest::newRow("missing value") << QStringList{"--transcript"} << false;
     QTest::newRow("unknown option") << QStringList{"--loud"} << false;
+    QTest::newRow("scrollback of none") << QStringList{"--scrollback", "0"} << false;
     QTest::newRow("scrollback not a number") << QStringList{"--scrollback", "lots"} << false;
     QTest::newRow("scrollback zero") << QStringList{"--scrollback", "0"} << false;
     QTest::newRow("irc without its address") << QStringList{"--irc"} << false;
