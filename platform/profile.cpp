@@ -84,10 +84,12 @@ int getPrivateProfileString(const char *section, const char *key, const char *de
     // characters comes back whole.
     if (const auto value = document.value(section, key))
         return copyString(unquoted(*value), buffer, bufferSize);
+    // The default loses its trailing blanks, then its quotes as a stored
+    // value does.
     QByteArray fallback(defaultValue ? defaultValue : "");
     while (fallback.endsWith(' '))
         fallback.chop(1);
-    return copyString(fallback, buffer, bufferSize);
+    return copyString(unquoted(fallback), buffer, bufferSize);
 }
 
 bool writePrivateProfileString(const char *section, const char *key, const char *value,

@@ -21,7 +21,8 @@ enum class ProfileError {
 
 // Copies the key's value (trimmed, one pair of enclosing quotes removed) into
 // `buffer`, cut to `bufferSize` - 1 bytes and followed by a NUL; a missing key
-// gives `defaultValue` less its trailing spaces. A null `key` lists the
+// gives `defaultValue` less its trailing spaces, then unquoted the same way.
+// A null `key` lists the
 // section's key names, a null `section` the file's section names, each name
 // followed by a NUL and the list by one more. Returns the bytes copied without
 // the final NUL; a buffer of size 0 is left untouched.

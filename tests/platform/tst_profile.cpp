@@ -93,6 +93,25 @@ void TestProfile::reads_data() {
     QTest::newRow("a default of blanks only")
         << kNull << QByteArray("s") << QByteArray("k") << QByteArray("   ") << 4 << 0
         << QByteArray("\0\xCC\xCC\xCC", 4);
+    // A default is unquoted as a stored value is, after its trailing blanks go.
+    QTest::newRow("quoted default")
+        << kNull << QByteArray("s") << QByteArray("k") << QByteArray("\"DEF\"") << 5 << 3
+        << QByteArray("DEF\0\xCC", 5);
+    QTest::newRow("single-quoted default, blanks after the quote")
+        << kNull << QByteArray("s") << QByteArray("k") << QByteArray("'DEF'  ") << 5 << 3
+        << QByteArray("DEF\0\xCC", 5);
+    QTest::newRow("quoted default unquoted before the cut")
+        << kNull << QByteArray("s") << QByteArray("k") << QByteArray("\"DEF\"") << 4 << 3
+        << QByteArray("DEF\0", 4);
+    QTest::newRow("default of two quotes")
+        << kNull << QByteArray("s") << QByteArray("k") << QByteArray("\"\"") << 3 << 0
+        << QByteArray("\0\xCC\xCC", 3);
+    QTest::newRow("default with unmatched quotes stays")
+        << kNull << QByteArray("s") << QByteArray("k") << QByteArray("\"DEF'") << 6 << 5
+        << QByteArray("\"DEF'\0", 6);
+    QTest::newRow("default with blanks before the quote stays")
+        << kNull << QByteArray("s") << QByteArray("k") << QByteArray(" \"D\"") << 6 << 4
+        << QByteArray(" \"D\"\0\xCC", 6);
     QTest::newRow("null default") << kNull << QByteArray("s") << QByteArray("k") << kNull << 3 << 0
                                   << QByteArray("\0\xCC\xCC", 3);
     QTest::newRow("line break in the asked key matches a blank")
