@@ -5,8 +5,10 @@
 // reach are handed to that user; run as anyone else, the test's user is
 // already not root and nothing switches.
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 
@@ -27,6 +29,21 @@ inline void runAs(QProcess &process) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(kGroup) != 0 || ::setuid(kUser) != 0)
             ::_exit(126);
     });
+}
+
+// A copy of `program` in `folder` that the other user may run: the build may
+// lie where that user cannot enter (a checkout in a private temporary folder,
+// as mktemp -d makes). `folder` must be one that user reaches; empty when the
+// copy failed.
+inline QString runnableCopy(const QString &program, const QString &folder) {
+    const QString copy = folder + QLatin1Char('/') + QFileInfo(program).fileName();
+    QFile::remove(copy);
+    if (!QDir().mkpath(folder) || !QFile::copy(program, copy) ||
+        !QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                         QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                         QFile::ExeOther))
+        return {};
+    return copy;
 }
 
 // Hands the folder and all below it to the other user.

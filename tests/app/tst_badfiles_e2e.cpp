@@ -64,7 +64,9 @@ enum class Place {
 // A chathost and a zorvel, run as the test's other user when there is one.
 class World {
 public:
-    explicit World(TestEnv &env) : m_env(env) {}
+    explicit World(TestEnv &env)
+        : m_env(env), m_hostProgram(ChatHostProcess::executable()),
+          m_zorvelProgram(QStringLiteral(ZORVEL_EXE)) {}
     ~World() {
         for (QProcess *p : {&m_zorvel, &m_host}) {
             p->kill();
@@ -81,8 +83,7 @@ public:
         m_host.setProcessChannelMode(QProcess::ForwardedChannels);
         if (asOtherUser)
             otheruser::runAs(m_host);
-        m_host.start(ChatHostProcess::executable(),
-                     {QStringLiteral("--transcript"), transcriptPath()});
+        m_host.start(m_hostProgram, {QStringLiteral("--transcript"), transcriptPath()});
         return m_host.waitForStarted() &&
                waitFor([this] { return QFile::exists(socketPath()) || !running(m_host); }, 15000) &&
                running(m_host);
@@ -96,7 +97,7 @@ public:
         }
         if (asOtherUser)
             otheruser::runAs(m_zorvel);
-        m_zorvel.start(QStringLiteral(ZORVEL_EXE), {});
+        m_zorvel.start(m_zorvelProgram, {});
         return m_zorvel.waitForStarted();
     }
     QList<TranscriptRecord> records() const {
@@ -108,8 +109,20 @@ public:
     }
     static bool running(const QProcess &p) { return p.state() == QProcess::Running; }
 
+    // Runs copies of the programs from a folder of the test's own, which
+    // the other user can reach wherever the build lies. Call before the
+    // test's folders are given away.
+    bool useReachableCopies() {
+        const QString folder = m_env.root() + QStringLiteral("/programs");
+        m_hostProgram = otheruser::runnableCopy(m_hostProgram, folder);
+        m_zorvelProgram = otheruser::runnableCopy(m_zorvelProgram, folder);
+        return !m_hostProgram.isEmpty() && !m_zorvelProgram.isEmpty();
+    }
+
 private:
     TestEnv &m_env;
+    QString m_hostProgram;
+    QString m_zorvelProgram;
     QProcess m_host;
     QProcess m_zorvel;
 };
@@ -172,7 +185,9 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile() {
         QVERIFY(QDir().mkpath(file));
     else if (!bytes.isNull())
         QVERIFY(writeBytes(file, bytes));
+    World world(env);
     if (otheruser::switching()) {
+        QVERIFY(world.useReachableCopies());
         QVERIFY(otheruser::giveAway(env.root()));
         QVERIFY(setMode(env.root(), 0755));
     }
@@ -198,7 +213,6 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile() {
         platform::toCp1252(app::unloadLine(record)),
         platform::toCp1252(app::identityLine(record, handle, shownStyle))};
 
-    World world(env);
     QVERIFY(world.startHost(otheruser::switching()));
     QVERIFY(world.startZorvel(otheruser::switching()));
     QCOMPARE(bytesOf(world.waitForRecords(2, 60000)), loadLines);
@@ -228,6 +242,7 @@ void TestBadFilesE2E::anotherUsersZorvelPostsNothing() {
         QSKIP("needs root, to run zorvel as another user");
     TestEnv env;
     World world(env);
+    QVERIFY(world.useReachableCopies());
     QVERIFY(world.startHost(false));
 
     // Open the way to the socket for the other user, so that only chathost's

@@ -72,8 +72,8 @@ struct Outcome {
 
 // Runs the action in a child on the settings of `configDir`: with files
 // limited to `sizeLimit` bytes (0: no limit), as the other user if asked.
-Outcome runAction(const QString &action, const QString &configDir, rlim_t sizeLimit,
-                  bool otherUser) {
+Outcome runAction(const QString &action, const QString &configDir, rlim_t sizeLimit, bool otherUser,
+                  const QString &program = QStringLiteral(SETTINGS_ACTION)) {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir);
@@ -89,7 +89,7 @@ Outcome runAction(const QString &action, const QString &configDir, rlim_t sizeLi
                           ::setuid(otheruser::kUser) != 0))
             ::_exit(126);
     });
-    child.start(QStringLiteral(SETTINGS_ACTION), {action});
+    child.start(program, {action});
     Outcome outcome;
     if (!child.waitForFinished(60000)) {
         child.kill();
@@ -210,15 +210,21 @@ private Q_SLOTS:
         QVERIFY(made != filesIn(folder).value(written));
 
         rlim_t limit = 0;
-        // Root writes in any folder: the child runs as another user then.
+        // Root writes in any folder: the child runs as another user then,
+        // from a copy that user reaches wherever the build lies.
         const bool otherUser = fault == Fault::ReadOnlyFolder && otheruser::switching();
+        QString program = QStringLiteral(SETTINGS_ACTION);
         switch (fault) {
         case Fault::SizeLimit:
             limit = rlim_t(made.size() - 1);
             break;
         case Fault::ReadOnlyFolder:
-            if (otherUser)
+            if (otherUser) {
+                program =
+                    otheruser::runnableCopy(program, env.root() + QStringLiteral("/programs"));
+                QVERIFY(!program.isEmpty());
                 QVERIFY(otheruser::giveAway(env.root()));
+            }
             QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
             break;
         case Fault::FullDisk:
@@ -227,7 +233,7 @@ private Q_SLOTS:
         }
 
         const Files before = filesIn(folder);
-        const Outcome outcome = runAction(action, env.configDir(), limit, otherUser);
+        const Outcome outcome = runAction(action, env.configDir(), limit, otherUser, program);
         ::chmod(QFile::encodeName(folder).constData(), 0755);
 
         QCOMPARE(outcome.status, QProcess::NormalExit);
