@@ -2,10 +2,10 @@
 
 #include "autoidle.h"
 #include "entrylabel.h"
-#include "form3.h"
-#include "forms.h"
 #include "idletime.h"
+#include "sessionmenu.h"
 #include "settingsfile.h"
+#include "windowregistry.h"
 
 #include <cstdio>
 
@@ -17,32 +17,33 @@ namespace {
 // while it is on. Its commands run as a click on them would run them.
 class MenuIdleSession final : public autoidle::IdleSession {
 public:
-    explicit MenuIdleSession(menus::Forms &forms) : m_forms(forms) {}
+    explicit MenuIdleSession(menus::WindowRegistry &windows) : m_windows(windows) {}
 
     // Once the program is ending the menu may be gone, and nothing switches.
     bool isIdle() const override {
-        return !m_forms.isEnding() && m_forms.form3()->Label3->isEnabled();
+        return !m_windows.isEnding() && m_windows.sessionMenu()->idleOffEntry->isEnabled();
     }
     void goIdle() override {
-        if (!m_forms.isEnding())
-            m_forms.form3()->Label1_Click();
+        if (!m_windows.isEnding())
+            m_windows.sessionMenu()->goIdle();
     }
     void comeBack() override {
-        if (!m_forms.isEnding())
-            m_forms.form3()->Label3_Click();
+        if (!m_windows.isEnding())
+            m_windows.sessionMenu()->comeBack();
     }
 
 private:
-    menus::Forms &m_forms;
+    menus::WindowRegistry &m_windows;
 };
 
 class AutoIdleHook final : public QObject {
 public:
-    AutoIdleHook(menus::Forms &forms, std::unique_ptr<platform::IdleMonitor> monitor,
+    AutoIdleHook(menus::WindowRegistry &windows, std::unique_ptr<platform::IdleMonitor> monitor,
                  std::chrono::milliseconds threshold)
-        : m_session(forms), m_monitor(std::move(monitor)),
+        : m_session(windows), m_monitor(std::move(monitor)),
           m_autoIdle(m_session, *m_monitor, threshold) {
-        connect(&forms, &menus::Forms::idleSwitched, &m_autoIdle, &autoidle::AutoIdle::switched);
+        connect(&windows, &menus::WindowRegistry::idleSwitched, &m_autoIdle,
+                &autoidle::AutoIdle::switched);
     }
 
 private:
@@ -58,7 +59,8 @@ void storeAutoIdleMinutes(int minutes) {
                          QString::number(minutes), settings::settingsPath());
 }
 
-std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms, std::chrono::milliseconds minute) {
+std::unique_ptr<QObject> startAutoIdle(menus::WindowRegistry &windows,
+                                       std::chrono::milliseconds minute) {
     const auto minutes = autoidle::minutesFrom(settings::GetFromINI(
         QLatin1String(settings::kSection), autoidle::kKey, settings::settingsPath()));
     if (!minutes)
@@ -71,13 +73,13 @@ std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms, std::chrono::millise
                    stderr);
         return nullptr;
     }
-    return startAutoIdle(forms, std::move(monitor), *minutes * minute);
+    return startAutoIdle(windows, std::move(monitor), *minutes * minute);
 }
 
-std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms,
+std::unique_ptr<QObject> startAutoIdle(menus::WindowRegistry &windows,
                                        std::unique_ptr<platform::IdleMonitor> monitor,
                                        std::chrono::milliseconds threshold) {
-    return std::make_unique<AutoIdleHook>(forms, std::move(monitor), threshold);
+    return std::make_unique<AutoIdleHook>(windows, std::move(monitor), threshold);
 }
 
 } // namespace app

@@ -5,7 +5,7 @@
 #include <memory>
 
 namespace menus {
-class Forms;
+class WindowRegistry;
 }
 namespace platform {
 class IdleMonitor;
@@ -17,11 +17,11 @@ namespace app {
 // mode with the session menu's own commands. Nothing when the key is off;
 // when it is on and no source of the desktop's idle time answers, says so
 // once on standard error and stays off. `minute` is a minute, but for the
-// test build's seconds. The object lives no longer than `forms`.
-std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms,
+// test build's seconds. The object lives no longer than `windows`.
+std::unique_ptr<QObject> startAutoIdle(menus::WindowRegistry &windows,
                                        std::chrono::milliseconds minute = std::chrono::minutes(1));
 // The same with the caller's monitor, watching for `threshold`.
-std::unique_ptr<QObject> startAutoIdle(menus::Forms &forms,
+std::unique_ptr<QObject> startAutoIdle(menus::WindowRegistry &windows,
                                        std::unique_ptr<platform::IdleMonitor> monitor,
                                        std::chrono::milliseconds threshold);
 

@@ -3,11 +3,11 @@
 #include "autoidlehook.h"
 #include "commandline.h"
 #include "displayserver.h"
-#include "form1.h"
-#include "forms.h"
+#include "mainstrip.h"
 #include "outsideend.h"
 #include "settingsfile.h"
 #include "termination.h"
+#include "windowregistry.h"
 
 #include <QApplication>
 #include <QFont>
@@ -44,28 +44,28 @@ int run(int argc, char **argv, const RunSettings &settings) {
     // it, so the room still hears the closing lines.
     platform::holdTermination();
 
-    Form1 form1;
-    form1.Timer1->setInterval(settings.idleTickMs);
-    menus::Forms forms(&form1);
-    form1.setForms(&forms);
+    MainStrip mainStrip;
+    mainStrip.idleTicker->setInterval(settings.idleTickMs);
+    menus::WindowRegistry windows(&mainStrip);
+    mainStrip.setWindows(&windows);
     // Heard from the load on: a request during the pause between the load
     // lines (the registry is written by then) drops the second one.
-    menus::unloadOnOutsideEnd(forms);
-    form1.Form_Load();
+    menus::unloadOnOutsideEnd(windows);
+    mainStrip.load();
     // After the load, which gives a settings file that does not exist yet
     // its defaults: one that exists is never given them.
     if (command.autoIdleMinutes)
         storeAutoIdleMinutes(*command.autoIdleMinutes);
-    if (forms.isEnding()) {
+    if (windows.isEnding()) {
         // Unloaded already, before any event loop ran to end.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return 0;
     }
-    form1.show();
+    mainStrip.show();
     // Once the load lines are out: going idle never comes between them.
-    const auto autoIdle = startAutoIdle(forms, settings.autoIdleMinute);
+    const auto autoIdle = startAutoIdle(windows, settings.autoIdleMinute);
     if (settings.attach)
-        settings.attach(form1, forms);
+        settings.attach(mainStrip, windows);
     return QApplication::exec();
 }
 

@@ -4,12 +4,12 @@
 #include <functional>
 
 namespace menus {
-class Forms;
+class WindowRegistry;
 }
 
 namespace app {
 
-class Form1;
+class MainStrip;
 
 // What a run may differ in. The shipped program takes the defaults; a test
 // build of it shortens the idle tick so a test driving it by hand need not
@@ -18,16 +18,16 @@ struct RunSettings {
     int idleTickMs = 59000;
     // What a minute of the "autoidle" key lasts.
     std::chrono::milliseconds autoIdleMinute = std::chrono::minutes(1);
-    // Called once the main window has loaded and shows, before the event loop
+    // Called once the main strip has loaded and shows, before the event loop
     // runs: the benchmark build attaches its control channel here.
-    std::function<void(Form1 &, menus::Forms &)> attach;
+    std::function<void(MainStrip &, menus::WindowRegistry &)> attach;
 };
 
-// The program: the main window loads, announces itself and shows; the
+// The program: the main strip loads, announces itself and shows; the
 // program ends when its last window closes.
 int run(int argc, char **argv, const RunSettings &settings = {});
 
-// What every start does before the main window loads: the fonts the windows
+// What every start does before the main strip loads: the fonts the windows
 // name, and the settings folder.
 void prepareStart();
 

@@ -1,8 +1,8 @@
 #include "benchagent.h"
 
-#include "form1.h"
-#include "forms.h"
+#include "mainstrip.h"
 #include "pause.h"
+#include "windowregistry.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -39,26 +39,26 @@ private:
 
 } // namespace
 
-BenchAgent::BenchAgent(app::Form1 &form1, menus::Forms &forms)
-    : QObject(&form1), m_form1(form1), m_forms(forms),
+BenchAgent::BenchAgent(app::MainStrip &mainStrip, menus::WindowRegistry &windows)
+    : QObject(&mainStrip), m_mainStrip(mainStrip), m_windows(windows),
       m_input(STDIN_FILENO, QSocketNotifier::Read) {
     connect(&m_input, &QSocketNotifier::activated, this, &BenchAgent::readCommands);
-    form1.Timer1->installEventFilter(this);
-    form1.MiUs->installEventFilter(this);
-    form1.installEventFilter(this);
+    mainStrip.idleTicker->installEventFilter(this);
+    mainStrip.minuteCounter->installEventFilter(this);
+    mainStrip.installEventFilter(this);
     // The session menu loads on first use; load it now so no figure pays for it.
-    m_forms.form3();
+    m_windows.sessionMenu();
 }
 
 bool BenchAgent::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == &m_form1 && event->type() == QEvent::Paint) {
+    if (watched == &m_mainStrip && event->type() == QEvent::Paint) {
         // Loaded once the window is first on screen, as a user sees it.
-        m_form1.removeEventFilter(this);
+        m_mainStrip.removeEventFilter(this);
         QTimer::singleShot(0, this, [] { say("ready"); });
     } else if (event->type() == QEvent::Timer) {
         const qint64 now = monotonicNs();
         say("tick " + watched->objectName().toLatin1() + ' ' + QByteArray::number(now));
-        if (watched == m_form1.Timer1 && m_cadenceLeft > 0) {
+        if (watched == m_mainStrip.idleTicker && m_cadenceLeft > 0) {
             if (m_cadence.isEmpty())
                 m_cadenceCpu = cpuNs();
             m_cadence.append(now);
@@ -97,27 +97,27 @@ void BenchAgent::run(const QByteArray &command) {
     const QByteArray &verb = words.value(0);
     const int count = words.value(1).toInt();
     if (verb == "scale" && count > 0) {
-        m_form1.Timer1->setInterval(59000 / count);
-        m_form1.MiUs->start(60000 / count);
+        m_mainStrip.idleTicker->setInterval(59000 / count);
+        m_mainStrip.minuteCounter->start(60000 / count);
         say("done");
     } else if (verb == "ticks") {
         HurriedClock clock;
         hostlink::setPauseClock(&clock);
         for (int i = 0; i < count; ++i)
-            m_form1.Timer1_Timer();
+            m_mainStrip.idleTick();
         hostlink::setPauseClock(nullptr);
         say("done");
     } else if (verb == "stats") {
         const qint64 cpu = cpuNs();
         const qint64 wall = monotonicNs();
-        m_forms.form3()->Label5_Click();
+        m_windows.sessionMenu()->showStatistics();
         say("done " + QByteArray::number(cpuNs() - cpu) + ' ' +
             QByteArray::number(monotonicNs() - wall));
     } else if (command == "idle on") {
-        m_forms.form3()->Label1_Click();
+        m_windows.sessionMenu()->goIdle();
         say("done");
     } else if (command == "idle off") {
-        m_forms.form3()->Label3_Click();
+        m_windows.sessionMenu()->comeBack();
         say("done");
     } else if (verb == "cadence" && count > 0) {
         m_cadenceLeft = count;

@@ -4,10 +4,10 @@
 #include <QSocketNotifier>
 
 namespace app {
-class Form1;
+class MainStrip;
 }
 namespace menus {
-class Forms;
+class WindowRegistry;
 }
 
 // The benchmark build's control channel: commands come one per line on
@@ -21,12 +21,12 @@ class Forms;
 //   idle on|off  the session menu's commands
 //   cadence N    waits for N more idle ticks after the next one
 //
-// It says "ready" once the main window is first on screen. Every command answers one line starting
+// It says "ready" once the main strip is first on screen. Every command answers one line starting
 // "done"; every timer tick prints "tick <timer> <monotonic ns>" as it fires.
 class BenchAgent final : public QObject {
     Q_OBJECT
 public:
-    BenchAgent(app::Form1 &form1, menus::Forms &forms);
+    BenchAgent(app::MainStrip &mainStrip, menus::WindowRegistry &windows);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -35,8 +35,8 @@ private:
     void readCommands();
     void run(const QByteArray &command);
 
-    app::Form1 &m_form1;
-    menus::Forms &m_forms;
+    app::MainStrip &m_mainStrip;
+    menus::WindowRegistry &m_windows;
     QSocketNotifier m_input;
     QByteArray m_pending;
     // A cadence run: the idle ticks still to wait for, and the times of those seen.

@@ -5,8 +5,8 @@
 
 int main(int argc, char **argv) {
     app::RunSettings settings;
-    settings.attach = [](app::Form1 &form1, menus::Forms &forms) {
-        new BenchAgent(form1, forms); // owned by the main window
+    settings.attach = [](app::MainStrip &mainStrip, menus::WindowRegistry &windows) {
+        new BenchAgent(mainStrip, windows); // owned by the main strip
     };
     return app::run(argc, argv, settings);
 }

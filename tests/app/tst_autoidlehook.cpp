@@ -34,10 +34,10 @@ struct Spell {
     QStringList states; // "timer on|off h:mm" after each switch
 };
 
-QString state(app::Form1 &form1) {
+QString state(app::MainStrip &mainStrip) {
     return QStringLiteral("timer %1 %2:%3")
-        .arg(form1.Timer1->isActive() ? QStringLiteral("on") : QStringLiteral("off"),
-             form1.hours->text(), form1.mins->text());
+        .arg(mainStrip.idleTicker->isActive() ? QStringLiteral("on") : QStringLiteral("off"),
+             mainStrip.hoursLabel->text(), mainStrip.minutesLabel->text());
 }
 
 } // namespace
@@ -55,19 +55,19 @@ class TestAutoIdleHook : public QObject {
         MenuProgram &program = *m_world.program;
         auto monitor = std::make_unique<DoubleMonitor>();
         DoubleMonitor *reports = monitor.get();
-        auto hook = app::startAutoIdle(program.forms, std::move(monitor), 3min);
+        auto hook = app::startAutoIdle(program.windows, std::move(monitor), 3min);
         Spell out;
         if (automatic)
             reports->reportIdle();
         else
-            program.form3()->Label1->clicked();
-        out.states << state(program.form1);
-        program.form1.Timer1_Timer();
+            program.sessionMenu()->idleOnEntry->clicked();
+        out.states << state(program.mainStrip);
+        program.mainStrip.idleTick();
         if (automatic)
             reports->reportActive();
         else
-            program.form3()->Label3->clicked();
-        out.states << state(program.form1);
+            program.sessionMenu()->idleOffEntry->clicked();
+        out.states << state(program.mainStrip);
         out.lines = m_world.room->lines;
         out.settings = settingsBytes();
         hook.reset();
@@ -95,7 +95,7 @@ private Q_SLOTS:
         m_world.setUp();
         auto monitor = std::make_unique<DoubleMonitor>();
         DoubleMonitor *reports = monitor.get();
-        auto hook = app::startAutoIdle(m_world.program->forms, std::move(monitor), 4min);
+        auto hook = app::startAutoIdle(m_world.program->windows, std::move(monitor), 4min);
         QCOMPARE(reports->watching, 240000ms);
         hook.reset();
         m_world.tearDown();
@@ -114,7 +114,7 @@ private Q_SLOTS:
         m_world.setUp();
         if (!value.isNull())
             setSetting("autoidle", value);
-        QVERIFY(!app::startAutoIdle(m_world.program->forms));
+        QVERIFY(!app::startAutoIdle(m_world.program->windows));
         m_world.tearDown();
     }
 
@@ -125,15 +125,15 @@ private Q_SLOTS:
         MenuProgram &program = *m_world.program;
         auto monitor = std::make_unique<DoubleMonitor>();
         DoubleMonitor *reports = monitor.get();
-        auto hook = app::startAutoIdle(program.forms, std::move(monitor), 1min);
+        auto hook = app::startAutoIdle(program.windows, std::move(monitor), 1min);
         reports->reportIdle();
-        program.forms.unloadProgram();
+        program.windows.unloadProgram();
         QCOMPARE(program.ends, 1);
         const qsizetype posted = m_world.room->lines.size();
         reports->reportActive();
         reports->reportIdle();
         QCOMPARE(m_world.room->lines.size(), posted);
-        QVERIFY(!program.form1.Timer1->isActive());
+        QVERIFY(!program.mainStrip.idleTicker->isActive());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (QWidget *window : QApplication::topLevelWidgets())
             QVERIFY(window->objectName() != QLatin1String("Form3"));

@@ -8,8 +8,8 @@
 #include "badfiles.h"
 #include "chathostprocess.h"
 #include "cp1252.h"
-#include "form1lines.h"
 #include "otheruser.h"
+#include "programlines.h"
 #include "settingsfile.h"
 #include "testenv.h"
 #include "waitfor.h"
@@ -207,11 +207,11 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile() {
     QCOMPARE(record.caption(settings::Field::StyleName), style);
     const QString shownStyle = record.caption(settings::Field::StyleName);
     const QList<QByteArray> loadLines{
-        platform::toCp1252(app::loadLine1(record)),
-        platform::toCp1252(app::loadLine2(record, handle, shownStyle))};
+        platform::toCp1252(app::loadLine(record)),
+        platform::toCp1252(app::loadIdentityLine(record, handle, shownStyle))};
     const QList<QByteArray> closingLines{
         platform::toCp1252(app::unloadLine(record)),
-        platform::toCp1252(app::identityLine(record, handle, shownStyle))};
+        platform::toCp1252(app::unloadIdentityLine(record, handle, shownStyle))};
 
     QVERIFY(world.startHost(otheruser::switching()));
     QVERIFY(world.startZorvel(otheruser::switching()));

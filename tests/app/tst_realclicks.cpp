@@ -5,8 +5,8 @@
 #include "catalogue.h"
 #include "chathostprocess.h"
 #include "chatlink.h"
-#include "form1lines.h"
 #include "menulines.h"
+#include "programlines.h"
 #include "settingsfile.h"
 #include "shoplines.h"
 #include "testenv.h"
@@ -235,10 +235,10 @@ private Q_SLOTS:
         xdo({"type", "--delay", "40", "back in 5"});
         xdo({"key", "Return"});
         at = host.records().size();
-        QVERIFY(waitForLine(host,
-                            hostlink::toWindows1252(
-                                app::messageLine(defaults, QStringLiteral("back in 5"))),
-                            at, 15000) >= 0);
+        QVERIFY(waitForLine(
+                    host,
+                    hostlink::toWindows1252(app::reasonLine(defaults, QStringLiteral("back in 5"))),
+                    at, 15000) >= 0);
 
         // idle off
         clickAt(kForm1 + kMenuButton);
@@ -312,7 +312,7 @@ private Q_SLOTS:
             waitForLine(host, hostlink::toWindows1252(app::unloadLine(style1)), at);
         QVERIFY(unloadAt >= 0);
         QVERIFY(waitForLine(host,
-                            hostlink::toWindows1252(app::identityLine(
+                            hostlink::toWindows1252(app::unloadIdentityLine(
                                 style1, QStringLiteral("frobble"), glimtar.name.toString())),
                             unloadAt + 1) == unloadAt + 1);
     }
@@ -393,7 +393,7 @@ private Q_SLOTS:
         const QString handle = settings::GetFromINI(settings::kSection, QStringLiteral("handle"),
                                                     settings::settingsPath());
         const QList<QByteArray> closing{hostlink::toWindows1252(app::unloadLine(record)),
-                                        hostlink::toWindows1252(app::identityLine(
+                                        hostlink::toWindows1252(app::unloadIdentityLine(
                                             record, handle, record.caption(Field::StyleName)))};
         const QList<TranscriptRecord> records = host.records();
         QCOMPARE(bytesOf(records.mid(0, seen.size())), bytesOf(seen));

@@ -1,7 +1,7 @@
 // The program end to end: a real chathost and the real zorvel, as separate
 // processes, in fresh settings and runtime folders.
 #include "chathostprocess.h"
-#include "form1lines.h"
+#include "programlines.h"
 #include "testenv.h"
 #include "userstore.h"
 #include "waitfor.h"

@@ -4,16 +4,16 @@
 // tests own, the settings file's raw bytes, and the reference lines.
 
 #include "dialogs.h"
-#include "form1.h"
-#include "form3.h"
-#include "form4.h"
-#include "forms.h"
+#include "mainstrip.h"
+#include "optionswindow.h"
 #include "pause.h"
 #include "recordingroom.h"
+#include "sessionmenu.h"
 #include "settingsfile.h"
 #include "startup.h"
 #include "stepclock.h"
 #include "testenv.h"
+#include "windowregistry.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -25,15 +25,15 @@
 struct MenuProgram {
     explicit MenuProgram(bool realEnd = false) {
         app::prepareStart();
-        form1.Form_Load();
+        mainStrip.load();
         if (!realEnd)
-            forms.setEndProgram([this] { ++ends; });
+            windows.setEndProgram([this] { ++ends; });
     }
-    menus::Form3 *form3() { return forms.form3(); }
-    menus::Form4 *form4() { return forms.form4(); }
+    menus::SessionMenu *sessionMenu() { return windows.sessionMenu(); }
+    menus::OptionsWindow *optionsWindow() { return windows.optionsWindow(); }
 
-    app::Form1 form1;
-    menus::Forms forms{&form1};
+    app::MainStrip mainStrip;
+    menus::WindowRegistry windows{&mainStrip};
     int ends = 0;
 };
 

@@ -8,10 +8,10 @@
 //   settingsaction count   a load is counted
 #include "catalogue.h"
 #include "dialogs.h"
-#include "form1.h"
-#include "forms.h"
+#include "mainstrip.h"
 #include "profile.h"
 #include "settingsfile.h"
+#include "windowregistry.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -31,10 +31,10 @@ int main(int argc, char **argv) {
         settings::PlainRecord record;
         styleshop::applyStyle(styleshop::catalogue().front(), record);
     } else if (action == "handle") {
-        app::Form1 form1;
-        menus::Forms forms(&form1);
+        app::MainStrip mainStrip;
+        menus::WindowRegistry windows(&mainStrip);
         menus::dialogs::setNextAnswer(QStringLiteral("frobbledy"));
-        forms.form4()->Label4_Click();
+        windows.optionsWindow()->editHandle();
     } else if (action == "count") {
         settings::countLoad();
     } else {

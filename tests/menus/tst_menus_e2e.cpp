@@ -6,9 +6,9 @@
 #include "cp1252.h"
 #include "defaultstyle.h"
 #include "entrylabel.h"
-#include "form1lines.h"
 #include "menulines.h"
 #include "menuprogram.h"
+#include "programlines.h"
 #include "windowsystem_unix.h"
 
 #include <QElapsedTimer>
@@ -31,7 +31,7 @@ QList<QByteArray> bytesOf(const Records &records) {
 
 // The main window's identity line with the style at its first-start defaults.
 QByteArray defaultIdentityLine() {
-    return hostlink::toWindows1252(app::identityLine(
+    return hostlink::toWindows1252(app::unloadIdentityLine(
         defaultStyleRecord(), QStringLiteral("frobble"), QStringLiteral("defàùlt")));
 }
 
@@ -120,16 +120,16 @@ private Q_SLOTS:
     void referenceLinesInTheTranscript() {
         hostlink::setPauseClock(&m_clock);
         MenuProgram program;
-        program.forms.form3()->Label1_Click(); // engaged
-        program.forms.form3()->Label3_Click(); // disengaged
+        program.windows.sessionMenu()->goIdle();   // engaged
+        program.windows.sessionMenu()->comeBack(); // disengaged
 
-        program.form1.Label4->setText(QStringLiteral("3"));
-        program.form1.minsused->setText(QStringLiteral("42"));
+        program.mainStrip.previousLoadsLabel->setText(QStringLiteral("3"));
+        program.mainStrip.minutesUsedLabel->setText(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));
-        program.forms.form3()->Label5_Click();
+        program.windows.sessionMenu()->showStatistics();
 
         menus::dialogs::setNextAnswer(QStringLiteral("frobble"));
-        program.forms.form4()->Label4_Click();
+        program.windows.optionsWindow()->editHandle();
 
         QList<QByteArray> expected{example::kEngaged, example::disengaged()};
         expected << example::kStats << example::kHandle;
@@ -138,7 +138,7 @@ private Q_SLOTS:
 
     void statisticsPacedInTheTranscript() {
         MenuProgram program; // on the real clock
-        program.forms.form3()->Label5_Click();
+        program.windows.sessionMenu()->showStatistics();
         const Records lines = waitForLines(4);
         QCOMPARE(lines.size(), 4);
         for (int i = 1; i < 4; ++i) {
@@ -150,10 +150,10 @@ private Q_SLOTS:
     void unloadWhileIdleWithTheShopOpen() {
         hostlink::setPauseClock(&m_clock);
         MenuProgram program;
-        program.form1.show();
-        program.forms.form3()->Label1_Click();
-        program.forms.form4()->Label2_Click(); // the shop opens, the main window hides
-        QTest::mouseClick(program.forms.form3()->Label6, Qt::LeftButton);
+        program.mainStrip.show();
+        program.windows.sessionMenu()->goIdle();
+        program.windows.optionsWindow()->openStyleShop(); // the shop opens, the main window hides
+        QTest::mouseClick(program.windows.sessionMenu()->unloadEntry, Qt::LeftButton);
         QCOMPARE(program.ends, 1);
 
         const Records lines = waitForLines(4);
@@ -168,7 +168,7 @@ private Q_SLOTS:
         QCOMPARE(lines.at(2).bytes, example::kUnload);
         QCOMPARE(lines.at(3).bytes, defaultIdentityLine());
         QVERIFY(!bytesOf(lines).join().contains("dis\xe9\xf1g"));
-        QVERIFY(!program.forms.isForm2Loaded());
+        QVERIFY(!program.windows.isStyleShopLoaded());
         QCOMPARE(m_host->records().size(), 2 + 4);
     }
 
@@ -179,8 +179,8 @@ private Q_SLOTS:
         hostlink::setPauseClock(&m_clock);
         HookedLink link;
         MenuProgram program;
-        program.form1.Label4->setText(QStringLiteral("3"));
-        program.form1.minsused->setText(QStringLiteral("42"));
+        program.mainStrip.previousLoadsLabel->setText(QStringLiteral("3"));
+        program.mainStrip.minutesUsedLabel->setText(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));
         link.afterLine = [this](int lines) {
             if (lines == 2 + 2)
@@ -188,7 +188,7 @@ private Q_SLOTS:
         };
         QElapsedTimer timer;
         timer.start();
-        program.forms.form3()->Label5_Click();
+        program.windows.sessionMenu()->showStatistics();
         // Two lines lost, the pauses on the test's clock.
         QVERIFY2(timer.elapsed() < 2 * kBoundWithMarginMs,
                  qPrintable(QString::number(timer.elapsed())));
@@ -196,7 +196,7 @@ private Q_SLOTS:
         QCOMPARE(bytesOf(after(m_host->records())), example::kStats.mid(0, 2));
 
         QVERIFY2(m_host->start(), qPrintable(m_host->output()));
-        program.forms.form3()->Label5_Click();
+        program.windows.sessionMenu()->showStatistics();
         QCOMPARE(bytesOf(waitForLines(6)), example::kStats.mid(0, 2) + example::kStats);
     }
 
@@ -240,29 +240,29 @@ private Q_SLOTS:
         QList<QByteArray> keys;
         std::function<QString()> roomLine;
         int posted = 1; // the lines the command and its follow-up post
-        settings::SettingsRecord &record = program.form1.record();
+        settings::SettingsRecord &record = program.mainStrip.record();
         if (command == "edit msg") {
-            program.form3()->Label2_Click();
+            program.sessionMenu()->editReason();
             keys = {"REASON"};
-            program.form1.Timer1_Timer(); // the idle line, then the message
+            program.mainStrip.idleTick(); // the idle line, then the message
             posted = 2;
-            roomLine = [&] { return app::messageLine(record, setting("reason")); };
+            roomLine = [&] { return app::reasonLine(record, setting("reason")); };
         } else if (command == "edit handle") {
-            program.form4()->Label4_Click();
+            program.optionsWindow()->editHandle();
             keys = {"HANDLE"};
             roomLine = [&] { return menus::handleLine(record, answer); };
         } else {
             if (command == "edit ascii") {
-                program.form4()->Label3_Click();
+                program.optionsWindow()->editAscii();
                 keys = {"PFASCII", "PBASCII"};
             } else if (command == "edit acolor") {
-                program.form4()->Label7_Click();
+                program.optionsWindow()->editAsciiColour();
                 keys = {"PACOLOR"};
             } else {
-                program.form4()->Label8_Click();
+                program.optionsWindow()->editFontColour();
                 keys = {"PFCOLOR"};
             }
-            program.form3()->Label1_Click(); // the engaged line shows the style
+            program.sessionMenu()->goIdle(); // the engaged line shows the style
             roomLine = [&] { return menus::idleSessionLine(record, true); };
         }
 

@@ -1,11 +1,11 @@
 #include "shopsession.h"
 
 #include "clock.h"
-#include "form1.h"
-#include "form2.h"
+#include "mainstrip.h"
 #include "pause.h"
 #include "startup.h"
 #include "stepclock.h"
+#include "styleshop.h"
 
 #include <QCursor>
 #include <QLabel>
@@ -16,14 +16,14 @@
 ShopSession::ShopSession() : m_clock(std::make_unique<StepClock>()) {
     hostlink::setPauseClock(m_clock.get());
     app::prepareStart();
-    m_form1 = std::make_unique<app::Form1>();
-    m_form1->Form_Load();
-    m_form1->show();
+    m_mainStrip = std::make_unique<app::MainStrip>();
+    m_mainStrip->load();
+    m_mainStrip->show();
 }
 
 ShopSession::~ShopSession() {
     m_shop.reset();
-    m_form1.reset();
+    m_mainStrip.reset();
     hostlink::setPauseClock(nullptr);
 }
 
@@ -32,12 +32,12 @@ QLabel *ShopSession::entry(const char *name) const {
 }
 
 void ShopSession::open() {
-    m_form1->hide();
-    m_shop = std::make_unique<styleshop::Form2>(m_form1.get());
-    styleshop::Form2 *shop = m_shop.get();
-    QObject::connect(shop, &styleshop::Form2::unloadRequested, shop,
-                     [shop] { shop->Form_Unload(); });
-    shop->Form_Load();
+    m_mainStrip->hide();
+    m_shop = std::make_unique<styleshop::StyleShop>(m_mainStrip.get());
+    styleshop::StyleShop *shop = m_shop.get();
+    QObject::connect(shop, &styleshop::StyleShop::unloadRequested, shop,
+                     [shop] { shop->unload(); });
+    shop->load();
     shop->show();
     (void)QTest::qWaitForWindowExposed(shop);
 }
@@ -63,7 +63,7 @@ bool ShopSession::mouseOn(const char *name, QTest::MouseAction action) {
 }
 
 Qt::CursorShape ShopSession::pressMoveRelease(QPoint at, QPoint by) {
-    styleshop::Form2 *shop = m_shop.get();
+    styleshop::StyleShop *shop = m_shop.get();
     QWindow *window = shop->windowHandle();
     // The pointer rests where it presses; a drag keeps that point under it.
     QCursor::setPos(window->mapToGlobal(at));

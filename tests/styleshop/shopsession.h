@@ -8,13 +8,13 @@ class QLabel;
 class QWidget;
 
 namespace app {
-class Form1;
+class MainStrip;
 }
 namespace platform {
 class Clock;
 }
 namespace styleshop {
-class Form2;
+class StyleShop;
 }
 
 // The main window loaded as at a first start (pauses end at once), and the
@@ -28,8 +28,8 @@ public:
     ShopSession(const ShopSession &) = delete;
     ShopSession &operator=(const ShopSession &) = delete;
 
-    app::Form1 &form1() { return *m_form1; }
-    styleshop::Form2 &shop() { return *m_shop; }
+    app::MainStrip &mainStrip() { return *m_mainStrip; }
+    styleshop::StyleShop &shop() { return *m_shop; }
     QLabel *entry(const char *name) const;
 
     // Hides the main window, loads the shop and shows it.
@@ -49,6 +49,6 @@ private:
     bool mouseOn(const char *name, QTest::MouseAction action);
 
     std::unique_ptr<platform::Clock> m_clock;
-    std::unique_ptr<app::Form1> m_form1;
-    std::unique_ptr<styleshop::Form2> m_shop;
+    std::unique_ptr<app::MainStrip> m_mainStrip;
+    std::unique_ptr<styleshop::StyleShop> m_shop;
 };

@@ -3,10 +3,10 @@
 #include "chathostprocess.h"
 #include "chatlink.h"
 #include "expectedlines.h"
-#include "form1.h"
-#include "form2.h"
+#include "mainstrip.h"
 #include "settingsfile.h"
 #include "shopsession.h"
+#include "styleshop.h"
 #include "testenv.h"
 
 #include <QDeadlineTimer>
@@ -84,14 +84,14 @@ private Q_SLOTS:
         m_session->open();
         QCOMPARE(lines(), QByteArrayList{kLoadLineDefaults});
         QVERIFY(m_session->shop().isVisible());
-        QVERIFY(!m_session->form1().isVisible());
+        QVERIFY(!m_session->mainStrip().isVisible());
     }
 
     void closingByTheTitle() {
         m_session->open();
         QVERIFY(m_session->click("Label3"));
         QCOMPARE(lines(), (QByteArrayList{kLoadLineDefaults, kUnloadLineDefaults}));
-        QVERIFY(m_session->form1().isVisible());
+        QVERIFY(m_session->mainStrip().isVisible());
         QVERIFY(!m_session->shop().isVisible());
     }
 
@@ -100,7 +100,7 @@ private Q_SLOTS:
         const QPoint before = m_session->shop().pos();
         m_session->pressMoveRelease(QPoint(100, 5), QPoint(5, 20));
         QCOMPARE(m_session->shop().pos(), before + QPoint(5, 20));
-        QVERIFY(m_session->form1().isVisible());
+        QVERIFY(m_session->mainStrip().isVisible());
         QVERIFY(m_session->doubleClick("Label3"));
         QCOMPARE(lines(), (QByteArrayList{kLoadLineDefaults, kUnloadLineDefaults}));
         QVERIFY(!m_session->shop().isLoaded());
@@ -145,11 +145,12 @@ private Q_SLOTS:
                              settings::settingsPath());
         // The tick must take the style from the file, not from what the
         // labels hold now.
-        app::Form1 &form1 = m_session->form1();
+        app::MainStrip &mainStrip = m_session->mainStrip();
         for (QLabel *label :
-             {form1.Label12, form1.Label8, form1.Label11, form1.Label5, form1.Label6, form1.Label7})
+             {mainStrip.styleNameLabel, mainStrip.fontColourLabel, mainStrip.asciiColourLabel,
+              mainStrip.frontAsciiLabel, mainStrip.middleAsciiLabel, mainStrip.backAsciiLabel})
             label->setText(QStringLiteral("x"));
-        form1.Timer1_Timer();
+        mainStrip.idleTick();
 
         // clang-format off
         const QByteArrayList expected{

@@ -4,7 +4,7 @@
 // in the user's registry, and every way of ending zorvel posts its closing lines.
 #include "chatlink.h"
 #include "defaultstyle.h"
-#include "form1lines.h"
+#include "programlines.h"
 #include "settingsrecord.h"
 #include "winchathost.h"
 
@@ -142,9 +142,9 @@ void TestPrograms::loadLinesAndCounter() {
     QVERIFY2(host.start(), qPrintable(host.output()));
     const settings::PlainRecord record = defaultStyleRecord();
     const QByteArrayList load = {
-        hostlink::toWindows1252(app::loadLine1(record)),
+        hostlink::toWindows1252(app::loadLine(record)),
         hostlink::toWindows1252(
-            app::loadLine2(record, QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
+            app::loadIdentityLine(record, QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
     {
         Zorvel zorvel(m_appData->path());
         const QList<TranscriptRecord> lines = host.waitForLines(2);
@@ -173,7 +173,7 @@ void TestPrograms::sessionEnd() {
     const settings::PlainRecord record = defaultStyleRecord();
     QCOMPARE(bytesOf(host.lines().mid(2)),
              QByteArrayList({hostlink::toWindows1252(app::unloadLine(record)),
-                             hostlink::toWindows1252(app::identityLine(
+                             hostlink::toWindows1252(app::unloadIdentityLine(
                                  record, QStringLiteral("frobble"), QStringLiteral("defàùlt")))}));
 }
 

@@ -1,9 +1,9 @@
 // The main window in-process: its look, its load, the idle clock, the
 // minutes used and the closing announcement, against a recording room.
 #include "captioncounts.h"
-#include "form1.h"
-#include "form1lines.h"
+#include "mainstrip.h"
 #include "pause.h"
+#include "programlines.h"
 #include "recordingroom.h"
 #include "settingsfile.h"
 #include "startup.h"
@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <memory>
 
-using app::Form1;
+using app::MainStrip;
 
 namespace {
 QByteArray fileBytes(const QString &path) {
@@ -41,18 +41,18 @@ void setSetting(const char *key, const QString &value) {
 }
 } // namespace
 
-class TestForm1 : public QObject {
+class TestMainStrip : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnv> m_env;
     StepClock m_clock;
 
     // A main window loaded as the program loads it, its lines in `room`.
-    std::unique_ptr<Form1> load(RecordingRoom &room) {
+    std::unique_ptr<MainStrip> load(RecordingRoom &room) {
         (void)room;
         app::prepareStart();
-        auto form = std::make_unique<Form1>();
-        form->Form_Load();
+        auto form = std::make_unique<MainStrip>();
+        form->load();
         return form;
     }
 
@@ -67,26 +67,28 @@ private Q_SLOTS:
     }
 
     void lookOfTheWindow() {
-        Form1 form;
+        MainStrip form;
         RecordingRoom room;
-        form.Form_Load();
+        form.load();
         QCOMPARE(form.size(), QSize(41, 15));
         QCOMPARE(form.pos(), QPoint(6810 / 15, 3495 / 15));
         QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
         const QRect client(QPoint(0, 0), form.size());
-        for (QLabel *hidden : {form.Label12, form.Label8, form.Label11, form.Label5, form.Label6,
-                               form.Label7, form.Label4, form.minsused})
+        for (QLabel *hidden : {form.styleNameLabel, form.fontColourLabel, form.asciiColourLabel,
+                               form.frontAsciiLabel, form.middleAsciiLabel, form.backAsciiLabel,
+                               form.previousLoadsLabel, form.minutesUsedLabel})
             QVERIFY2(!client.intersects(hidden->geometry()), qPrintable(hidden->objectName()));
-        for (QLabel *shown : {form.Label1, form.hours, form.blinker, form.mins, form.Label3})
+        for (QLabel *shown :
+             {form.menuButton, form.hoursLabel, form.colonLabel, form.minutesLabel, form.greyStrip})
             QVERIFY2(client.intersects(shown->geometry()), qPrintable(shown->objectName()));
-        QCOMPARE(form.Label1->text(), QStringLiteral("               w"));
-        QCOMPARE(form.MiUs->interval(), 60000);
-        QVERIFY(form.MiUs->isActive());
-        QCOMPARE(form.Timer1->interval(), 59000);
-        QVERIFY(!form.Timer1->isActive());
-        QCOMPARE(form.Timer1->timerType(), Qt::PreciseTimer);
-        QCOMPARE(form.MiUs->timerType(), Qt::PreciseTimer);
+        QCOMPARE(form.menuButton->text(), QStringLiteral("               w"));
+        QCOMPARE(form.minuteCounter->interval(), 60000);
+        QVERIFY(form.minuteCounter->isActive());
+        QCOMPARE(form.idleTicker->interval(), 59000);
+        QVERIFY(!form.idleTicker->isActive());
+        QCOMPARE(form.idleTicker->timerType(), Qt::PreciseTimer);
+        QCOMPARE(form.minuteCounter->timerType(), Qt::PreciseTimer);
     }
 
     void firstAndSecondStart() {
@@ -94,17 +96,18 @@ private Q_SLOTS:
         auto first = load(room);
         QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
         QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
-        QCOMPARE(first->Label4->text(), QStringLiteral("Label4"));
-        QCOMPARE(first->Label12->text(), QStringLiteral("defàùlt"));
-        QCOMPARE(first->Label7->text(), QStringLiteral("/¯\\"));
+        QCOMPARE(first->previousLoadsLabel->text(), QStringLiteral("Label4"));
+        QCOMPARE(first->styleNameLabel->text(), QStringLiteral("defàùlt"));
+        QCOMPARE(first->backAsciiLabel->text(), QStringLiteral("/¯\\"));
         QCOMPARE(room.lines.size(), 2);
-        QCOMPARE(room.texts().at(0), app::loadLine1(first->record()));
-        QCOMPARE(room.texts().at(1), app::loadLine2(first->record(), QStringLiteral("frobble"),
-                                                    QStringLiteral("defàùlt")));
+        QCOMPARE(room.texts().at(0), app::loadLine(first->record()));
+        QCOMPARE(room.texts().at(1),
+                 app::loadIdentityLine(first->record(), QStringLiteral("frobble"),
+                                       QStringLiteral("defàùlt")));
 
         auto second = load(room);
         QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("2"));
-        QCOMPARE(second->Label4->text(), QStringLiteral("1"));
+        QCOMPARE(second->previousLoadsLabel->text(), QStringLiteral("1"));
         QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
     }
 
@@ -115,7 +118,7 @@ private Q_SLOTS:
         setSetting("preset", QStringLiteral("nùvé"));
         room.lines.clear();
         auto form = load(room);
-        QCOMPARE(form->Label12->text(), QStringLiteral("nùvé"));
+        QCOMPARE(form->styleNameLabel->text(), QStringLiteral("nùvé"));
         QVERIFY2(room.texts().at(1).contains(QStringLiteral("<u>Ørvik</u>")),
                  qPrintable(room.texts().at(1)));
         QVERIFY2(room.texts().at(1).contains(QStringLiteral("<u>nùvé</u>")),
@@ -131,9 +134,9 @@ private Q_SLOTS:
         auto form = load(room);
         QCOMPARE(room.lines.size(), 2);
         const settings::PlainRecord empty;
-        QCOMPARE(room.texts().at(0), app::loadLine1(empty));
-        QCOMPARE(room.texts().at(1), app::loadLine2(empty, {}, {}));
-        QCOMPARE(form->Label12->text(), QString());
+        QCOMPARE(room.texts().at(0), app::loadLine(empty));
+        QCOMPARE(room.texts().at(1), app::loadIdentityLine(empty, {}, {}));
+        QCOMPARE(form->styleNameLabel->text(), QString());
     }
 
     void clock_data() {
@@ -178,30 +181,30 @@ private Q_SLOTS:
         RecordingRoom room;
         auto form = load(room);
         setSetting("reason", QStringLiteral("brb"));
-        form->hours->setText(hoursBefore);
-        form->mins->setText(minsBefore);
+        form->hoursLabel->setText(hoursBefore);
+        form->minutesLabel->setText(minsBefore);
         room.lines.clear();
 
-        form->Timer1_Timer();
+        form->idleTick();
 
-        QCOMPARE(form->hours->text(), hoursAfter);
-        QCOMPARE(form->mins->text(), minsAfter);
+        QCOMPARE(form->hoursLabel->text(), hoursAfter);
+        QCOMPARE(form->minutesLabel->text(), minsAfter);
         QCOMPARE(room.lines.size(), 2);
         QCOMPARE(room.texts().at(0),
                  app::idleLine(form->record(), QStringLiteral("frobble"), hoursAfter, minsAfter));
-        QCOMPARE(room.texts().at(1), app::messageLine(form->record(), QStringLiteral("brb")));
+        QCOMPARE(room.texts().at(1), app::reasonLine(form->record(), QStringLiteral("brb")));
     }
 
     void tickReloadsTheStyle() {
         RecordingRoom room;
         auto form = load(room);
-        form->Timer1_Timer();
+        form->idleTick();
         setSetting("preset", QStringLiteral("KeloVa"));
         setSetting("pacolor", QStringLiteral("0098FF"));
         setSetting("pmascii", QStringLiteral("·"));
         room.lines.clear();
-        form->Timer1_Timer();
-        QCOMPARE(form->Label12->text(), QStringLiteral("KeloVa"));
+        form->idleTick();
+        QCOMPARE(form->styleNameLabel->text(), QStringLiteral("KeloVa"));
         QVERIFY(room.texts().at(0).contains(QStringLiteral("color=#0098FF>")));
         QVERIFY(room.texts().at(0).contains(QStringLiteral("  zorvel  ·")));
         QVERIFY(room.texts().at(1).contains(QStringLiteral(">KeloVa<")));
@@ -220,20 +223,20 @@ private Q_SLOTS:
     void minutesUsed() {
         QFETCH(QString, before);
         QFETCH(QString, after);
-        Form1 form;
-        form.minsused->setText(before);
-        form.MiUs_Timer();
-        QCOMPARE(form.minsused->text(), after);
+        MainStrip form;
+        form.minutesUsedLabel->setText(before);
+        form.countMinuteUsed();
+        QCOMPARE(form.minutesUsedLabel->text(), after);
     }
 
     void idleTicksLeaveTheMinutesUsedAlone() {
         RecordingRoom room;
         auto form = load(room);
         setSetting("minsused", QStringLiteral("999"));
-        form->minsused->setText(QStringLiteral("5"));
-        form->Timer1_Timer();
-        form->Timer1_Timer();
-        QCOMPARE(form->minsused->text(), QStringLiteral("5"));
+        form->minutesUsedLabel->setText(QStringLiteral("5"));
+        form->idleTick();
+        form->idleTick();
+        QCOMPARE(form->minutesUsedLabel->text(), QStringLiteral("5"));
     }
 
     // A minute tick that comes during the tick's pause runs between its two
@@ -242,13 +245,13 @@ private Q_SLOTS:
         RecordingRoom room;
         auto form = load(room);
         hostlink::setPauseClock(nullptr); // real time: the real timer must fire in the pause
-        form->minsused->setText(QStringLiteral("3"));
+        form->minutesUsedLabel->setText(QStringLiteral("3"));
         QStringList usedAtPost;
-        room.onPost = [&](const QByteArray &) { usedAtPost << form->minsused->text(); };
-        form->MiUs->setInterval(100);
-        form->MiUs->start();
-        form->Timer1_Timer();
-        form->MiUs->stop();
+        room.onPost = [&](const QByteArray &) { usedAtPost << form->minutesUsedLabel->text(); };
+        form->minuteCounter->setInterval(100);
+        form->minuteCounter->start();
+        form->idleTick();
+        form->minuteCounter->stop();
         QCOMPARE(usedAtPost.size(), 2);
         QCOMPARE(usedAtPost.at(0), QStringLiteral("3"));
         QVERIFY2(app::captionNumber(usedAtPost.at(1)) > 3, qPrintable(usedAtPost.join(',')));
@@ -277,8 +280,9 @@ private Q_SLOTS:
 
         QCOMPARE(room.lines.size(), 2);
         QCOMPARE(room.texts().at(0), app::unloadLine(form->record()));
-        QCOMPARE(room.texts().at(1), app::identityLine(form->record(), QStringLiteral("<b>zed</b>"),
-                                                       QStringLiteral("defàùlt")));
+        QCOMPARE(room.texts().at(1),
+                 app::unloadIdentityLine(form->record(), QStringLiteral("<b>zed</b>"),
+                                         QStringLiteral("defàùlt")));
         QVERIFY(seen.size() >= 3);
         QCOMPARE(seen.at(0), startX);      // the one step left
         QCOMPARE(seen.at(1), startX - 20); // then the right slide starts
@@ -290,5 +294,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainStrip)
+#include "tst_mainstrip.moc"

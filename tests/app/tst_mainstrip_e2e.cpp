@@ -1,8 +1,8 @@
 // The main window's idle tick and closing announcement as a real chathost
 // hears them: byte for byte, and paced a second apart.
 #include "chathostprocess.h"
-#include "form1.h"
-#include "form1lines.h"
+#include "mainstrip.h"
+#include "programlines.h"
 #include "settingsfile.h"
 #include "startup.h"
 #include "testenv.h"
@@ -34,11 +34,11 @@ const QByteArray kIdentityLine =
     ">dl h\xe9r\xe8</a> <font color=#009900>/\xaf\\<font color=#FFFFFC>";
 } // namespace
 
-class TestForm1E2E : public QObject {
+class TestMainStripE2E : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> m_env;
     std::unique_ptr<ChatHostProcess> m_host;
-    std::unique_ptr<app::Form1> m_form;
+    std::unique_ptr<app::MainStrip> m_form;
 
     void expectPair(const QByteArray &first, const QByteArray &second) {
         const auto records = m_host->waitForRecords(4, 5000);
@@ -55,8 +55,8 @@ private Q_SLOTS:
         m_host = std::make_unique<ChatHostProcess>();
         QVERIFY2(m_host->start(), qPrintable(m_host->output()));
         app::prepareStart();
-        m_form = std::make_unique<app::Form1>();
-        m_form->Form_Load();
+        m_form = std::make_unique<app::MainStrip>();
+        m_form->load();
         QCOMPARE(m_host->waitForRecords(2).size(), 2);
     }
     void cleanup() {
@@ -67,7 +67,7 @@ private Q_SLOTS:
 
     void idleTick() {
         settings::WriteToINI(settings::kSection, "reason", "brb", settings::settingsPath());
-        m_form->Timer1_Timer();
+        m_form->idleTick();
         expectPair(kIdleLine, kMessageLine);
     }
 
@@ -78,5 +78,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestForm1E2E)
-#include "tst_form1_e2e.moc"
+QTEST_MAIN(TestMainStripE2E)
+#include "tst_mainstrip_e2e.moc"

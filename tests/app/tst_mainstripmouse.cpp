@@ -1,9 +1,9 @@
 // The main window's mouse handling in-process: the menu button, the clock
 // and the bare surface, with the menus and the style shop beside it.
-#include "form2.h"
 #include "menus/menuprogram.h"
 #include "pause.h"
 #include "recordingroom.h"
+#include "styleshop.h"
 #include "testenv.h"
 
 #include <QCursor>
@@ -20,7 +20,7 @@ const QPoint kSurface(39, 12);
 // Where a control of the main window is pressed: a point of it that no
 // other control covers (never (0, 0), which the test library takes for
 // "the middle of the window").
-QPoint pointOf(app::Form1 &form, QWidget *control) {
+QPoint pointOf(app::MainStrip &form, QWidget *control) {
     const QRect r = control->geometry().intersected(form.rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
@@ -30,7 +30,7 @@ QPoint pointOf(app::Form1 &form, QWidget *control) {
 }
 } // namespace
 
-class TestForm1Mouse : public QObject {
+class TestMainStripMouse : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnv> m_env;
@@ -38,13 +38,13 @@ class TestForm1Mouse : public QObject {
     std::unique_ptr<StepClock> m_clock;
     std::unique_ptr<MenuProgram> m_program;
 
-    app::Form1 &form1() { return m_program->form1; }
-    QWindow *window() { return form1().windowHandle(); }
-    QPoint besideForm1() const { return m_program->form1.pos() + QPoint(720 / 15, 0); }
+    app::MainStrip &mainStrip() { return m_program->mainStrip; }
+    QWindow *window() { return mainStrip().windowHandle(); }
+    QPoint besideMainStrip() const { return m_program->mainStrip.pos() + QPoint(720 / 15, 0); }
 
     void press(QWidget *control, Qt::MouseButton button) {
-        const QPoint at = control ? pointOf(form1(), control) : kSurface;
-        QVERIFY(form1().rect().contains(at));
+        const QPoint at = control ? pointOf(mainStrip(), control) : kSurface;
+        QVERIFY(mainStrip().rect().contains(at));
         QCursor::setPos(window()->mapToGlobal(at));
         // A press that drags returns at the release: send it from inside.
         QTimer::singleShot(0, window(),
@@ -53,10 +53,10 @@ class TestForm1Mouse : public QObject {
         QCoreApplication::processEvents();
     }
     void pressOnly(QWidget *control, Qt::MouseButton button) {
-        QTest::mousePress(window(), button, {}, pointOf(form1(), control));
+        QTest::mousePress(window(), button, {}, pointOf(mainStrip(), control));
     }
     void releaseOnly(QWidget *control, Qt::MouseButton button) {
-        QTest::mouseRelease(window(), button, {}, pointOf(form1(), control));
+        QTest::mouseRelease(window(), button, {}, pointOf(mainStrip(), control));
     }
 
 private Q_SLOTS:
@@ -66,9 +66,9 @@ private Q_SLOTS:
         m_clock = std::make_unique<StepClock>();
         hostlink::setPauseClock(m_clock.get());
         m_program = std::make_unique<MenuProgram>();
-        form1().setForms(&m_program->forms);
-        form1().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form1()));
+        mainStrip().setWindows(&m_program->windows);
+        mainStrip().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainStrip()));
         m_room->lines.clear();
     }
     void cleanup() {
@@ -82,36 +82,36 @@ private Q_SLOTS:
     // A left press does nothing until its release, which opens the session
     // menu beside the main window and hides the options window.
     void leftClickOpensTheSessionMenu() {
-        m_program->form3(); // its load hides the options window
-        m_program->form4()->show();
-        pressOnly(form1().Label1, Qt::LeftButton);
-        QVERIFY(!m_program->form3()->isVisible());
-        QVERIFY(m_program->form4()->isVisible());
-        releaseOnly(form1().Label1, Qt::LeftButton);
-        QVERIFY(m_program->form3()->isVisible());
-        QCOMPARE(m_program->form3()->pos(), besideForm1());
-        QVERIFY(!m_program->form4()->isVisible());
+        m_program->sessionMenu(); // its load hides the options window
+        m_program->optionsWindow()->show();
+        pressOnly(mainStrip().menuButton, Qt::LeftButton);
+        QVERIFY(!m_program->sessionMenu()->isVisible());
+        QVERIFY(m_program->optionsWindow()->isVisible());
+        releaseOnly(mainStrip().menuButton, Qt::LeftButton);
+        QVERIFY(m_program->sessionMenu()->isVisible());
+        QCOMPARE(m_program->sessionMenu()->pos(), besideMainStrip());
+        QVERIFY(!m_program->optionsWindow()->isVisible());
         QVERIFY(m_room->lines.isEmpty());
     }
 
     // A right press opens the options window there and hides the menu; its
     // release does nothing more.
     void rightPressOpensTheOptions() {
-        m_program->form3()->show();
-        pressOnly(form1().Label1, Qt::RightButton);
-        QVERIFY(m_program->form4()->isVisible());
-        QCOMPARE(m_program->form4()->pos(), besideForm1());
-        QVERIFY(!m_program->form3()->isVisible());
-        releaseOnly(form1().Label1, Qt::RightButton);
-        QVERIFY(!m_program->form3()->isVisible());
-        QVERIFY(m_program->form4()->isVisible());
+        m_program->sessionMenu()->show();
+        pressOnly(mainStrip().menuButton, Qt::RightButton);
+        QVERIFY(m_program->optionsWindow()->isVisible());
+        QCOMPARE(m_program->optionsWindow()->pos(), besideMainStrip());
+        QVERIFY(!m_program->sessionMenu()->isVisible());
+        releaseOnly(mainStrip().menuButton, Qt::RightButton);
+        QVERIFY(!m_program->sessionMenu()->isVisible());
+        QVERIFY(m_program->optionsWindow()->isVisible());
     }
 
     void otherButtonsDoNothing() {
-        pressOnly(form1().Label1, Qt::MiddleButton);
-        releaseOnly(form1().Label1, Qt::MiddleButton);
-        QVERIFY(!m_program->form3()->isVisible());
-        QVERIFY(!m_program->form4()->isVisible());
+        pressOnly(mainStrip().menuButton, Qt::MiddleButton);
+        releaseOnly(mainStrip().menuButton, Qt::MiddleButton);
+        QVERIFY(!m_program->sessionMenu()->isVisible());
+        QVERIFY(!m_program->optionsWindow()->isVisible());
     }
 
     // Either menu opened while the shop is open closes the shop, with its line.
@@ -122,11 +122,11 @@ private Q_SLOTS:
     }
     void openingAMenuClosesTheShop() {
         QFETCH(int, button);
-        m_program->forms.showForm2();
-        QVERIFY(m_program->forms.isForm2Loaded());
+        m_program->windows.showStyleShop();
+        QVERIFY(m_program->windows.isStyleShopLoaded());
         QCOMPARE(m_room->lines.size(), 1);
-        press(form1().Label1, Qt::MouseButton(button));
-        QVERIFY(!m_program->forms.isForm2Loaded());
+        press(mainStrip().menuButton, Qt::MouseButton(button));
+        QVERIFY(!m_program->windows.isStyleShopLoaded());
         QCOMPARE(m_room->lines.size(), 2);
         QVERIFY2(m_room->texts().at(1).contains(QStringLiteral("ùñløâdêd")),
                  qPrintable(m_room->texts().at(1)));
@@ -149,47 +149,47 @@ private Q_SLOTS:
         QFETCH(QString, target);
         QFETCH(bool, closesMenus);
         QFETCH(bool, drags);
-        m_program->form3()->show();
-        m_program->form4()->show();
-        QWidget *control = target.isEmpty() ? nullptr : form1().findChild<QLabel *>(target);
+        m_program->sessionMenu()->show();
+        m_program->optionsWindow()->show();
+        QWidget *control = target.isEmpty() ? nullptr : mainStrip().findChild<QLabel *>(target);
         QVERIFY(target.isEmpty() || control);
-        const QPoint at = control ? pointOf(form1(), control) : kSurface;
-        QVERIFY2(form1().rect().contains(at), "the control is covered everywhere");
-        QCOMPARE(form1().childAt(at), control);
+        const QPoint at = control ? pointOf(mainStrip(), control) : kSurface;
+        QVERIFY2(mainStrip().rect().contains(at), "the control is covered everywhere");
+        QCOMPARE(mainStrip().childAt(at), control);
 
-        const QPoint before = form1().pos();
+        const QPoint before = mainStrip().pos();
         const QPoint by(25, 35);
         QCursor::setPos(window()->mapToGlobal(at));
         bool pointerWasMove = false;
         QTimer::singleShot(0, window(), [&] {
-            pointerWasMove = form1().cursor().shape() == Qt::SizeAllCursor;
+            pointerWasMove = mainStrip().cursor().shape() == Qt::SizeAllCursor;
             QTest::mouseMove(window(), at + by);
             QTest::mouseRelease(window(), Qt::LeftButton, {}, at + by);
         });
         QTest::mousePress(window(), Qt::LeftButton, {}, at);
         QCoreApplication::processEvents();
 
-        QCOMPARE(form1().pos(), drags ? before + by : before);
+        QCOMPARE(mainStrip().pos(), drags ? before + by : before);
         QCOMPARE(pointerWasMove, drags);
-        QCOMPARE(form1().cursor().shape(), Qt::ArrowCursor); // the default pointer again
-        QCOMPARE(m_program->form3()->isVisible(), !closesMenus);
-        QCOMPARE(m_program->form4()->isVisible(), !closesMenus);
+        QCOMPARE(mainStrip().cursor().shape(), Qt::ArrowCursor); // the default pointer again
+        QCOMPARE(m_program->sessionMenu()->isVisible(), !closesMenus);
+        QCOMPARE(m_program->optionsWindow()->isVisible(), !closesMenus);
         QVERIFY(m_room->lines.isEmpty());
     }
 
     // The surface creates the menus hidden when they do not exist yet.
     void surfaceCreatesTheMenusHidden() {
         MenuProgram fresh;
-        fresh.form1.setForms(&fresh.forms);
-        fresh.form1.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&fresh.form1));
-        QWindow *w = fresh.form1.windowHandle();
+        fresh.mainStrip.setWindows(&fresh.windows);
+        fresh.mainStrip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fresh.mainStrip));
+        QWindow *w = fresh.mainStrip.windowHandle();
         QTimer::singleShot(0, w, [w] { QTest::mouseRelease(w, Qt::LeftButton, {}, kSurface); });
         QTest::mousePress(w, Qt::LeftButton, {}, kSurface);
-        QVERIFY(fresh.forms.form3() && !fresh.forms.form3()->isVisible());
-        QVERIFY(fresh.forms.form4() && !fresh.forms.form4()->isVisible());
+        QVERIFY(fresh.windows.sessionMenu() && !fresh.windows.sessionMenu()->isVisible());
+        QVERIFY(fresh.windows.optionsWindow() && !fresh.windows.optionsWindow()->isVisible());
     }
 };
 
-QTEST_MAIN(TestForm1Mouse)
-#include "tst_form1mouse.moc"
+QTEST_MAIN(TestMainStripMouse)
+#include "tst_mainstripmouse.moc"

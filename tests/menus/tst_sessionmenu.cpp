@@ -4,11 +4,11 @@
 #include "chatlink.h"
 #include "controls.h"
 #include "entrylabel.h"
-#include "form1lines.h"
-#include "form2.h"
 #include "menulines.h"
 #include "menuprogram.h"
+#include "programlines.h"
 #include "shoplines.h"
+#include "styleshop.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
-using menus::Form3;
+using menus::SessionMenu;
 using styleshop::EntryLabel;
 
 namespace {
@@ -43,7 +43,7 @@ QByteArray settingLine(const QByteArray &key) {
 }
 } // namespace
 
-class TestForm3 : public QObject {
+class TestSessionMenu : public QObject {
     Q_OBJECT
 
     MenuFixture m_world;
@@ -51,8 +51,8 @@ class TestForm3 : public QObject {
 
     // The room's lines since the program loaded.
     QList<QByteArray> &lines() { return m_world.room->lines; }
-    Form3 *menu() { return m_world.program->form3(); }
-    app::Form1 &form1() { return m_world.program->form1; }
+    SessionMenu *menu() { return m_world.program->sessionMenu(); }
+    app::MainStrip &mainStrip() { return m_world.program->mainStrip; }
 
 private Q_SLOTS:
     void init() { m_world.setUp(); }
@@ -84,7 +84,7 @@ private Q_SLOTS:
         QFETCH(int, top);
         QFETCH(bool, enabled);
         QFETCH(QColor, ink);
-        Form3 *form = menu();
+        SessionMenu *form = menu();
         QCOMPARE(form->objectName(), QStringLiteral("Form3"));
         QCOMPARE(form->size(), QSize(495 / 15, 1395 / 15));
         QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -112,49 +112,49 @@ private Q_SLOTS:
         QCOMPARE(optionsWindows(), 0);
         menu();
         QCOMPARE(optionsWindows(), 1);
-        menus::Form4 *options = m_world.program->form4();
+        menus::OptionsWindow *options = m_world.program->optionsWindow();
         QVERIFY(!options->isVisible());
         QVERIFY(options->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(m_world.program->form3(), menu()); // loaded once
+        QCOMPARE(m_world.program->sessionMenu(), menu()); // loaded once
     }
 
     void idleOnEngages() {
         menu()->show();
-        click(menu()->Label1);
+        click(menu()->idleOnEntry);
         QVERIFY(!menu()->isVisible());
-        QVERIFY(form1().Timer1->isActive());
-        QCOMPARE(form1().Timer1->interval(), 59000);
+        QVERIFY(mainStrip().idleTicker->isActive());
+        QCOMPARE(mainStrip().idleTicker->interval(), 59000);
         QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
-        QVERIFY(!menu()->Label1->isEnabled());
-        QVERIFY(menu()->Label3->isEnabled());
+        QVERIFY(!menu()->idleOnEntry->isEnabled());
+        QVERIFY(menu()->idleOffEntry->isEnabled());
 
         // Disabled now: a second click is not a second idle on.
-        click(menu()->Label1);
+        click(menu()->idleOnEntry);
         QCOMPARE(lines().size(), 1);
     }
 
     void idleOnTwoTicksIdleOff() {
         setSetting("reason", QStringLiteral("brb"));
-        click(menu()->Label1);
-        form1().Timer1_Timer();
-        form1().Timer1_Timer();
-        QCOMPARE(form1().mins->text(), QStringLiteral("2"));
+        click(menu()->idleOnEntry);
+        mainStrip().idleTick();
+        mainStrip().idleTick();
+        QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("2"));
         menu()->show();
-        click(menu()->Label3);
+        click(menu()->idleOffEntry);
 
         QVERIFY(!menu()->isVisible());
-        QVERIFY(!form1().Timer1->isActive());
+        QVERIFY(!mainStrip().idleTicker->isActive());
         QCOMPARE(setting("lastidle"), QStringLiteral("0:2"));
-        QCOMPARE(form1().hours->text(), QStringLiteral("0"));
-        QCOMPARE(form1().mins->text(), QStringLiteral("00"));
-        QVERIFY(menu()->Label1->isEnabled());
-        QVERIFY(!menu()->Label3->isEnabled());
+        QCOMPARE(mainStrip().hoursLabel->text(), QStringLiteral("0"));
+        QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("00"));
+        QVERIFY(menu()->idleOnEntry->isEnabled());
+        QVERIFY(!menu()->idleOffEntry->isEnabled());
         // Engaged, two ticks of two lines each, disengaged.
         QCOMPARE(lines().size(), 6);
         QCOMPARE(lines().first(), example::kEngaged);
         QCOMPARE(lines().last(), example::disengaged());
 
-        click(menu()->Label3); // disabled again
+        click(menu()->idleOffEntry); // disabled again
         QCOMPARE(lines().size(), 6);
     }
 
@@ -176,13 +176,13 @@ private Q_SLOTS:
         QFETCH(QString, hours);
         QFETCH(QString, mins);
         QFETCH(QString, lastidle);
-        menu()->Label1_Click();
-        form1().hours->setText(hours);
-        form1().mins->setText(mins);
-        menu()->Label3_Click();
+        menu()->goIdle();
+        mainStrip().hoursLabel->setText(hours);
+        mainStrip().minutesLabel->setText(mins);
+        menu()->comeBack();
         QCOMPARE(setting("lastidle"), lastidle);
-        QCOMPARE(form1().hours->text(), QStringLiteral("0"));
-        QCOMPARE(form1().mins->text(), QStringLiteral("00"));
+        QCOMPARE(mainStrip().hoursLabel->text(), QStringLiteral("0"));
+        QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("00"));
         QCOMPARE(lines().last(), example::disengaged());
     }
 
@@ -231,29 +231,29 @@ private Q_SLOTS:
         QFETCH(QList<QEvent::Type>, events);
         menu()->show();
         for (QEvent::Type type : events)
-            sendMouse(menu()->Label1, type);
+            sendMouse(menu()->idleOnEntry, type);
 
         // The click posted the engaged line; the double click only stopped the timer.
         QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
-        QVERIFY(!form1().Timer1->isActive());
-        QVERIFY(!menu()->Label1->isEnabled());
-        QVERIFY(menu()->Label3->isEnabled());
+        QVERIFY(!mainStrip().idleTicker->isActive());
+        QVERIFY(!menu()->idleOnEntry->isEnabled());
+        QVERIFY(menu()->idleOffEntry->isEnabled());
 
-        form1().mins->setText(QStringLiteral("3"));
-        click(menu()->Label3);
+        mainStrip().minutesLabel->setText(QStringLiteral("3"));
+        click(menu()->idleOffEntry);
         QCOMPARE(lines().last(), example::disengaged());
         QCOMPARE(setting("lastidle"), QStringLiteral("0:3"));
-        QCOMPARE(form1().mins->text(), QStringLiteral("00"));
-        QVERIFY(menu()->Label1->isEnabled());
+        QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("00"));
+        QVERIFY(menu()->idleOnEntry->isEnabled());
     }
 
     void doubleClickOnDisabledIdleOnDoesNothing() {
-        menu()->Label1_Click(); // idle mode on since earlier
-        sendMouse(menu()->Label1, QEvent::MouseButtonPress);
-        sendMouse(menu()->Label1, QEvent::MouseButtonRelease);
-        sendMouse(menu()->Label1, QEvent::MouseButtonDblClick);
-        sendMouse(menu()->Label1, QEvent::MouseButtonRelease);
-        QVERIFY(form1().Timer1->isActive());
+        menu()->goIdle(); // idle mode on since earlier
+        sendMouse(menu()->idleOnEntry, QEvent::MouseButtonPress);
+        sendMouse(menu()->idleOnEntry, QEvent::MouseButtonRelease);
+        sendMouse(menu()->idleOnEntry, QEvent::MouseButtonDblClick);
+        sendMouse(menu()->idleOnEntry, QEvent::MouseButtonRelease);
+        QVERIFY(mainStrip().idleTicker->isActive());
         QCOMPARE(lines().size(), 1);
     }
 
@@ -287,7 +287,7 @@ private Q_SLOTS:
         menus::dialogs::setWhileShown(
             [&](const menus::dialogs::Shown &) { hiddenWhileAsked = !menu()->isVisible(); });
         menu()->show();
-        click(menu()->Label2);
+        click(menu()->editReasonEntry);
 
         const auto shown = menus::dialogs::shown();
         QCOMPARE(shown.size(), 1);
@@ -301,21 +301,21 @@ private Q_SLOTS:
     }
 
     void statsReferenceLines() {
-        form1().Label4->setText(QStringLiteral("3"));
-        form1().minsused->setText(QStringLiteral("42"));
+        mainStrip().previousLoadsLabel->setText(QStringLiteral("3"));
+        mainStrip().minutesUsedLabel->setText(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));
-        m_world.program->form4()->show();
+        m_world.program->optionsWindow()->show();
         menu()->show();
-        click(menu()->Label5);
+        click(menu()->statisticsEntry);
         QVERIFY(!menu()->isVisible());
-        QVERIFY(!m_world.program->form4()->isVisible());
+        QVERIFY(!m_world.program->optionsWindow()->isVisible());
         QCOMPARE(lines(), example::kStats);
         QCOMPARE(settingsBytes().count("\r\n"), 9); // nothing written: eight lines and lastidle
     }
 
     void statsOnAFirstRun() {
-        QCOMPARE(form1().Label4->text(), QStringLiteral("Label4"));
-        menu()->Label5_Click();
+        QCOMPARE(mainStrip().previousLoadsLabel->text(), QStringLiteral("Label4"));
+        menu()->showStatistics();
         QCOMPARE(lines().size(), 4);
         QVERIFY2(lines().at(0).contains("l\xf8\xe0"
                                         "ds: <font color=#009900>Label4<font color=#00000C>.."),
@@ -327,11 +327,12 @@ private Q_SLOTS:
     void statsReloadsTheStyleFirst() {
         setSetting("pacolor", QStringLiteral("123456"));
         setSetting("preset", QStringLiteral("nùvé"));
-        form1().Label8->setText(QStringLiteral("stale"));
-        menu()->Label5_Click();
-        QCOMPARE(form1().Label11->text(), QStringLiteral("123456"));
-        QCOMPARE(form1().Label8->text(), QStringLiteral("00000C"));
-        QCOMPARE(hostlink::fromWindows1252(lines().at(1)), menus::statsStyleLine(form1().record()));
+        mainStrip().fontColourLabel->setText(QStringLiteral("stale"));
+        menu()->showStatistics();
+        QCOMPARE(mainStrip().asciiColourLabel->text(), QStringLiteral("123456"));
+        QCOMPARE(mainStrip().fontColourLabel->text(), QStringLiteral("00000C"));
+        QCOMPARE(hostlink::fromWindows1252(lines().at(1)),
+                 menus::statsStyleLine(mainStrip().record()));
         QVERIFY(lines().at(1).contains("<font color=#123456> n\xf9v\xe9 -:- "));
     }
 
@@ -339,7 +340,7 @@ private Q_SLOTS:
         m_clock.setNow(1000.0);
         QList<double> postedAt;
         m_world.room->onPost = [&](const QByteArray &) { postedAt << m_clock.now(); };
-        menu()->Label5_Click();
+        menu()->showStatistics();
         QCOMPARE(postedAt.size(), 4);
         // Pause 0 from a whole second returns at once; then three pauses of 1.
         QVERIFY2(postedAt.at(0) < 1000.5, qPrintable(QString::number(postedAt.at(0))));
@@ -352,8 +353,9 @@ private Q_SLOTS:
     void statsLinesShowAChangeMadeBetweenThem() {
         // The options window changes the font colour while the first pause runs.
         menus::dialogs::setNextAnswer(QStringLiteral("ABCDEF"));
-        QTimer::singleShot(0, m_world.program->form4(), &menus::Form4::Label8_Click);
-        menu()->Label5_Click();
+        QTimer::singleShot(0, m_world.program->optionsWindow(),
+                           &menus::OptionsWindow::editFontColour);
+        menu()->showStatistics();
         QCOMPARE(lines().size(), 4);
         QVERIFY2(lines().at(0).contains("<font color=#00000C>l\xf8\xe0"
                                         "ds:"),
@@ -370,13 +372,13 @@ private Q_SLOTS:
     void cancelHidesAndNothingElse() {
         const QByteArray before = settingsBytes();
         menu()->show();
-        click(menu()->Label7);
+        click(menu()->cancelEntry);
         QVERIFY(!menu()->isVisible());
         QVERIFY(lines().isEmpty());
         QVERIFY(menus::dialogs::shown().isEmpty());
         QCOMPARE(settingsBytes(), before);
-        QVERIFY(!form1().Timer1->isActive());
-        QVERIFY(form1().MiUs->isActive());
+        QVERIFY(!mainStrip().idleTicker->isActive());
+        QVERIFY(mainStrip().minuteCounter->isActive());
     }
 
     void unloadWhileIdle_data() {
@@ -386,33 +388,33 @@ private Q_SLOTS:
     }
     void unloadWhileIdle() {
         QFETCH(bool, shopOpen);
-        form1().show();
-        menu()->Label1_Click();
+        mainStrip().show();
+        menu()->goIdle();
         if (shopOpen)
-            m_world.program->forms.showForm2();
+            m_world.program->windows.showStyleShop();
         lines().clear();
 
-        QPointer<Form3> menuWindow = menu();
-        QPointer<menus::Form4> options = m_world.program->form4();
+        QPointer<SessionMenu> menuWindow = menu();
+        QPointer<menus::OptionsWindow> options = m_world.program->optionsWindow();
         QList<int> menuTopAtPosts, optionsTopAtPosts;
         m_world.room->onPost = [&](const QByteArray &) {
             menuTopAtPosts << (menuWindow ? menuWindow->topTwips() : 0);
             optionsTopAtPosts << (options ? options->topTwips() : 0);
             // A second request while ending changes nothing.
-            m_world.program->forms.unloadProgram();
+            m_world.program->windows.unloadProgram();
         };
-        click(menu()->Label6);
+        click(menu()->unloadEntry);
 
-        QVERIFY(!form1().Timer1->isActive());
-        QVERIFY(!form1().MiUs->isActive());
-        QVERIFY(!form1().isVisible());
-        QVERIFY(!m_world.program->forms.isForm2Loaded());
+        QVERIFY(!mainStrip().idleTicker->isActive());
+        QVERIFY(!mainStrip().minuteCounter->isActive());
+        QVERIFY(!mainStrip().isVisible());
+        QVERIFY(!m_world.program->windows.isStyleShopLoaded());
         QCOMPARE(m_world.program->ends, 1);
 
         QList<QByteArray> expected{
             example::kUnload,
-            hostlink::toWindows1252(app::identityLine(form1().record(), QStringLiteral("frobble"),
-                                                      QStringLiteral("defàùlt")))};
+            hostlink::toWindows1252(app::unloadIdentityLine(
+                mainStrip().record(), QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
         // The shop unloads after the main window, its line with it: nothing
         // follows the closing lines.
         QCOMPARE(lines(), expected);
@@ -431,11 +433,11 @@ private Q_SLOTS:
 
     void unloadWithTheMainWindowHidden() {
         // The styles command hides the main window; its closing lines come all the same.
-        form1().show();
-        m_world.program->form4()->Label2_Click();
-        QVERIFY(!form1().isVisible());
+        mainStrip().show();
+        m_world.program->optionsWindow()->openStyleShop();
+        QVERIFY(!mainStrip().isVisible());
         lines().clear();
-        menu()->Label6_Click();
+        menu()->unload();
         QCOMPARE(lines().size(), 2); // the shop's unload line would follow the goodbye
         QCOMPARE(lines().at(0), example::kUnload);
         QCOMPARE(m_world.program->ends, 1);
@@ -453,10 +455,10 @@ private Q_SLOTS:
         QFETCH(int, startTop);
         QFETCH(int, endTop);
         menu()->setTopTwips(startTop);
-        menu()->Form_Unload();
+        menu()->slideAway();
         QCOMPARE(menu()->topTwips(), endTop);
     }
 };
 
-QTEST_MAIN(TestForm3)
-#include "tst_form3.moc"
+QTEST_MAIN(TestSessionMenu)
+#include "tst_sessionmenu.moc"

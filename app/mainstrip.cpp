@@ -1,13 +1,13 @@
-#include "form1.h"
+#include "mainstrip.h"
 
 #include "captioncounts.h"
 #include "chatlink.h"
-#include "form1lines.h"
-#include "forms.h"
 #include "goodbye.h"
 #include "pause.h"
 #include "playwav.h"
+#include "programlines.h"
 #include "settingsfile.h"
+#include "windowregistry.h"
 #include "windowroutines.h"
 
 #include <QCloseEvent>
@@ -63,7 +63,7 @@ void write(const char *key, const QString &value) {
 }
 } // namespace
 
-Form1::Form1(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+MainStrip::MainStrip(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("zorvel"));
     setFixedSize(twipsToPixels(615), twipsToPixels(225));
@@ -74,31 +74,31 @@ Form1::Form1(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     setPalette(p);
 
     // Drawn bottom to top, as the design stacks them.
-    Label3 = addLabel("Label3", QString(), 0, 200, 615, 45);
-    Label3->setAutoFillBackground(true);
-    QPalette grey = Label3->palette();
+    greyStrip = addLabel("Label3", QString(), 0, 200, 615, 45);
+    greyStrip->setAutoFillBackground(true);
+    QPalette grey = greyStrip->palette();
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
-    Label3->setPalette(grey);
+    greyStrip->setPalette(grey);
 
-    Label1 = addLabel("Label1", QStringLiteral("               w"), -360, 0, 615, 255);
-    Label1->setAutoFillBackground(true);
-    QPalette button = Label1->palette();
+    menuButton = addLabel("Label1", QStringLiteral("               w"), -360, 0, 615, 255);
+    menuButton->setAutoFillBackground(true);
+    QPalette button = menuButton->palette();
     button.setColor(QPalette::Window, palette().color(QPalette::WindowText));
     button.setColor(QPalette::WindowText, Qt::white);
-    Label1->setPalette(button);
-    Label1->setFont(arialNarrow());
+    menuButton->setPalette(button);
+    menuButton->setFont(arialNarrow());
 
-    Label10 = addLabel("Label10", QStringLiteral(" -"), -45, -36, 135, 255);
-    Label9 = addLabel("Label9", QStringLiteral("+"), 165, -27, 135, 255);
-    for (QLabel *mark : {Label9, Label10}) {
+    minusMark = addLabel("Label10", QStringLiteral(" -"), -45, -36, 135, 255);
+    plusMark = addLabel("Label9", QStringLiteral("+"), 165, -27, 135, 255);
+    for (QLabel *mark : {plusMark, minusMark}) {
         mark->setFont(arialBold());
         setTextColour(mark, QColor(128, 128, 0));
     }
 
-    hours = addLabel("hours", QStringLiteral("0"), 360, 0, 135, 255);
-    blinker = addLabel("blinker", QStringLiteral(":"), 420, 0, 60, 210);
-    mins = addLabel("mins", QStringLiteral("00"), 465, 0, 135, 180);
-    for (QLabel *clock : {hours, blinker, mins}) {
+    hoursLabel = addLabel("hours", QStringLiteral("0"), 360, 0, 135, 255);
+    colonLabel = addLabel("blinker", QStringLiteral(":"), 420, 0, 60, 210);
+    minutesLabel = addLabel("mins", QStringLiteral("00"), 465, 0, 135, 180);
+    for (QLabel *clock : {hoursLabel, colonLabel, minutesLabel}) {
         clock->setFont(arialNarrow());
         setTextColour(clock, Qt::white);
     }
@@ -110,36 +110,37 @@ Form1::Form1(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     // The current settings record, the previous load count and the minutes
     // used: captions below the client area, never seen.
     const int hiddenTop = 300;
-    Label12 = addLabel("Label12", QString(), 0, hiddenTop, 615, 255);
-    Label8 = addLabel("Label8", QString(), 0, hiddenTop + 255, 615, 255);
-    Label11 = addLabel("Label11", QString(), 0, hiddenTop + 510, 615, 255);
-    Label5 = addLabel("Label5", QString(), 0, hiddenTop + 765, 615, 255);
-    Label6 = addLabel("Label6", QString(), 0, hiddenTop + 1020, 615, 255);
-    Label7 = addLabel("Label7", QString(), 0, hiddenTop + 1275, 615, 255);
-    Label4 = addLabel("Label4", QStringLiteral("Label4"), 0, hiddenTop + 1530, 615, 255);
-    minsused = addLabel("minsused", QStringLiteral("0"), 0, hiddenTop + 1785, 615, 255);
+    styleNameLabel = addLabel("Label12", QString(), 0, hiddenTop, 615, 255);
+    fontColourLabel = addLabel("Label8", QString(), 0, hiddenTop + 255, 615, 255);
+    asciiColourLabel = addLabel("Label11", QString(), 0, hiddenTop + 510, 615, 255);
+    frontAsciiLabel = addLabel("Label5", QString(), 0, hiddenTop + 765, 615, 255);
+    middleAsciiLabel = addLabel("Label6", QString(), 0, hiddenTop + 1020, 615, 255);
+    backAsciiLabel = addLabel("Label7", QString(), 0, hiddenTop + 1275, 615, 255);
+    previousLoadsLabel =
+        addLabel("Label4", QStringLiteral("Label4"), 0, hiddenTop + 1530, 615, 255);
+    minutesUsedLabel = addLabel("minsused", QStringLiteral("0"), 0, hiddenTop + 1785, 615, 255);
 
     // Every label takes the presses on it; only the menu button and the clock
     // do something with them.
     for (QLabel *l : findChildren<QLabel *>())
         l->installEventFilter(this);
 
-    MiUs = new QTimer(this);
-    MiUs->setObjectName("MiUs");
-    MiUs->setInterval(60000);
-    MiUs->setTimerType(Qt::PreciseTimer);
-    connect(MiUs, &QTimer::timeout, this, &Form1::MiUs_Timer);
-    MiUs->start();
+    minuteCounter = new QTimer(this);
+    minuteCounter->setObjectName("MiUs");
+    minuteCounter->setInterval(60000);
+    minuteCounter->setTimerType(Qt::PreciseTimer);
+    connect(minuteCounter, &QTimer::timeout, this, &MainStrip::countMinuteUsed);
+    minuteCounter->start();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(59000);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    idleTicker = new QTimer(this);
+    idleTicker->setObjectName("Timer1");
+    idleTicker->setInterval(59000);
+    idleTicker->setTimerType(Qt::PreciseTimer);
+    connect(idleTicker, &QTimer::timeout, this, &MainStrip::idleTick);
 }
 
-QLabel *Form1::addLabel(const char *name, const QString &caption, int left, int top, int width,
-                        int height) {
+QLabel *MainStrip::addLabel(const char *name, const QString &caption, int left, int top, int width,
+                            int height) {
     auto *label = new QLabel(caption, this);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
@@ -150,22 +151,22 @@ QLabel *Form1::addLabel(const char *name, const QString &caption, int left, int 
     return label;
 }
 
-void Form1::Form_Load() {
+void MainStrip::load() {
     hostlink::StayOnTop(this);
 
     if (!settings::FileExists(settingsPath())) {
-        Label12->setText(QStringLiteral("defàùlt"));
-        Label6->setText(QStringLiteral("-:-"));
-        Label7->setText(QStringLiteral("/¯\\"));
-        Label5->setText(QStringLiteral("/¯\\"));
-        Label8->setText(QStringLiteral("00000C"));
-        Label11->setText(QStringLiteral("009900"));
-        write("preset", Label12->text());
-        write("pfcolor", Label8->text());
-        write("pacolor", Label11->text());
-        write("pmascii", Label6->text());
-        write("pfascii", Label5->text());
-        write("pbascii", Label7->text());
+        styleNameLabel->setText(QStringLiteral("defàùlt"));
+        middleAsciiLabel->setText(QStringLiteral("-:-"));
+        backAsciiLabel->setText(QStringLiteral("/¯\\"));
+        frontAsciiLabel->setText(QStringLiteral("/¯\\"));
+        fontColourLabel->setText(QStringLiteral("00000C"));
+        asciiColourLabel->setText(QStringLiteral("009900"));
+        write("preset", styleNameLabel->text());
+        write("pfcolor", fontColourLabel->text());
+        write("pacolor", asciiColourLabel->text());
+        write("pmascii", middleAsciiLabel->text());
+        write("pfascii", frontAsciiLabel->text());
+        write("pbascii", backAsciiLabel->text());
         write("handle", QStringLiteral("frobble"));
     }
 
@@ -174,19 +175,19 @@ void Form1::Form_Load() {
     settings::ReloadSettings(m_record);
 
     if (const auto previous = settings::countLoad())
-        Label4->setText(*previous);
+        previousLoadsLabel->setText(*previous);
 
-    hostlink::ChatSend(loadLine1(m_record));
+    hostlink::ChatSend(loadLine(m_record));
     hostlink::Pause(hostlink::wholeSeconds(0.57));
-    hostlink::ChatSend(loadLine2(m_record, handle, style));
+    hostlink::ChatSend(loadIdentityLine(m_record, handle, style));
 }
 
-void Form1::MiUs_Timer() {
+void MainStrip::countMinuteUsed() {
     hostlink::processPendingEvents();
-    minsused->setText(numberText(1 + captionNumber(minsused->text())));
+    minutesUsedLabel->setText(numberText(1 + captionNumber(minutesUsedLabel->text())));
 }
 
-void Form1::Timer1_Timer() {
+void MainStrip::idleTick() {
     settings::ReloadSettings(m_record);
     const QString handle = read("handle");
     const QString reason = read("reason");
@@ -195,25 +196,25 @@ void Form1::Timer1_Timer() {
 
     hostlink::processPendingEvents();
 
-    mins->setText(numberText(captionNumber(mins->text()) + 1));
-    if (mins->text() == QLatin1String("59")) {
-        hours->setText(numberText(captionNumber(hours->text()) + 1));
-        mins->setText(QStringLiteral("0"));
+    minutesLabel->setText(numberText(captionNumber(minutesLabel->text()) + 1));
+    if (minutesLabel->text() == QLatin1String("59")) {
+        hoursLabel->setText(numberText(captionNumber(hoursLabel->text()) + 1));
+        minutesLabel->setText(QStringLiteral("0"));
     }
 
-    hostlink::ChatSend(idleLine(m_record, handle, hours->text(), mins->text()));
+    hostlink::ChatSend(idleLine(m_record, handle, hoursLabel->text(), minutesLabel->text()));
     hostlink::Pause(1);
-    hostlink::ChatSend(messageLine(m_record, reason));
+    hostlink::ChatSend(reasonLine(m_record, reason));
 }
 
-void Form1::Form_Unload() {
+void MainStrip::unload() {
     settings::ReloadSettings(m_record);
     const QString handle = read("handle");
-    const QString style = Label12->text(); // "preset" as just read
+    const QString style = styleNameLabel->text(); // "preset" as just read
 
     // Posted even once the program is ending, and the last lines the room gets.
     hostlink::sayGoodbye(unloadLine(m_record), 1,
-                         [&] { return identityLine(m_record, handle, style); });
+                         [&] { return unloadIdentityLine(m_record, handle, style); });
 
     // Slide left until the right edge has passed the screen's left edge, then
     // right across the screen; each slide moves at least once.
@@ -231,61 +232,59 @@ void Form1::Form_Unload() {
     } while (left <= screenWidthTwips());
 }
 
-int Form1::screenWidthTwips() const {
+int MainStrip::screenWidthTwips() const {
     const QScreen *s = screen();
     return (s ? s->geometry().width() : 0) * kTwipsPerPixel;
 }
 
-void Form1::drag() {
+void MainStrip::drag() {
     setCursor(Qt::SizeAllCursor);
     hostlink::FormDrag(this);
     unsetCursor();
 }
 
-void Form1::hours_MouseDown() { drag(); }
-void Form1::mins_MouseDown() { drag(); }
-void Form1::blinker_MouseDown() { drag(); }
+void MainStrip::pressClock() { drag(); }
 
-void Form1::Form_MouseDown() {
-    if (m_forms) {
-        m_forms->form3()->hide();
-        m_forms->form4()->hide();
+void MainStrip::pressSurface() {
+    if (m_windows) {
+        m_windows->sessionMenu()->hide();
+        m_windows->optionsWindow()->hide();
     }
     drag();
 }
 
-void Form1::openMenu(QWidget *menu, QWidget *alsoHide) {
-    m_forms->form3()->hide();
+void MainStrip::openMenu(QWidget *menu, QWidget *alsoHide) {
+    m_windows->sessionMenu()->hide();
     menu->move(x() + twipsToPixels(720), y()); // just right of this window, tops level
     hostlink::Pause(hostlink::wholeSeconds(0.22));
     menu->show();
     PlayWav(clickSoundPath());
     if (alsoHide)
         alsoHide->hide();
-    m_forms->unloadForm2();
+    m_windows->unloadStyleShop();
 }
 
-void Form1::Label1_MouseDown(Qt::MouseButton button) {
-    if (button == Qt::RightButton && m_forms)
-        openMenu(m_forms->form4(), nullptr);
+void MainStrip::pressMenuButton(Qt::MouseButton button) {
+    if (button == Qt::RightButton && m_windows)
+        openMenu(m_windows->optionsWindow(), nullptr);
 }
 
-void Form1::Label1_MouseUp(Qt::MouseButton button) {
-    if (button == Qt::LeftButton && m_forms)
-        openMenu(m_forms->form3(), m_forms->form4());
+void MainStrip::releaseMenuButton(Qt::MouseButton button) {
+    if (button == Qt::LeftButton && m_windows)
+        openMenu(m_windows->sessionMenu(), m_windows->optionsWindow());
 }
 
-void Form1::mousePressEvent(QMouseEvent *event) {
+void MainStrip::mousePressEvent(QMouseEvent *event) {
     event->accept();
-    Form_MouseDown();
+    pressSurface();
 }
 
-void Form1::mouseDoubleClickEvent(QMouseEvent *event) {
+void MainStrip::mouseDoubleClickEvent(QMouseEvent *event) {
     // The second press of a double click does not drag again.
     event->accept();
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event) {
+bool MainStrip::eventFilter(QObject *watched, QEvent *event) {
     const auto type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
         type != QEvent::MouseButtonDblClick)
@@ -295,25 +294,22 @@ bool Form1::eventFilter(QObject *watched, QEvent *event) {
     const bool press = type == QEvent::MouseButtonPress;
     if (type == QEvent::MouseButtonDblClick)
         return true;
-    if (watched == Label1) {
+    if (watched == menuButton) {
         if (press)
-            Label1_MouseDown(button);
+            pressMenuButton(button);
         else
-            Label1_MouseUp(button);
-    } else if (press && watched == hours) {
-        hours_MouseDown();
-    } else if (press && watched == mins) {
-        mins_MouseDown();
-    } else if (press && watched == blinker) {
-        blinker_MouseDown();
+            releaseMenuButton(button);
+    } else if (press &&
+               (watched == hoursLabel || watched == minutesLabel || watched == colonLabel)) {
+        pressClock();
     }
     return true;
 }
 
-void Form1::closeEvent(QCloseEvent *event) {
+void MainStrip::closeEvent(QCloseEvent *event) {
     if (!m_unloaded) {
         m_unloaded = true;
-        Form_Unload();
+        unload();
     }
     event->accept();
 }

@@ -1,10 +1,10 @@
 // The style shop's window in-process, against a recording room: its look,
 // its entries, where a press drags and where it does not, and its guards.
 #include "expectedlines.h"
-#include "form1.h"
-#include "form2.h"
+#include "mainstrip.h"
 #include "recordingroom.h"
 #include "shopsession.h"
+#include "styleshop.h"
 #include "testenv.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ QRect pixels(Twips t) { return QRect(t.left / 15, t.top / 15, t.width / 15, 255 
 const QPoint kBackground(100, 5);
 } // namespace
 
-class TestForm2 : public QObject {
+class TestStyleShop : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnv> m_env;
@@ -62,7 +62,7 @@ private Q_SLOTS:
     }
 
     void windowAsDrawn() {
-        styleshop::Form2 &shop = m_session->shop();
+        styleshop::StyleShop &shop = m_session->shop();
         QCOMPARE(shop.size(), QSize(1695 / 15, 3510 / 15));
         QVERIFY(shop.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(shop.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -164,13 +164,13 @@ private Q_SLOTS:
 
         const QPoint place = m_session->shop().pos();
         QVERIFY(m_session->click(name.constData()));
-        QCOMPARE(cp(m_session->form1().Label12->text()), styleName);
+        QCOMPARE(cp(m_session->mainStrip().styleNameLabel->text()), styleName);
         QCOMPARE(lines(), QByteArrayList{expectedStyle(style)->line});
         // The shop stays as it was.
         QVERIFY(m_session->shop().isLoaded());
         QVERIFY(m_session->shop().isVisible());
         QCOMPARE(m_session->shop().pos(), place);
-        QVERIFY(!m_session->form1().isVisible());
+        QVERIFY(!m_session->mainStrip().isVisible());
     }
 
     // Only a press on the background drags; the entries and the title take
@@ -186,7 +186,7 @@ private Q_SLOTS:
     void pressWhere() {
         QFETCH(QString, target);
         QFETCH(bool, drags);
-        styleshop::Form2 &shop = m_session->shop();
+        styleshop::StyleShop &shop = m_session->shop();
         QPoint at = kBackground;
         if (!target.isEmpty()) {
             QLabel *label = m_session->entry(target.toLatin1().constData());
@@ -200,7 +200,7 @@ private Q_SLOTS:
         const Qt::CursorShape held = m_session->pressMoveRelease(at, by);
 
         QCOMPARE(shop.pos(), drags ? before + by : before);
-        QCOMPARE(m_session->form1().isVisible(), drags);
+        QCOMPARE(m_session->mainStrip().isVisible(), drags);
         QCOMPARE(held, drags ? Qt::SizeAllCursor : Qt::ArrowCursor);
         QCOMPARE(shop.cursor().shape(), Qt::ArrowCursor);
         // The release was off the entry: no click, so nothing posted.
@@ -210,10 +210,10 @@ private Q_SLOTS:
     }
 
     // The title click shows the main window first, then asks to be unloaded.
-    void titleClickShowsForm1ThenAsks() {
+    void titleClickShowsTheMainStripThenAsks() {
         bool form1Shown = false;
-        connect(&m_session->shop(), &styleshop::Form2::unloadRequested, this,
-                [&] { form1Shown = m_session->form1().isVisible(); });
+        connect(&m_session->shop(), &styleshop::StyleShop::unloadRequested, this,
+                [&] { form1Shown = m_session->mainStrip().isVisible(); });
         QVERIFY(m_session->click("Label3"));
         QVERIFY(form1Shown);
         QVERIFY(!m_session->shop().isLoaded());
@@ -224,31 +224,31 @@ private Q_SLOTS:
     // A double click on the title acts as one click: the rest of it finds
     // the shop unloaded and does nothing.
     void titleDoubleClickActsOnce() {
-        QSignalSpy asked(&m_session->shop(), &styleshop::Form2::unloadRequested);
+        QSignalSpy asked(&m_session->shop(), &styleshop::StyleShop::unloadRequested);
         QVERIFY(m_session->doubleClick("Label3"));
         QCOMPARE(asked.count(), 1);
         QCOMPARE(lines(), QByteArrayList{kUnloadLineDefaults});
     }
 
     void titleOnAnUnloadedShopDoesNothing() {
-        styleshop::Form2 &shop = m_session->shop();
-        shop.Form_Unload();
-        m_session->form1().hide();
-        QSignalSpy asked(&shop, &styleshop::Form2::unloadRequested);
-        shop.Label3_Click();
-        shop.Label3_DblClick();
+        styleshop::StyleShop &shop = m_session->shop();
+        shop.unload();
+        m_session->mainStrip().hide();
+        QSignalSpy asked(&shop, &styleshop::StyleShop::unloadRequested);
+        shop.goBack();
+        shop.askToUnload();
         QCOMPARE(asked.count(), 0);
-        QVERIFY(!m_session->form1().isVisible());
+        QVERIFY(!m_session->mainStrip().isVisible());
     }
 
     // Loading a loaded shop and unloading an unloaded one post nothing.
     void loadAndUnloadPostOnce() {
-        styleshop::Form2 &shop = m_session->shop();
-        shop.Form_Load();
+        styleshop::StyleShop &shop = m_session->shop();
+        shop.load();
         shop.show();
         QCOMPARE(lines(), QByteArrayList{});
-        shop.Form_Unload();
-        shop.Form_Unload();
+        shop.unload();
+        shop.unload();
         QCOMPARE(lines(), QByteArrayList{kUnloadLineDefaults});
     }
 
@@ -261,7 +261,7 @@ private Q_SLOTS:
     // The second press of a double click on the background is the window's
     // double click, not a press: it starts no drag.
     void backgroundDoubleClickIsNoPress() {
-        styleshop::Form2 &shop = m_session->shop();
+        styleshop::StyleShop &shop = m_session->shop();
         QWindow *window = shop.windowHandle();
         // Ends the drag, should one start.
         QTimer::singleShot(
@@ -271,9 +271,9 @@ private Q_SLOTS:
                            Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&shop, &second);
         QCoreApplication::processEvents();
-        QVERIFY(!m_session->form1().isVisible());
+        QVERIFY(!m_session->mainStrip().isVisible());
     }
 };
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestStyleShop)
+#include "tst_styleshop.moc"

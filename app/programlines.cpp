@@ -1,4 +1,4 @@
-#include "form1lines.h"
+#include "programlines.h"
 
 #include "frame.h"
 
@@ -13,14 +13,15 @@ using hostlink::kTrailer;
 using hostlink::M;
 using settings::Field;
 
-QString loadLine1(const settings::SettingsRecord &r) {
+QString loadLine(const settings::SettingsRecord &r) {
     return frameHead(Closers::IUB, r) + ">  zorvel  " + M(r) +                      //
            "<font color=#" + A(r) + "> brondel <font color=#" + C(r) + ">" + M(r) + //
            " <u>løàdéd</u> <font color=#" + A(r) + ">" + M(r) +                     //
            " <font color=#" + C(r) + ">quibbet " + frameTail(r, true) + kTrailer;
 }
 
-QString loadLine2(const settings::SettingsRecord &r, const QString &handle, const QString &style) {
+QString loadIdentityLine(const settings::SettingsRecord &r, const QString &handle,
+                         const QString &style) {
     return frameHead(Closers::IUB, r) + ">  id: <font color=#" + A(r) + "><u>" + handle +
            "</u><font color=#" + C(r) + "> " + M(r) +                                            //
            " stylè: <font color=#" + A(r) + "><u>" + style + "</u> <font color=#" + C(r) + ">" + //
@@ -36,7 +37,7 @@ QString idleLine(const settings::SettingsRecord &r, const QString &handle, const
            hours + ":" + mins + " " + frameTail(r, true) + kTrailer;
 }
 
-QString messageLine(const settings::SettingsRecord &r, const QString &reason) {
+QString reasonLine(const settings::SettingsRecord &r, const QString &reason) {
     return frameHead(Closers::BUI, r) + "> msg: <font color=#" + A(r) + ">" + reason + " " + M(r) +
            " <font color=#" + C(r) + "> stylé: <font color=#" + A(r) + ">" +
            r.caption(Field::StyleName) + "<font color=#" + C(r) + "> .. " + frameTail(r, false) +
@@ -49,8 +50,8 @@ QString unloadLine(const settings::SettingsRecord &r) {
            ">" + M(r) + " <font color=#" + C(r) + ">quibbet  " + frameTail(r, false) + kTrailer;
 }
 
-QString identityLine(const settings::SettingsRecord &r, const QString &handle,
-                     const QString &style) {
+QString unloadIdentityLine(const settings::SettingsRecord &r, const QString &handle,
+                           const QString &style) {
     return frameHead(Closers::BIU, r) + ">  id: <font color=#" + A(r) + "><u>" + handle +
            "</u><font color=#" + C(r) + "> " + M(r) + " stylè:<font color=#" + A(r) + "> <u>" +
            style + "</u> <font color=#" + C(r) + ">" + M(r) + " <a href=" + kDownloadPage +

@@ -11,18 +11,18 @@ inline constexpr const char *kDownloadPage = "https://zorvel.example/download";
 
 // The two start-up lines. `handle` and `style` are the file's values read at
 // start-up; the record gives the colours and asciis.
-QString loadLine1(const settings::SettingsRecord &record);
-QString loadLine2(const settings::SettingsRecord &record, const QString &handle,
-                  const QString &style);
+QString loadLine(const settings::SettingsRecord &record);
+QString loadIdentityLine(const settings::SettingsRecord &record, const QString &handle,
+                         const QString &style);
 
 // The two lines of an idle tick.
 QString idleLine(const settings::SettingsRecord &record, const QString &handle,
                  const QString &hours, const QString &mins);
-QString messageLine(const settings::SettingsRecord &record, const QString &reason);
+QString reasonLine(const settings::SettingsRecord &record, const QString &reason);
 
 // The two closing lines.
 QString unloadLine(const settings::SettingsRecord &record);
-QString identityLine(const settings::SettingsRecord &record, const QString &handle,
-                     const QString &style);
+QString unloadIdentityLine(const settings::SettingsRecord &record, const QString &handle,
+                           const QString &style);
 
 } // namespace app

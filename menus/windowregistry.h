@@ -1,9 +1,9 @@
 #pragma once
 
-#include "form2.h"
-#include "form3.h"
-#include "form4.h"
 #include "goodbye.h"
+#include "optionswindow.h"
+#include "sessionmenu.h"
+#include "styleshop.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,33 +13,33 @@
 
 namespace menus {
 
-// The program's windows beside the main window, as the main window, the
-// menus and the style shop reach each other. The session menu and the
+// The program's windows beside the main strip, as the main strip, the menus
+// and the style shop reach each other. The session menu and the
 // options window are loaded on first use and then only hidden and shown;
 // the style shop is loaded when shown and destroyed when unloaded.
-class Forms final : public QObject {
+class WindowRegistry final : public QObject {
     Q_OBJECT
 public:
-    explicit Forms(QWidget *form1);
-    ~Forms() override;
+    explicit WindowRegistry(QWidget *mainStrip);
+    ~WindowRegistry() override;
 
-    QWidget *form1() const { return m_form1; }
+    QWidget *mainStrip() const { return m_mainStrip; }
 
     // The session menu and the options window, loaded (hidden, their load
     // handlers run) on first use.
-    Form3 *form3();
-    Form4 *form4();
+    SessionMenu *sessionMenu();
+    OptionsWindow *optionsWindow();
 
-    bool isForm2Loaded() const { return m_form2 != nullptr; }
+    bool isStyleShopLoaded() const { return m_styleShop != nullptr; }
     // Loads the style shop with its line when it is not loaded, then shows it.
-    void showForm2();
+    void showStyleShop();
     // Unloads the style shop with its line, if it is loaded.
-    void unloadForm2();
+    void unloadStyleShop();
 
     // The unload command's unloads of the two menu windows: each slides away
     // (its unload handler), then goes.
-    void unloadForm3();
-    void unloadForm4();
+    void unloadSessionMenu();
+    void unloadOptionsWindow();
 
     // The unload command, asked for from outside the windows (a signal, the
     // desktop session's end).
@@ -65,10 +65,10 @@ Q_SIGNALS:
     void idleSwitched(bool on);
 
 private:
-    QPointer<QWidget> m_form1;
-    QPointer<Form3> m_form3;
-    QPointer<Form4> m_form4;
-    QPointer<styleshop::Form2> m_form2;
+    QPointer<QWidget> m_mainStrip;
+    QPointer<SessionMenu> m_sessionMenu;
+    QPointer<OptionsWindow> m_optionsWindow;
+    QPointer<styleshop::StyleShop> m_styleShop;
     bool m_ending = false;
     hostlink::Goodbye m_goodbye;
     std::function<void()> m_end;

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-using menus::Form4;
+using menus::OptionsWindow;
 using menus::dialogs::Icon;
 using menus::dialogs::Shown;
 using styleshop::EntryLabel;
@@ -22,15 +22,15 @@ namespace {
 const QByteArray kHandleOnly = "[zorvel]\r\nHANDLE=frobble\r\n";
 } // namespace
 
-class TestForm4 : public QObject {
+class TestOptionsWindow : public QObject {
     Q_OBJECT
 
     MenuFixture m_world;
     StepClock &m_clock = m_world.clock;
 
     QList<QByteArray> &lines() { return m_world.room->lines; }
-    Form4 *options() { return m_world.program->form4(); }
-    app::Form1 &form1() { return m_world.program->form1; }
+    OptionsWindow *options() { return m_world.program->optionsWindow(); }
+    app::MainStrip &mainStrip() { return m_world.program->mainStrip; }
 
     // Clicks the entry with the window shown; true when every dialog found
     // the window already hidden.
@@ -66,14 +66,14 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(int, endInPrompt);
         MenuProgram &program = *m_world.program;
-        QWidget *window = sessionMenu ? static_cast<QWidget *>(program.form3()) : options();
+        QWidget *window = sessionMenu ? static_cast<QWidget *>(program.sessionMenu()) : options();
         const QByteArray before = settingsBytes();
         menus::dialogs::setNextAnswer(QStringLiteral("typed"));
         menus::dialogs::setNextAnswer(QStringLiteral("typed too"));
         int prompts = 0;
         menus::dialogs::setWhileShown([&](const Shown &shown) {
             if (shown.prompt && ++prompts == endInPrompt)
-                program.forms.unloadProgram();
+                program.windows.unloadProgram();
         });
         window->show();
         QTest::mouseClick(window->findChild<EntryLabel *>(entry), Qt::LeftButton);
@@ -152,16 +152,16 @@ private Q_SLOTS:
     }
 
     void stylesOpensTheShop() {
-        form1().show();
+        mainStrip().show();
         options()->show();
-        options()->Label2_Click();
+        options()->openStyleShop();
         QVERIFY(!options()->isVisible());
-        QVERIFY(!form1().isVisible());
-        QVERIFY(m_world.program->forms.isForm2Loaded());
-        QCOMPARE(lines(),
-                 QList<QByteArray>{hostlink::toWindows1252(styleshop::loadLine(form1().record()))});
+        QVERIFY(!mainStrip().isVisible());
+        QVERIFY(m_world.program->windows.isStyleShopLoaded());
+        QCOMPARE(lines(), QList<QByteArray>{
+                              hostlink::toWindows1252(styleshop::loadLine(mainStrip().record()))});
         // A second styles with the shop open shows it again and posts nothing.
-        options()->Label2_Click();
+        options()->openStyleShop();
         QCOMPARE(lines().size(), 1);
     }
 
@@ -195,10 +195,10 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown.at(0).text, QStringLiteral("What is the FRONT ascii gonna be?"));
         QCOMPARE(shown.at(1).text, QStringLiteral("What is the BACK ascii gonna be?"));
-        QCOMPARE(form1().Label6->text(), QStringLiteral("·"));
-        QCOMPARE(form1().Label5->text(), front);
-        QCOMPARE(form1().Label7->text(), back);
-        QCOMPARE(form1().Label12->text(), QStringLiteral("cùstøm"));
+        QCOMPARE(mainStrip().middleAsciiLabel->text(), QStringLiteral("·"));
+        QCOMPARE(mainStrip().frontAsciiLabel->text(), front);
+        QCOMPARE(mainStrip().backAsciiLabel->text(), back);
+        QCOMPARE(mainStrip().styleNameLabel->text(), QStringLiteral("cùstøm"));
         QCOMPARE(settingsBytes(), kHandleOnly + appended);
         QVERIFY(lines().isEmpty());
     }
@@ -213,17 +213,17 @@ private Q_SLOTS:
         menus::dialogs::setWhileShown([&](const Shown &shown) {
             order << shown.text.section(' ', 3, 3);
             if (order.size() == 1)
-                QTimer::singleShot(0, &form1(), [&] {
+                QTimer::singleShot(0, &mainStrip(), [&] {
                     order << "tick";
-                    form1().Timer1_Timer();
+                    mainStrip().idleTick();
                 });
         });
         menus::dialogs::setNextAnswer(QStringLiteral("F"));
         menus::dialogs::setNextAnswer(QStringLiteral("B"));
-        options()->Label3_Click();
+        options()->editAscii();
         QCOMPARE(order, QStringList({"FRONT", "tick", "BACK"}));
-        QCOMPARE(form1().Label5->text(), QStringLiteral("F"));
-        QCOMPARE(form1().Label12->text(), QStringLiteral("cùstøm"));
+        QCOMPARE(mainStrip().frontAsciiLabel->text(), QStringLiteral("F"));
+        QCOMPARE(mainStrip().styleNameLabel->text(), QStringLiteral("cùstøm"));
         QCOMPARE(setting("pfascii"), QStringLiteral("F"));
         QCOMPARE(setting("pmascii"), QStringLiteral("·"));
         QCOMPARE(lines().size(), 2); // the tick's own
@@ -267,15 +267,15 @@ private Q_SLOTS:
         QVERIFY(clickShown(entry.toLatin1().constData()));
         QCOMPARE(menus::dialogs::shown().size(), 1);
         QCOMPARE(menus::dialogs::shown().at(0).text, prompt);
-        QCOMPARE(form1().findChild<QLabel *>(label)->text(), answer);
-        QCOMPARE(form1().Label12->text(), QStringLiteral("cùstøm"));
+        QCOMPARE(mainStrip().findChild<QLabel *>(label)->text(), answer);
+        QCOMPARE(mainStrip().styleNameLabel->text(), QStringLiteral("cùstøm"));
         QCOMPARE(settingsBytes(), kHandleOnly + appended);
         QVERIFY(lines().isEmpty());
 
         // Later lines carry the answer unchanged.
-        m_world.program->form3()->Label1_Click();
+        m_world.program->sessionMenu()->goIdle();
         QCOMPARE(hostlink::fromWindows1252(lines().last()),
-                 menus::idleSessionLine(form1().record(), true));
+                 menus::idleSessionLine(mainStrip().record(), true));
         QVERIFY(hostlink::fromWindows1252(lines().last()).contains("#" + answer + ">"));
     }
 
@@ -303,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(handleWhenPosted, setting("handle")); // written before the line
         QCOMPARE(lines().size(), 1);
         QCOMPARE(hostlink::fromWindows1252(lines().at(0)),
-                 menus::handleLine(form1().record(), answer));
+                 menus::handleLine(mainStrip().record(), answer));
         if (answer == QLatin1String("frobble"))
             QCOMPARE(lines().at(0), example::kHandle);
     }
@@ -328,7 +328,7 @@ private Q_SLOTS:
         QFETCH(int, startTop);
         QFETCH(int, endTop);
         options()->setTopTwips(startTop);
-        options()->Form_Unload();
+        options()->slideAway();
         QCOMPARE(options()->topTwips(), endTop);
     }
 
@@ -336,16 +336,16 @@ private Q_SLOTS:
         // Every command of both windows, one after the other.
         for (int i = 0; i < 8; ++i)
             menus::dialogs::setNextAnswer(QStringLiteral("x%1").arg(i));
-        Form4 *o = options();
-        menus::Form3 *m = m_world.program->form3();
-        for (void (Form4::*command)() :
-             {&Form4::Label1_Click, &Form4::Label3_Click, &Form4::Label8_Click,
-              &Form4::Label7_Click, &Form4::Label4_Click, &Form4::Label5_Click})
+        OptionsWindow *o = options();
+        menus::SessionMenu *m = m_world.program->sessionMenu();
+        for (void (OptionsWindow::*command)() :
+             {&OptionsWindow::showAbout, &OptionsWindow::editAscii, &OptionsWindow::editFontColour,
+              &OptionsWindow::editAsciiColour, &OptionsWindow::editHandle, &OptionsWindow::cancel})
             (o->*command)();
-        for (void (menus::Form3::*command)() :
-             {&menus::Form3::Label1_Click, &menus::Form3::Label1_DblClick,
-              &menus::Form3::Label3_Click, &menus::Form3::Label2_Click, &menus::Form3::Label5_Click,
-              &menus::Form3::Label7_Click})
+        for (void (menus::SessionMenu::*command)() :
+             {&menus::SessionMenu::goIdle, &menus::SessionMenu::stopIdleTick,
+              &menus::SessionMenu::comeBack, &menus::SessionMenu::editReason,
+              &menus::SessionMenu::showStatistics, &menus::SessionMenu::cancel})
             (m->*command)();
         const QList<QByteArray> keys = settingsKeys();
         for (const char *unused : {"FASCII", "BASCII", "MASCII", "ACOLOR", "FCOLOR"})
@@ -355,5 +355,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestForm4)
-#include "tst_form4.moc"
+QTEST_MAIN(TestOptionsWindow)
+#include "tst_optionswindow.moc"

@@ -8,49 +8,49 @@ class QLabel;
 class QTimer;
 
 namespace menus {
-class Forms;
+class WindowRegistry;
 }
 
 namespace app {
 
-// The main window: a tiny topmost strip with the idle clock and the menu
-// button. Its labels hold the program's state (the current settings record,
-// the clock, the minutes used, the previous load count), and other windows
-// reach them by their design names.
-class Form1 final : public QWidget {
+// The main strip (design name Form1): a tiny topmost window with the idle
+// clock and the menu button. Its labels hold the program's state (the current
+// settings record, the clock, the minutes used, the previous load count), and
+// other windows reach them by their design names.
+class MainStrip final : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit MainStrip(QWidget *parent = nullptr);
 
-    // The load handler: runs once, before the window is first shown.
-    void Form_Load();
-    // The unload handler: the closing lines, then the slides. Runs when the
-    // window closes.
-    void Form_Unload();
-    // A minute of use.
-    void MiUs_Timer();
+    // Runs once, before the window is first shown: the defaults on a first
+    // start, the load count and the two load lines.
+    void load();
+    // The closing lines, then the slides. Runs when the window closes.
+    void unload();
+    // A minute of use (the minute counter's timer).
+    void countMinuteUsed();
     // An idle tick: reload the style, advance the clock, post two lines.
-    void Timer1_Timer();
+    void idleTick();
 
     // The mouse: a press on the bare surface closes both menus and drags; a
     // press on the clock drags; the menu button opens the options window with
     // a right press and the session menu with a left release.
-    void Form_MouseDown();
-    void hours_MouseDown();
-    void mins_MouseDown();
-    void blinker_MouseDown();
-    void Label1_MouseDown(Qt::MouseButton button);
-    void Label1_MouseUp(Qt::MouseButton button);
+    void pressSurface();
+    void pressClock();
+    void pressMenuButton(Qt::MouseButton button);
+    void releaseMenuButton(Qt::MouseButton button);
 
     // The other windows, which the menu button opens and the surface closes.
-    void setForms(menus::Forms *forms) { m_forms = forms; }
+    void setWindows(menus::WindowRegistry *windows) { m_windows = windows; }
 
     settings::SettingsRecord &record() { return m_record; }
 
-    // The controls, by their design names.
-    QLabel *Label1, *hours, *blinker, *mins, *Label3, *Label9, *Label10;
-    QLabel *Label12, *Label8, *Label11, *Label5, *Label6, *Label7, *Label4, *minsused;
-    QTimer *MiUs, *Timer1;
+    // The controls; each keeps its design name as its object name.
+    QLabel *menuButton, *hoursLabel, *colonLabel, *minutesLabel, *greyStrip, *plusMark, *minusMark;
+    QLabel *styleNameLabel, *fontColourLabel, *asciiColourLabel, *frontAsciiLabel;
+    QLabel *middleAsciiLabel, *backAsciiLabel, *previousLoadsLabel, *minutesUsedLabel;
+    // The minute counter (MiUs) and the idle tick (Timer1).
+    QTimer *minuteCounter, *idleTicker;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -68,7 +68,7 @@ private:
     void openMenu(QWidget *menu, QWidget *alsoHide);
 
     hostlink::LabelRecord m_record{this};
-    menus::Forms *m_forms = nullptr;
+    menus::WindowRegistry *m_windows = nullptr;
     bool m_unloaded = false;
 };
 

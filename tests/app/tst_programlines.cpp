@@ -1,7 +1,7 @@
 // The main window's six lines, byte for byte in Windows-1252.
 #include "chatlink.h"
-#include "form1lines.h"
 #include "frame.h"
+#include "programlines.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -25,7 +25,7 @@ QByteArray cp(const QString &s) { return hostlink::toWindows1252(s); }
 const QString kL = QString::fromLatin1(app::kDownloadPage);
 } // namespace
 
-class TestForm1Lines : public QObject {
+class TestProgramLines : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void accentedWordsAreSingleBytes() {
@@ -40,14 +40,14 @@ private Q_SLOTS:
         const settings::PlainRecord d = defaults();
 
         QTest::newRow("load line 1")
-            << app::loadLine1(d)
+            << app::loadLine(d)
             << QStringLiteral("</i></u></b><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C>  zorvel  -:-<font color=#009900> brondel <font "
                               "color=#00000C>-:- <u>løàdéd</u> <font color=#009900>-:- <font "
                               "color=#00000C>quibbet <font color=#009900> /¯\\<font "
                               "color=#FFFFFC>");
         QTest::newRow("load line 2")
-            << app::loadLine2(d, QStringLiteral("frobble"), QStringLiteral("defàùlt"))
+            << app::loadIdentityLine(d, QStringLiteral("frobble"), QStringLiteral("defàùlt"))
             << QStringLiteral("</i></u></b><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C>  id: <font color=#009900><u>frobble</u><font "
                               "color=#00000C> -:- stylè: <font color=#009900><u>defàùlt</u> "
@@ -60,13 +60,13 @@ private Q_SLOTS:
                               "<font color=#00000C>-:-<font color=#00000C> timé: <font "
                               "color=#009900>0:1 <font color=#009900> /¯\\<font color=#FFFFFC>");
         QTest::newRow("message line")
-            << app::messageLine(d, QStringLiteral("brb"))
+            << app::reasonLine(d, QStringLiteral("brb"))
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C> msg: <font color=#009900>brb -:- <font "
                               "color=#00000C> stylé: <font color=#009900>defàùlt<font "
                               "color=#00000C> .. <font color=#009900>/¯\\<font color=#FFFFFC>");
         QTest::newRow("message line, empty reason")
-            << app::messageLine(d, QString())
+            << app::reasonLine(d, QString())
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C> msg: <font color=#009900> -:- <font "
                               "color=#00000C> stylé: <font color=#009900>defàùlt<font "
@@ -85,7 +85,7 @@ private Q_SLOTS:
                               "color=#00000C>quibbet  <font color=#009900>/¯\\<font "
                               "color=#FFFFFC>");
         QTest::newRow("identity line")
-            << app::identityLine(d, QStringLiteral("frobble"), QStringLiteral("defàùlt"))
+            << app::unloadIdentityLine(d, QStringLiteral("frobble"), QStringLiteral("defàùlt"))
             << QStringLiteral("</b></i></u><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C>  id: <font color=#009900><u>frobble</u><font "
                               "color=#00000C> -:- stylè:<font color=#009900> <u>defàùlt</u> "
@@ -106,7 +106,7 @@ private Q_SLOTS:
                               "color=#009900>2:30 <font color=#009900> <u>»</u><font "
                               "color=#FFFFFC>");
         QTest::newRow("message line with markup")
-            << app::messageLine(marked, QStringLiteral("<a href=x>back</a>"))
+            << app::reasonLine(marked, QStringLiteral("<a href=x>back</a>"))
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900><b>«</b><font "
                               "color=#00000C> msg: <font color=#009900><a href=x>back</a> "
                               "<i>·</i> <font color=#00000C> stylé: <font "
@@ -124,12 +124,12 @@ private Q_SLOTS:
     void emptySettingsKeepTheFrame() {
         const settings::PlainRecord empty;
         const QStringList lines = {
-            app::loadLine1(empty),
-            app::loadLine2(empty, {}, {}),
+            app::loadLine(empty),
+            app::loadIdentityLine(empty, {}, {}),
             app::idleLine(empty, {}, QStringLiteral("0"), QStringLiteral("1")),
-            app::messageLine(empty, {}),
+            app::reasonLine(empty, {}),
             app::unloadLine(empty),
-            app::identityLine(empty, {}, {}),
+            app::unloadIdentityLine(empty, {}, {}),
         };
         const QRegularExpression colour(QStringLiteral("color=#([^>]*)>"));
         for (const QString &line : lines) {
@@ -152,5 +152,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_APPLESS_MAIN(TestForm1Lines)
-#include "tst_form1lines.moc"
+QTEST_APPLESS_MAIN(TestProgramLines)
+#include "tst_programlines.moc"

@@ -4,11 +4,11 @@
 #include "chatlink.h"
 #include "controls.h"
 #include "entrylabel.h"
-#include "form1lines.h"
-#include "form2.h"
 #include "menuprogram.h"
 #include "outsideend.h"
+#include "programlines.h"
 #include "shoplines.h"
+#include "styleshop.h"
 #include "termination.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ int topLevelCount(const char *name) {
 }
 } // namespace
 
-class TestForms : public QObject {
+class TestWindowRegistry : public QObject {
     Q_OBJECT
 
     MenuFixture m_world;
@@ -44,14 +44,14 @@ class TestForms : public QObject {
     QList<QByteArray> &lines() { return m_world.room->lines; }
 
     // The closing lines of the main window with the style at its defaults.
-    QList<QByteArray> closingLines(app::Form1 &form1) {
+    QList<QByteArray> closingLines(app::MainStrip &mainStrip) {
         return {example::kUnload,
-                hostlink::toWindows1252(app::identityLine(form1.record(), QStringLiteral("frobble"),
-                                                          QStringLiteral("defàùlt")))};
+                hostlink::toWindows1252(app::unloadIdentityLine(
+                    mainStrip.record(), QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
     }
-    QByteArray shopLine(app::Form1 &form1, bool load) {
-        return hostlink::toWindows1252(load ? styleshop::loadLine(form1.record())
-                                            : styleshop::unloadLine(form1.record()));
+    QByteArray shopLine(app::MainStrip &mainStrip, bool load) {
+        return hostlink::toWindows1252(load ? styleshop::loadLine(mainStrip.record())
+                                            : styleshop::unloadLine(mainStrip.record()));
     }
 
 private Q_SLOTS:
@@ -61,12 +61,12 @@ private Q_SLOTS:
     void menusLoadOnFirstUseOnly() {
         MenuProgram program;
         QCOMPARE(topLevelCount("Form3") + topLevelCount("Form4"), 0);
-        menus::Form4 *options = program.forms.form4();
+        menus::OptionsWindow *options = program.windows.optionsWindow();
         QCOMPARE(topLevelCount("Form4"), 1);
         QCOMPARE(topLevelCount("Form3"), 0);
-        menus::Form3 *menu = program.forms.form3();
-        QCOMPARE(program.forms.form4(), options); // the menu's load found it loaded
-        QCOMPARE(program.forms.form3(), menu);
+        menus::SessionMenu *menu = program.windows.sessionMenu();
+        QCOMPARE(program.windows.optionsWindow(), options); // the menu's load found it loaded
+        QCOMPARE(program.windows.sessionMenu(), menu);
         QCOMPARE(topLevelCount("Form3") + topLevelCount("Form4"), 2);
         QVERIFY(!menu->isVisible() && !options->isVisible());
         QVERIFY(menu->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -75,60 +75,60 @@ private Q_SLOTS:
     void shopLoadsWithItsLineAndUnloadsWithItsLine() {
         MenuProgram program;
         lines().clear();
-        QVERIFY(!program.forms.isForm2Loaded());
-        program.forms.unloadForm2(); // not loaded: nothing
+        QVERIFY(!program.windows.isStyleShopLoaded());
+        program.windows.unloadStyleShop(); // not loaded: nothing
         QVERIFY(lines().isEmpty());
 
-        program.forms.showForm2();
-        QVERIFY(program.forms.isForm2Loaded());
+        program.windows.showStyleShop();
+        QVERIFY(program.windows.isStyleShopLoaded());
         QPointer<QWidget> shop = QApplication::topLevelWidgets().last();
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w->objectName() == QLatin1String("Form2"))
                 shop = w;
         QVERIFY(shop && shop->isVisible());
         QVERIFY(shop->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        program.forms.showForm2(); // shown again: no second load
-        QCOMPARE(lines(), QList<QByteArray>{shopLine(program.form1, true)});
+        program.windows.showStyleShop(); // shown again: no second load
+        QCOMPARE(lines(), QList<QByteArray>{shopLine(program.mainStrip, true)});
 
-        program.forms.unloadForm2();
-        QVERIFY(!program.forms.isForm2Loaded());
-        QCOMPARE(lines(), QList<QByteArray>(
-                              {shopLine(program.form1, true), shopLine(program.form1, false)}));
+        program.windows.unloadStyleShop();
+        QVERIFY(!program.windows.isStyleShopLoaded());
+        QCOMPARE(lines(), QList<QByteArray>({shopLine(program.mainStrip, true),
+                                             shopLine(program.mainStrip, false)}));
         QVERIFY(!shop->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!shop); // destroyed
 
-        program.forms.showForm2(); // a fresh load
+        program.windows.showStyleShop(); // a fresh load
         QCOMPARE(lines().size(), 3);
-        QCOMPARE(lines().last(), shopLine(program.form1, true));
+        QCOMPARE(lines().last(), shopLine(program.mainStrip, true));
     }
 
     void shopTitleClickUnloadsThroughTheRegistry() {
         MenuProgram program;
-        program.form1.hide();
-        program.forms.showForm2();
+        program.mainStrip.hide();
+        program.windows.showStyleShop();
         lines().clear();
-        QPointer<styleshop::Form2> shop;
+        QPointer<styleshop::StyleShop> shop;
         for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *s = qobject_cast<styleshop::Form2 *>(w))
+            if (auto *s = qobject_cast<styleshop::StyleShop *>(w))
                 shop = s;
         QVERIFY(shop);
         QTest::mouseClick(shop->findChild<styleshop::EntryLabel *>("Label3"), Qt::LeftButton);
-        QVERIFY(!program.forms.isForm2Loaded());
-        QVERIFY(program.form1.isVisible());
-        QCOMPARE(lines(), QList<QByteArray>{shopLine(program.form1, false)});
+        QVERIFY(!program.windows.isStyleShopLoaded());
+        QVERIFY(program.mainStrip.isVisible());
+        QCOMPARE(lines(), QList<QByteArray>{shopLine(program.mainStrip, false)});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!shop);
     }
 
     void unloadAskedFromOutsideLoadsTheMenuFirst() {
         MenuProgram program;
-        program.form1.show();
+        program.mainStrip.show();
         lines().clear();
-        program.forms.unloadProgram();
+        program.windows.unloadProgram();
         QCOMPARE(program.ends, 1);
-        QCOMPARE(lines(), closingLines(program.form1));
-        program.forms.unloadProgram(); // once only
+        QCOMPARE(lines(), closingLines(program.mainStrip));
+        program.windows.unloadProgram(); // once only
         QCOMPARE(program.ends, 1);
         QCOMPARE(lines().size(), 2);
     }
@@ -143,11 +143,11 @@ private Q_SLOTS:
         QFETCH(int, signal);
         QFETCH(bool, shopOpen);
         MenuProgram program;
-        menus::unloadOnOutsideEnd(program.forms);
-        program.form1.show();
-        program.forms.form3()->Label1_Click(); // idle mode on: no disengaged line follows
+        menus::unloadOnOutsideEnd(program.windows);
+        program.mainStrip.show();
+        program.windows.sessionMenu()->goIdle(); // idle mode on: no disengaged line follows
         if (shopOpen)
-            program.forms.showForm2();
+            program.windows.showStyleShop();
         lines().clear();
         // A second signal while the closing lines go out.
         m_world.room->onPost = [signal](const QByteArray &) { std::raise(signal); };
@@ -156,16 +156,16 @@ private Q_SLOTS:
         QTRY_COMPARE(program.ends, 1);
         QTest::qWait(50); // the second signal's wake-up, handled as nothing
         QCOMPARE(program.ends, 1);
-        QVERIFY(!program.form1.Timer1->isActive());
-        QVERIFY(!program.form1.MiUs->isActive());
+        QVERIFY(!program.mainStrip.idleTicker->isActive());
+        QVERIFY(!program.mainStrip.minuteCounter->isActive());
         // The shop unloads too, but nothing follows the closing lines.
-        QVERIFY(!program.forms.isForm2Loaded());
-        QCOMPARE(lines(), closingLines(program.form1));
+        QVERIFY(!program.windows.isStyleShopLoaded());
+        QCOMPARE(lines(), closingLines(program.mainStrip));
     }
 
     void signalHeldUntilTheRegistryWatches() {
         MenuProgram program;
-        program.form1.show();
+        program.mainStrip.show();
         lines().clear();
         platform::holdTermination();
         std::raise(SIGTERM); // as if it came while the main window loaded
@@ -173,9 +173,9 @@ private Q_SLOTS:
         QCOMPARE(program.ends, 0);
         QVERIFY(lines().isEmpty());
 
-        menus::unloadOnOutsideEnd(program.forms);
+        menus::unloadOnOutsideEnd(program.windows);
         QTRY_COMPARE(program.ends, 1);
-        QCOMPARE(lines(), closingLines(program.form1));
+        QCOMPARE(lines(), closingLines(program.mainStrip));
     }
 
     void unloadEntryEndsTheEventLoop_data() {
@@ -187,17 +187,17 @@ private Q_SLOTS:
     void unloadEntryEndsTheEventLoop() {
         QFETCH(bool, shopOpen);
         MenuProgram program(true);
-        program.form1.show();
+        program.mainStrip.show();
         if (shopOpen)
-            program.forms.form4()->Label2_Click();
-        QVERIFY(program.form1.isVisible() != shopOpen);
+            program.windows.optionsWindow()->openStyleShop();
+        QVERIFY(program.mainStrip.isVisible() != shopOpen);
         lines().clear();
-        QTimer::singleShot(0, program.forms.form3()->Label6, [&program] {
-            QTest::mouseClick(program.forms.form3()->Label6, Qt::LeftButton);
+        QTimer::singleShot(0, program.windows.sessionMenu()->unloadEntry, [&program] {
+            QTest::mouseClick(program.windows.sessionMenu()->unloadEntry, Qt::LeftButton);
         });
         QCOMPARE(execGuarded(), 0);
-        QCOMPARE(lines(), closingLines(program.form1)); // the shop's line would follow them
-        QVERIFY(!program.forms.isForm2Loaded());
+        QCOMPARE(lines(), closingLines(program.mainStrip)); // the shop's line would follow them
+        QVERIFY(!program.windows.isStyleShopLoaded());
     }
 
     void applicationQuittingUnloadsOnce_data() {
@@ -211,18 +211,18 @@ private Q_SLOTS:
         // lines once, and nothing after them, the open shop's line neither.
         QFETCH(bool, shopOpen);
         MenuProgram program;
-        menus::unloadOnOutsideEnd(program.forms);
-        program.form1.show();
+        menus::unloadOnOutsideEnd(program.windows);
+        program.mainStrip.show();
         if (shopOpen)
-            program.forms.showForm2();
+            program.windows.showStyleShop();
         lines().clear();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         QCOMPARE(execGuarded(), 0);
         QCOMPARE(program.ends, 1);
-        QVERIFY(!program.forms.isForm2Loaded());
-        QCOMPARE(lines(), closingLines(program.form1));
+        QVERIFY(!program.windows.isStyleShopLoaded());
+        QCOMPARE(lines(), closingLines(program.mainStrip));
     }
 };
 
-QTEST_MAIN(TestForms)
-#include "tst_forms.moc"
+QTEST_MAIN(TestWindowRegistry)
+#include "tst_windowregistry.moc"

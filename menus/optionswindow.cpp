@@ -1,0 +1,143 @@
+#include "optionswindow.h"
+
+#include "chatlink.h"
+#include "controls.h"
+#include "dialogs.h"
+#include "entrylabel.h"
+#include "menulines.h"
+#include "pause.h"
+#include "settingsfile.h"
+#include "windowregistry.h"
+#include "windowroutines.h"
+
+#include <QColor>
+
+namespace menus {
+
+namespace {
+constexpr int kWidth = 495;
+constexpr int kHeight = 1695;
+// The slide down ends past this top, whatever the screen's size.
+constexpr int kSlideBound = 7200;
+
+const QString kCustom = QStringLiteral("cùstøm");
+
+// Stores a label's caption under a key: the style settings always take the
+// caption after the command has set it.
+void writeCaption(QWidget *mainStrip, const char *key, const char *label) {
+    settings::WriteToINI(settings::kSection, key, hostlink::caption(mainStrip, label),
+                         settings::settingsPath());
+}
+
+QString aboutText() {
+    return QStringLiteral("i was kinda copying a program when i made this, but it ended up very "
+                          "different.") +
+           QString(17, u' ') +
+           QStringLiteral("which makes it seem like i'm not good enough at programming, maybe "
+                          "later though") +
+           QString(42, u' ') + QStringLiteral("peace out");
+}
+} // namespace
+
+OptionsWindow::OptionsWindow(WindowRegistry &windows)
+    : MenuWindow("Form4", kWidth, kHeight), m_windows(windows) {
+    const QColor rust(192, 64, 0);
+    const QColor red(192, 0, 0);
+    aboutEntry = addEntry("Label1", QStringLiteral("about"), QRect(75, 17, 375, 165), rust);
+    stylesEntry = addRow("Label2", "   styles", 240, rust);
+    editAsciiEntry = addRow("Label3", "   e ascii", 480, rust);
+    editFontColourEntry = addRow("Label8", "  e fcolor", 720, red);
+    editAsciiColourEntry = addRow("Label7", "  e acolor", 960, red);
+    editHandleEntry = addRow("Label4", "  e handle", 1200, rust);
+    cancelEntry = addRow("Label5", " cancel", 1440, rust);
+
+    using styleshop::EntryLabel;
+    connect(aboutEntry, &EntryLabel::clicked, this, &OptionsWindow::showAbout);
+    connect(stylesEntry, &EntryLabel::clicked, this, &OptionsWindow::openStyleShop);
+    connect(editAsciiEntry, &EntryLabel::clicked, this, &OptionsWindow::editAscii);
+    connect(editFontColourEntry, &EntryLabel::clicked, this, &OptionsWindow::editFontColour);
+    connect(editAsciiColourEntry, &EntryLabel::clicked, this, &OptionsWindow::editAsciiColour);
+    connect(editHandleEntry, &EntryLabel::clicked, this, &OptionsWindow::editHandle);
+    connect(cancelEntry, &EntryLabel::clicked, this, &OptionsWindow::cancel);
+}
+
+void OptionsWindow::load() { hostlink::StayOnTop(this); }
+
+void OptionsWindow::slideAway() { slideOut(Slide::Down, kSlideBound); }
+
+void OptionsWindow::showAbout() {
+    hide();
+    WindowRegistry &windows = m_windows; // the window may be gone once the program ends
+    dialogs::showMessage(aboutText(), dialogs::Icon::Information);
+    if (windows.isEnding())
+        return;
+    dialogs::showMessage(QStringLiteral("crèdits:\n\nkødé: spàrklefish\nidéàs: dødger, m0thball\n"
+                                        "tésting: fizzwick, grümble, t0astie"),
+                         dialogs::Icon::Exclamation, QStringLiteral("yø!"));
+}
+
+void OptionsWindow::openStyleShop() {
+    hide();
+    if (QWidget *mainStrip = m_windows.mainStrip())
+        mainStrip->hide();
+    m_windows.showStyleShop();
+}
+
+void OptionsWindow::editAscii() {
+    hide();
+    WindowRegistry &windows = m_windows; // the window may be gone once the program ends
+    const auto front = windows.ask(QStringLiteral("What is the FRONT ascii gonna be?"));
+    if (!front)
+        return;
+    hostlink::Pause(hostlink::wholeSeconds(0.35));
+    if (windows.isEnding())
+        return;
+    const auto back = windows.ask(QStringLiteral("What is the BACK ascii gonna be?"));
+    if (!back)
+        return;
+
+    // The labels change only after the last prompt, and are written at once.
+    QWidget *mainStrip = m_windows.mainStrip();
+    hostlink::setCaption(mainStrip, "Label6", QStringLiteral("·"));
+    hostlink::setCaption(mainStrip, "Label7", *back);
+    hostlink::setCaption(mainStrip, "Label5", *front);
+    hostlink::setCaption(mainStrip, "Label12", kCustom);
+    writeCaption(mainStrip, "preset", "Label12");
+    writeCaption(mainStrip, "pmascii", "Label6");
+    writeCaption(mainStrip, "pfascii", "Label5");
+    writeCaption(mainStrip, "pbascii", "Label7");
+}
+
+void OptionsWindow::editColour(const QString &prompt, const char *colourLabel, const char *key) {
+    hide();
+    const auto answer = m_windows.ask(prompt);
+    if (!answer)
+        return;
+    QWidget *mainStrip = m_windows.mainStrip();
+    hostlink::setCaption(mainStrip, "Label12", kCustom);
+    hostlink::setCaption(mainStrip, colourLabel, *answer);
+    writeCaption(mainStrip, "preset", "Label12");
+    writeCaption(mainStrip, key, colourLabel);
+}
+
+void OptionsWindow::editFontColour() {
+    editColour(QStringLiteral("What color do you want the font to be?"), "Label8", "pfcolor");
+}
+
+void OptionsWindow::editAsciiColour() {
+    editColour(QStringLiteral("What color do you want the ascii to be?"), "Label11", "pacolor");
+}
+
+void OptionsWindow::editHandle() {
+    hide();
+    const auto handle = m_windows.ask(QStringLiteral("What is your Handle?"));
+    if (!handle)
+        return;
+    settings::WriteToINI(settings::kSection, QStringLiteral("handle"), *handle,
+                         settings::settingsPath());
+    hostlink::ChatSend(handleLine(hostlink::LabelRecord(m_windows.mainStrip()), *handle));
+}
+
+void OptionsWindow::cancel() { hide(); }
+
+} // namespace menus

@@ -1,0 +1,173 @@
+#include "sessionmenu.h"
+
+#include "chatlink.h"
+#include "controls.h"
+#include "dialogs.h"
+#include "entrylabel.h"
+#include "menulines.h"
+#include "optionswindow.h"
+#include "pause.h"
+#include "settingsfile.h"
+#include "windowregistry.h"
+#include "windowroutines.h"
+
+#include <QColor>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace menus {
+
+namespace {
+constexpr int kWidth = 495;
+constexpr int kHeight = 1395;
+
+void setTimerEnabled(QTimer *timer, bool enabled) {
+    if (!timer)
+        return;
+    if (!enabled)
+        timer->stop();
+    else if (!timer->isActive())
+        timer->start();
+}
+
+QString read(const char *key) {
+    return settings::GetFromINI(settings::kSection, key, settings::settingsPath());
+}
+
+void write(const char *key, const QString &value) {
+    settings::WriteToINI(settings::kSection, key, value, settings::settingsPath());
+}
+} // namespace
+
+SessionMenu::SessionMenu(WindowRegistry &windows)
+    : MenuWindow("Form3", kWidth, kHeight), m_windows(windows) {
+    const QColor rust(192, 64, 0);
+    idleOnEntry = addRow("Label1", "   idle on", 0, rust);
+    idleOffEntry = addRow("Label3", " idle off", 240, QColor(192, 0, 0));
+    editReasonEntry = addRow("Label2", " edit msg", 480, rust);
+    statisticsEntry = addRow("Label5", "    stats", 720, rust);
+    unloadEntry = addRow("Label6", "   unload", 960, rust);
+    cancelEntry = addRow("Label7", "   cancel", 1200, rust);
+    idleOffEntry->setEnabled(false);
+
+    using styleshop::EntryLabel;
+    connect(idleOnEntry, &EntryLabel::clicked, this, &SessionMenu::goIdle);
+    // A disabled entry gets no mouse events of its own; the double click of
+    // "idle on" is taken here, as its click has just disabled it.
+    idleOnEntry->installEventFilter(this);
+    connect(idleOffEntry, &EntryLabel::clicked, this, &SessionMenu::comeBack);
+    connect(editReasonEntry, &EntryLabel::clicked, this, &SessionMenu::editReason);
+    connect(statisticsEntry, &EntryLabel::clicked, this, &SessionMenu::showStatistics);
+    connect(unloadEntry, &EntryLabel::clicked, this, &SessionMenu::unload);
+    connect(cancelEntry, &EntryLabel::clicked, this, &SessionMenu::cancel);
+}
+
+void SessionMenu::load() {
+    hostlink::StayOnTop(this);
+    m_windows.optionsWindow()->hide();
+}
+
+void SessionMenu::slideAway() {
+    // The bound is the window's width, not its height.
+    slideOut(Slide::Up, -widthTwips());
+}
+
+bool SessionMenu::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != idleOnEntry)
+        return MenuWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonRelease) {
+        m_idleOnClicked = false; // set again if this release clicks
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && m_idleOnClicked)
+            stopIdleTick();
+        m_idleOnClicked = false;
+        return true;
+    }
+    return false;
+}
+
+void SessionMenu::goIdle() {
+    m_idleOnClicked = true;
+    hide();
+    QWidget *mainStrip = m_windows.mainStrip();
+    setTimerEnabled(hostlink::timer(mainStrip, "Timer1"), true);
+    hostlink::ChatSend(idleSessionLine(hostlink::LabelRecord(mainStrip), true));
+    hostlink::SetAway(true, read("reason"));
+    idleOffEntry->setEnabled(true);
+    idleOnEntry->setEnabled(false);
+    Q_EMIT idleSwitched(true);
+}
+
+void SessionMenu::stopIdleTick() {
+    // The click of the same double click has already switched idle mode on.
+    setTimerEnabled(hostlink::timer(m_windows.mainStrip(), "Timer1"), false);
+}
+
+void SessionMenu::comeBack() {
+    hide();
+    QWidget *mainStrip = m_windows.mainStrip();
+    setTimerEnabled(hostlink::timer(mainStrip, "Timer1"), false);
+    hostlink::ChatSend(idleSessionLine(hostlink::LabelRecord(mainStrip), false));
+    hostlink::SetAway(false);
+    // The clock is kept before it is reset.
+    write("lastidle", hostlink::caption(mainStrip, "hours") +
+                          hostlink::caption(mainStrip, "blinker") +
+                          hostlink::caption(mainStrip, "mins"));
+    idleOnEntry->setEnabled(true);
+    hostlink::setCaption(mainStrip, "hours", QStringLiteral("0"));
+    hostlink::setCaption(mainStrip, "mins", QStringLiteral("00"));
+    idleOffEntry->setEnabled(false);
+    Q_EMIT idleSwitched(false);
+}
+
+void SessionMenu::editReason() {
+    hide();
+    if (const auto reason = m_windows.ask(QStringLiteral("What is your Reason for being Idle?")))
+        write("reason", *reason);
+}
+
+void SessionMenu::showStatistics() {
+    hide();
+    m_windows.optionsWindow()->hide();
+    QWidget *mainStrip = m_windows.mainStrip();
+    hostlink::LabelRecord record(mainStrip);
+    settings::ReloadSettings(record);
+    const QString handle = read("handle");
+    const QString lastIdle = read("lastidle");
+
+    // Each line reads the labels when its turn comes: whatever runs during a
+    // pause (an idle tick, an options command) shows in the lines after it.
+    hostlink::Pause(hostlink::wholeSeconds(0.36));
+    hostlink::ChatSend(statsLoadsLine(record, handle, hostlink::caption(mainStrip, "Label4")));
+    hostlink::Pause(1);
+    hostlink::ChatSend(statsStyleLine(record));
+    hostlink::Pause(hostlink::wholeSeconds(1.46));
+    hostlink::ChatSend(statsColoursLine(record));
+    hostlink::Pause(1);
+    hostlink::ChatSend(statsIdleLine(record, lastIdle, hostlink::caption(mainStrip, "minsused")));
+}
+
+void SessionMenu::unload() {
+    // A second request while the program is ending (a click during a slide,
+    // another signal) changes nothing.
+    if (!m_windows.startEnding())
+        return;
+    // This window may be destroyed by any event loop the unloads below run
+    // (the slides pause), so past its own unload nothing here may touch it.
+    WindowRegistry &windows = m_windows;
+    QWidget *mainStrip = windows.mainStrip();
+    setTimerEnabled(hostlink::timer(mainStrip, "MiUs"), false);
+    setTimerEnabled(hostlink::timer(mainStrip, "Timer1"), false);
+    windows.unloadSessionMenu(); // this handler goes on after its own window's unload
+    windows.unloadOptionsWindow();
+    if (mainStrip)
+        mainStrip->close(); // the closing lines and slides
+    windows.unloadStyleShop();
+    // The menus were only hidden until now, so the loop's own last-window
+    // rule cannot be relied on to end it.
+    windows.endProgram();
+}
+
+void SessionMenu::cancel() { hide(); }
+
+} // namespace menus
