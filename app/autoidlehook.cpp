@@ -55,13 +55,13 @@ private:
 } // namespace
 
 void storeAutoIdleMinutes(int minutes) {
-    settings::WriteToINI(QLatin1String(settings::kSection), autoidle::kKey,
+    settings::writeToIni(QLatin1String(settings::kSection), autoidle::kKey,
                          QString::number(minutes), settings::settingsPath());
 }
 
 std::unique_ptr<QObject> startAutoIdle(menus::WindowRegistry &windows,
                                        std::chrono::milliseconds minute) {
-    const auto minutes = autoidle::minutesFrom(settings::GetFromINI(
+    const auto minutes = autoidle::minutesFrom(settings::getFromIni(
         QLatin1String(settings::kSection), autoidle::kKey, settings::settingsPath()));
     if (!minutes)
         return nullptr;

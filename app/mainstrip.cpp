@@ -21,10 +21,10 @@
 
 namespace app {
 
-using settings::GetFromINI;
+using settings::getFromIni;
 using settings::kSection;
 using settings::settingsPath;
-using settings::WriteToINI;
+using settings::writeToIni;
 
 namespace {
 QFont arialNarrow() {
@@ -57,9 +57,9 @@ void addLine(QWidget *form, const QRect &rect, const QColor &colour) {
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QString read(const char *key) { return GetFromINI(kSection, key, settingsPath()); }
+QString read(const char *key) { return getFromIni(kSection, key, settingsPath()); }
 void write(const char *key, const QString &value) {
-    WriteToINI(kSection, key, value, settingsPath());
+    writeToIni(kSection, key, value, settingsPath());
 }
 } // namespace
 
@@ -152,9 +152,9 @@ QLabel *MainStrip::addLabel(const char *name, const QString &caption, int left, 
 }
 
 void MainStrip::load() {
-    hostlink::StayOnTop(this);
+    hostlink::stayOnTop(this);
 
-    if (!settings::FileExists(settingsPath())) {
+    if (!settings::fileExists(settingsPath())) {
         styleNameLabel->setText(QStringLiteral("defàùlt"));
         middleAsciiLabel->setText(QStringLiteral("-:-"));
         backAsciiLabel->setText(QStringLiteral("/¯\\"));
@@ -172,14 +172,14 @@ void MainStrip::load() {
 
     const QString handle = read("handle");
     const QString style = read("preset");
-    settings::ReloadSettings(m_record);
+    settings::reloadSettings(m_record);
 
     if (const auto previous = settings::countLoad())
         previousLoadsLabel->setText(*previous);
 
-    hostlink::ChatSend(loadLine(m_record));
-    hostlink::Pause(hostlink::wholeSeconds(0.57));
-    hostlink::ChatSend(loadIdentityLine(m_record, handle, style));
+    hostlink::chatSend(loadLine(m_record));
+    hostlink::pause(hostlink::wholeSeconds(0.57));
+    hostlink::chatSend(loadIdentityLine(m_record, handle, style));
 }
 
 void MainStrip::countMinuteUsed() {
@@ -188,7 +188,7 @@ void MainStrip::countMinuteUsed() {
 }
 
 void MainStrip::idleTick() {
-    settings::ReloadSettings(m_record);
+    settings::reloadSettings(m_record);
     const QString handle = read("handle");
     const QString reason = read("reason");
     // The "minsused" key is not copied into the running count: nothing writes
@@ -202,13 +202,13 @@ void MainStrip::idleTick() {
         minutesLabel->setText(QStringLiteral("0"));
     }
 
-    hostlink::ChatSend(idleLine(m_record, handle, hoursLabel->text(), minutesLabel->text()));
-    hostlink::Pause(1);
-    hostlink::ChatSend(reasonLine(m_record, reason));
+    hostlink::chatSend(idleLine(m_record, handle, hoursLabel->text(), minutesLabel->text()));
+    hostlink::pause(1);
+    hostlink::chatSend(reasonLine(m_record, reason));
 }
 
 void MainStrip::unload() {
-    settings::ReloadSettings(m_record);
+    settings::reloadSettings(m_record);
     const QString handle = read("handle");
     const QString style = styleNameLabel->text(); // "preset" as just read
 
@@ -239,7 +239,7 @@ int MainStrip::screenWidthTwips() const {
 
 void MainStrip::drag() {
     setCursor(Qt::SizeAllCursor);
-    hostlink::FormDrag(this);
+    hostlink::dragWindow(this);
     unsetCursor();
 }
 
@@ -256,9 +256,9 @@ void MainStrip::pressSurface() {
 void MainStrip::openMenu(QWidget *menu, QWidget *alsoHide) {
     m_windows->sessionMenu()->hide();
     menu->move(x() + twipsToPixels(720), y()); // just right of this window, tops level
-    hostlink::Pause(hostlink::wholeSeconds(0.22));
+    hostlink::pause(hostlink::wholeSeconds(0.22));
     menu->show();
-    PlayWav(clickSoundPath());
+    playWav(clickSoundPath());
     if (alsoHide)
         alsoHide->hide();
     m_windows->unloadStyleShop();

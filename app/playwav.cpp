@@ -8,7 +8,7 @@
 
 namespace app {
 
-void PlayWav(const QString &path) {
+void playWav(const QString &path) {
     if (!platform::isOrdinaryFile(path))
         return;
     platform::playSoundAsync(path);

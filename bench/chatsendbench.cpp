@@ -1,4 +1,4 @@
-// ChatSend: the round trip of one line through a real chathost (finding the
+// chatSend: the round trip of one line through a real chathost (finding the
 // room, setting the entry box's text, pressing Enter), and what a line costs
 // when chathost has hung: the bound and no more.
 #include "chathostprocess.h"
@@ -31,7 +31,7 @@ QString styledLine(int i) {
 double timedSend(int i) {
     QElapsedTimer elapsed;
     elapsed.start();
-    hostlink::ChatSend(styledLine(i));
+    hostlink::chatSend(styledLine(i));
     return double(elapsed.nsecsElapsed()) / 1e6;
 }
 
@@ -78,7 +78,7 @@ private:
 } // namespace
 
 void chatSendSection(const Report &report) {
-    const QString name = QStringLiteral("ChatSend round trip, %1 lines").arg(kLines);
+    const QString name = QStringLiteral("chatSend round trip, %1 lines").arg(kLines);
     ChatHostProcess host;
     if (!host.start()) {
         report(notMeasured(name, QStringLiteral("chathost did not start")));
@@ -98,7 +98,7 @@ void chatSendSection(const Report &report) {
             QStringLiteral("every line arrives"), all});
 
     const QString hungName =
-        QStringLiteral("ChatSend to a hung chathost, worst of %1").arg(kHungLines);
+        QStringLiteral("chatSend to a hung chathost, worst of %1").arg(kHungLines);
     host.kill();
     HungHost hung(host.socketPath());
     if (!hung.ok()) {

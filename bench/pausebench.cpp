@@ -1,4 +1,4 @@
-// CPU time of Pause(1): it should sleep in the event loop, not spin.
+// CPU time of pause(1): it should sleep in the event loop, not spin.
 #include "pause.h"
 
 #include <QCoreApplication>
@@ -28,12 +28,12 @@ int main(int argc, char **argv) {
     const double cpuStart = cpuSeconds();
     const auto wallStart = std::chrono::steady_clock::now();
     for (int i = 0; i < count; ++i)
-        hostlink::Pause(1);
+        hostlink::pause(1);
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     const double cpu = cpuSeconds() - cpuStart;
 
-    std::printf("Pause(1), %d calls: %.1f ms CPU per call (%.2f%% of %.0f ms wall per call)\n",
+    std::printf("pause(1), %d calls: %.1f ms CPU per call (%.2f%% of %.0f ms wall per call)\n",
                 count, cpu * 1000 / count, 100 * cpu / wall, wall * 1000 / count);
     std::printf("rerun: %s %d\n", qPrintable(QCoreApplication::applicationFilePath()), count);
     return 0;

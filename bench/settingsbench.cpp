@@ -1,4 +1,4 @@
-// The worst single settings access (one GetFromINI or WriteToINI, as the
+// The worst single settings access (one getFromIni or writeToIni, as the
 // user-interface thread makes them) on settings files that are damaged or
 // huge. Each access must leave the thread within a second.
 #include "badfiles.h"
@@ -67,14 +67,14 @@ int main(int argc, char **argv) {
         double worstRead = 0;
         for (const char *key : kKeys) {
             worstRead = std::max(
-                worstRead, elapsedMs([&] { settings::GetFromINI(settings::kSection, key, file); }));
+                worstRead, elapsedMs([&] { settings::getFromIni(settings::kSection, key, file); }));
         }
         // A write that changes the file, and one that finds nothing to change.
         double worstWrite = 0;
         for (const char *value : {"changed", "changed"}) {
             worstWrite =
                 std::max(worstWrite, elapsedMs([&] {
-                             settings::WriteToINI(settings::kSection, "reason", value, file);
+                             settings::writeToIni(settings::kSection, "reason", value, file);
                          }));
         }
         const double worst = std::max(worstRead, worstWrite);

@@ -80,7 +80,7 @@ void autoIdleWaiting(const Report &report, const Minute &idleOn) {
         report(notMeasured(name, QStringLiteral("Xvfb did not start")));
         return;
     }
-    settings::WriteToINI(QStringLiteral("zorvel"), QStringLiteral("autoidle"), QStringLiteral("10"),
+    settings::writeToIni(QStringLiteral("zorvel"), QStringLiteral("autoidle"), QStringLiteral("10"),
                          settings::settingsPath());
     // The source is the X server's: the benchmark build keeps its offscreen windows.
     const QByteArray display = qgetenv("DISPLAY");
@@ -91,7 +91,7 @@ void autoIdleWaiting(const Report &report, const Minute &idleOn) {
         qunsetenv("DISPLAY");
     else
         qputenv("DISPLAY", display);
-    settings::WriteToINI(QStringLiteral("zorvel"), QStringLiteral("autoidle"), QString(),
+    settings::writeToIni(QStringLiteral("zorvel"), QStringLiteral("autoidle"), QString(),
                          settings::settingsPath());
     if (!started || agent.errors().contains(QStringLiteral("auto-idle stays off"))) {
         report(notMeasured(name, QStringLiteral("auto-idle did not start")));

@@ -33,7 +33,7 @@ void setWindowSystem(platform::WindowSystem *ws) { g_override = ws; }
 
 platform::WindowSystem &windowSystem() { return g_override ? *g_override : platformWindowSystem(); }
 
-platform::WindowHandle FindRoom() {
+platform::WindowHandle findRoom() {
     platform::WindowSystem &ws = windowSystem();
     const platform::WindowHandle frame = ws.findWindow("AOL Frame25");
     if (frame == 0)
@@ -49,12 +49,12 @@ platform::WindowHandle FindRoom() {
     return 0;
 }
 
-void ChatSend(const QString &line) {
+void chatSend(const QString &line) {
     if (!mayPost())
         return; // the program is saying goodbye, or has said it
     platform::WindowSystem &ws = windowSystem();
     ws.beginExchange();
-    const platform::WindowHandle room = FindRoom();
+    const platform::WindowHandle room = findRoom();
     if (room == 0)
         return;
     const platform::WindowHandle transcript = ws.findWindowEx(room, 0, "RICHCNTL");
@@ -66,7 +66,7 @@ void ChatSend(const QString &line) {
     ws.sendChar(entry, kEnter);
 }
 
-void SetAway(bool away, const QString &reason) {
+void setAway(bool away, const QString &reason) {
     platform::WindowSystem &ws = windowSystem();
     ws.beginExchange();
     // An empty away text means back, so an empty reason says something short.

@@ -13,15 +13,15 @@ platform::WindowSystem &windowSystem();
 
 // The open chat room: the first document window, front to back, that has a
 // rich-text control, a list box, an icon and a static text. 0 when none.
-platform::WindowHandle FindRoom();
+platform::WindowHandle findRoom();
 // Posts one line into the chat room: the room's second rich-text control
 // (its entry box) gets the text in Windows-1252, then an Enter. Without a
 // room the line is lost, silently, and so is any line but the closing ones
 // once the program is ending (goodbye.h). Nothing about the client is cached.
-void ChatSend(const QString &line);
+void chatSend(const QString &line);
 // Tells the chat client the user is away with the reason (an empty reason:
 // a short default text), or, with `away` false, back. One exchange of its own.
-void SetAway(bool away, const QString &reason = {});
+void setAway(bool away, const QString &reason = {});
 
 // The text in Windows-1252; a character outside the code page becomes "?".
 QByteArray toWindows1252(const QString &text);

@@ -7,7 +7,7 @@ namespace hostlink {
 
 // Keeps the closing announcement the program's last word in the room. Once
 // the program is told to end, the announcement under way stops where it
-// stands: every Pause ends at once and ChatSend drops every line, whoever
+// stands: every pause ends at once and chatSend drops every line, whoever
 // posts it. The closing announcement alone still goes out, at its own pace,
 // and after its last line nothing reaches the room at all.
 //
@@ -39,7 +39,7 @@ bool isEnding();
 // Whether a line may reach the room now.
 bool mayPost();
 
-// The closing announcement: posts `first`, waits `seconds` as Pause does,
+// The closing announcement: posts `first`, waits `seconds` as pause does,
 // then posts the line `last` builds, all of it even once the program is
 // ending, which this begins. After it nothing reaches the room, not even a
 // second closing announcement.

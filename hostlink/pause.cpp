@@ -23,7 +23,7 @@ double secondsSince(double start, double now) {
     return elapsed;
 }
 
-// Pause's wait; `cutWhenEnding` ends it at once when the program is ending.
+// pause()'s wait; `cutWhenEnding` ends it at once when the program is ending.
 void wait(int seconds, bool cutWhenEnding) {
     const auto cut = [cutWhenEnding] { return cutWhenEnding && isEnding(); };
     if (cut())
@@ -70,7 +70,7 @@ int wholeSeconds(double seconds) {
 
 void processPendingEvents() { QCoreApplication::processEvents(); }
 
-void Pause(int seconds) { wait(seconds, true); }
+void pause(int seconds) { wait(seconds, true); }
 
 void closingPause(int seconds) { wait(seconds, false); }
 

@@ -88,7 +88,7 @@ private:
 };
 } // namespace
 
-void StayOnTop(QWidget *window) {
+void stayOnTop(QWidget *window) {
     if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         return;
     // Changing the flags re-creates a shown window: keep its place and size.
@@ -102,7 +102,7 @@ void StayOnTop(QWidget *window) {
         window->show();
 }
 
-void FormDrag(QWidget *window) {
+void dragWindow(QWidget *window) {
     if (!window)
         return;
     QWindow *handle = window->windowHandle();

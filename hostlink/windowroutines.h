@@ -5,10 +5,10 @@ class QWidget;
 namespace hostlink {
 
 // Keeps the window above all others, without moving or resizing it.
-void StayOnTop(QWidget *window);
+void stayOnTop(QWidget *window);
 
 // Lets the user move the window with the mouse; returns once the button is
 // released, with the window at its new place.
-void FormDrag(QWidget *window);
+void dragWindow(QWidget *window);
 
 } // namespace hostlink

@@ -25,7 +25,7 @@ const QString kCustom = QStringLiteral("cùstøm");
 // Stores a label's caption under a key: the style settings always take the
 // caption after the command has set it.
 void writeCaption(QWidget *mainStrip, const char *key, const char *label) {
-    settings::WriteToINI(settings::kSection, key, hostlink::caption(mainStrip, label),
+    settings::writeToIni(settings::kSection, key, hostlink::caption(mainStrip, label),
                          settings::settingsPath());
 }
 
@@ -61,7 +61,7 @@ OptionsWindow::OptionsWindow(WindowRegistry &windows)
     connect(cancelEntry, &EntryLabel::clicked, this, &OptionsWindow::cancel);
 }
 
-void OptionsWindow::load() { hostlink::StayOnTop(this); }
+void OptionsWindow::load() { hostlink::stayOnTop(this); }
 
 void OptionsWindow::slideAway() { slideOut(Slide::Down, kSlideBound); }
 
@@ -89,7 +89,7 @@ void OptionsWindow::editAscii() {
     const auto front = windows.ask(QStringLiteral("What is the FRONT ascii gonna be?"));
     if (!front)
         return;
-    hostlink::Pause(hostlink::wholeSeconds(0.35));
+    hostlink::pause(hostlink::wholeSeconds(0.35));
     if (windows.isEnding())
         return;
     const auto back = windows.ask(QStringLiteral("What is the BACK ascii gonna be?"));
@@ -133,9 +133,9 @@ void OptionsWindow::editHandle() {
     const auto handle = m_windows.ask(QStringLiteral("What is your Handle?"));
     if (!handle)
         return;
-    settings::WriteToINI(settings::kSection, QStringLiteral("handle"), *handle,
+    settings::writeToIni(settings::kSection, QStringLiteral("handle"), *handle,
                          settings::settingsPath());
-    hostlink::ChatSend(handleLine(hostlink::LabelRecord(m_windows.mainStrip()), *handle));
+    hostlink::chatSend(handleLine(hostlink::LabelRecord(m_windows.mainStrip()), *handle));
 }
 
 void OptionsWindow::cancel() { hide(); }

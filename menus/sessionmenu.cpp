@@ -31,11 +31,11 @@ void setTimerEnabled(QTimer *timer, bool enabled) {
 }
 
 QString read(const char *key) {
-    return settings::GetFromINI(settings::kSection, key, settings::settingsPath());
+    return settings::getFromIni(settings::kSection, key, settings::settingsPath());
 }
 
 void write(const char *key, const QString &value) {
-    settings::WriteToINI(settings::kSection, key, value, settings::settingsPath());
+    settings::writeToIni(settings::kSection, key, value, settings::settingsPath());
 }
 } // namespace
 
@@ -63,7 +63,7 @@ SessionMenu::SessionMenu(WindowRegistry &windows)
 }
 
 void SessionMenu::load() {
-    hostlink::StayOnTop(this);
+    hostlink::stayOnTop(this);
     m_windows.optionsWindow()->hide();
 }
 
@@ -91,8 +91,8 @@ void SessionMenu::goIdle() {
     hide();
     QWidget *mainStrip = m_windows.mainStrip();
     setTimerEnabled(hostlink::timer(mainStrip, "Timer1"), true);
-    hostlink::ChatSend(idleSessionLine(hostlink::LabelRecord(mainStrip), true));
-    hostlink::SetAway(true, read("reason"));
+    hostlink::chatSend(idleSessionLine(hostlink::LabelRecord(mainStrip), true));
+    hostlink::setAway(true, read("reason"));
     idleOffEntry->setEnabled(true);
     idleOnEntry->setEnabled(false);
     Q_EMIT idleSwitched(true);
@@ -107,8 +107,8 @@ void SessionMenu::comeBack() {
     hide();
     QWidget *mainStrip = m_windows.mainStrip();
     setTimerEnabled(hostlink::timer(mainStrip, "Timer1"), false);
-    hostlink::ChatSend(idleSessionLine(hostlink::LabelRecord(mainStrip), false));
-    hostlink::SetAway(false);
+    hostlink::chatSend(idleSessionLine(hostlink::LabelRecord(mainStrip), false));
+    hostlink::setAway(false);
     // The clock is kept before it is reset.
     write("lastidle", hostlink::caption(mainStrip, "hours") +
                           hostlink::caption(mainStrip, "blinker") +
@@ -131,20 +131,20 @@ void SessionMenu::showStatistics() {
     m_windows.optionsWindow()->hide();
     QWidget *mainStrip = m_windows.mainStrip();
     hostlink::LabelRecord record(mainStrip);
-    settings::ReloadSettings(record);
+    settings::reloadSettings(record);
     const QString handle = read("handle");
     const QString lastIdle = read("lastidle");
 
     // Each line reads the labels when its turn comes: whatever runs during a
     // pause (an idle tick, an options command) shows in the lines after it.
-    hostlink::Pause(hostlink::wholeSeconds(0.36));
-    hostlink::ChatSend(statsLoadsLine(record, handle, hostlink::caption(mainStrip, "Label4")));
-    hostlink::Pause(1);
-    hostlink::ChatSend(statsStyleLine(record));
-    hostlink::Pause(hostlink::wholeSeconds(1.46));
-    hostlink::ChatSend(statsColoursLine(record));
-    hostlink::Pause(1);
-    hostlink::ChatSend(statsIdleLine(record, lastIdle, hostlink::caption(mainStrip, "minsused")));
+    hostlink::pause(hostlink::wholeSeconds(0.36));
+    hostlink::chatSend(statsLoadsLine(record, handle, hostlink::caption(mainStrip, "Label4")));
+    hostlink::pause(1);
+    hostlink::chatSend(statsStyleLine(record));
+    hostlink::pause(hostlink::wholeSeconds(1.46));
+    hostlink::chatSend(statsColoursLine(record));
+    hostlink::pause(1);
+    hostlink::chatSend(statsIdleLine(record, lastIdle, hostlink::caption(mainStrip, "minsused")));
 }
 
 void SessionMenu::unload() {

@@ -22,9 +22,9 @@ QString settingsPath() { return platform::settingsFile(); }
 
 void ensureSettingsFolder() { QDir().mkpath(QFileInfo(settingsPath()).absolutePath()); }
 
-bool FileExists(const QString &path) { return !path.isEmpty() && platform::isOrdinaryFile(path); }
+bool fileExists(const QString &path) { return !path.isEmpty() && platform::isOrdinaryFile(path); }
 
-QString GetFromINI(const QString &section, const QString &key, const QString &file) {
+QString getFromIni(const QString &section, const QString &key, const QString &file) {
     QByteArray buffer(kBufferSize, '\0');
     const int length = platform::getPrivateProfileString(
         platform::toCp1252(section).constData(), platform::toCp1252(key.toLower()).constData(), "",
@@ -32,7 +32,7 @@ QString GetFromINI(const QString &section, const QString &key, const QString &fi
     return platform::fromCp1252(buffer.left(length));
 }
 
-void WriteToINI(const QString &section, const QString &key, const QString &value,
+void writeToIni(const QString &section, const QString &key, const QString &value,
                 const QString &file) {
     const QString upperKey = key.toUpper();
     QString reason;
@@ -42,9 +42,9 @@ void WriteToINI(const QString &section, const QString &key, const QString &value
         reportUnsaved(QStringLiteral("the setting %1").arg(upperKey), reason);
 }
 
-void ReloadSettings(SettingsRecord &record) {
+void reloadSettings(SettingsRecord &record) {
     const QString file = settingsPath();
-    const auto read = [&file](const char *key) { return GetFromINI(kSection, key, file); };
+    const auto read = [&file](const char *key) { return getFromIni(kSection, key, file); };
     record.setFontFace(read("font"));
     record.setCaption(Field::StyleName, read("preset"));
     record.setCaption(Field::AsciiColour, read("pacolor"));

@@ -18,18 +18,18 @@ QString settingsPath();
 void ensureSettingsFolder();
 
 // True when the path names an existing ordinary file; an empty path never does.
-bool FileExists(const QString &path);
+bool fileExists(const QString &path);
 // The key's value in the section of the file (key lower-cased, at most 749
 // characters, trimmed and unquoted), or the empty text.
-QString GetFromINI(const QString &section, const QString &key, const QString &file);
+QString getFromIni(const QString &section, const QString &key, const QString &file);
 // Stores the value under the upper-cased key. A failed write leaves the file
 // as it was and is said once on standard error, never to the user. The file
 // is never left torn, even if the process dies mid-write.
-void WriteToINI(const QString &section, const QString &key, const QString &value,
+void writeToIni(const QString &section, const QString &key, const QString &value,
                 const QString &file);
 // Fills the record from the settings file: the font face, then preset,
 // pacolor, pfascii, pbascii, pmascii, pfcolor, in that order.
-void ReloadSettings(SettingsRecord &record);
+void reloadSettings(SettingsRecord &record);
 
 // Counts one load in the per-user store (application zorvel, section Count,
 // key stunt); a store that fails is left as it was and said once on standard

@@ -115,8 +115,8 @@ void applyStyle(const Style &style, settings::SettingsRecord &record) {
         record.setCaption(field, value(style, field).toString());
     const QString file = settings::settingsPath();
     for (const StyleKey &key : kWriteOrder)
-        settings::WriteToINI(settings::kSection, key.name, record.caption(key.field), file);
-    hostlink::ChatSend(styleLine(style, record));
+        settings::writeToIni(settings::kSection, key.name, record.caption(key.field), file);
+    hostlink::chatSend(styleLine(style, record));
 }
 
 } // namespace styleshop

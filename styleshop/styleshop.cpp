@@ -180,7 +180,7 @@ void StyleShop::reloadStyle() {
     hostlink::LabelRecord style = record();
     const QString file = settings::settingsPath();
     for (const Reload &reload : kReloadOrder)
-        style.setCaption(reload.field, settings::GetFromINI(settings::kSection, reload.key, file));
+        style.setCaption(reload.field, settings::getFromIni(settings::kSection, reload.key, file));
 }
 
 void StyleShop::showMainStrip() {
@@ -192,9 +192,9 @@ void StyleShop::load() {
     if (m_loaded)
         return;
     m_loaded = true;
-    hostlink::StayOnTop(this);
+    hostlink::stayOnTop(this);
     reloadStyle();
-    hostlink::ChatSend(loadLine(record()));
+    hostlink::chatSend(loadLine(record()));
 }
 
 void StyleShop::unload() {
@@ -202,7 +202,7 @@ void StyleShop::unload() {
         return;
     m_loaded = false;
     reloadStyle();
-    hostlink::ChatSend(unloadLine(record()));
+    hostlink::chatSend(unloadLine(record()));
     // Off the screen at once, however long the owner keeps the object.
     hide();
 }
@@ -210,7 +210,7 @@ void StyleShop::unload() {
 void StyleShop::pressBackground() {
     const QPointer<StyleShop> alive(this);
     setCursor(Qt::SizeAllCursor);
-    hostlink::FormDrag(this);
+    hostlink::dragWindow(this);
     if (!alive)
         return;
     unsetCursor();

@@ -17,7 +17,7 @@
 //     TestEnv env;
 //     ChatHostProcess host({"--room", "Lobby", "--room", "Den"});
 //     QVERIFY2(host.start(), qPrintable(host.output()));
-//     hostlink::ChatSend("hello");
+//     hostlink::chatSend("hello");
 //     const auto records = host.waitForRecords(1);
 //     QCOMPARE(records.at(0).bytes, QByteArray("hello"));
 //

@@ -33,12 +33,12 @@ settings::PlainRecord defaults() {
 }
 
 QString setting(const char *key) {
-    return settings::GetFromINI(QLatin1String(settings::kSection), QLatin1String(key),
+    return settings::getFromIni(QLatin1String(settings::kSection), QLatin1String(key),
                                 settings::settingsPath());
 }
 
 void setSetting(const char *key, const QString &value) {
-    settings::WriteToINI(QLatin1String(settings::kSection), QLatin1String(key), value,
+    settings::writeToIni(QLatin1String(settings::kSection), QLatin1String(key), value,
                          settings::settingsPath());
 }
 

@@ -201,8 +201,8 @@ void TestBadFilesE2E::startsPostsAndEndsOnABadFile() {
     settings::PlainRecord record;
     QString handle;
     if (place != Place::Unreadable) {
-        settings::ReloadSettings(record);
-        handle = settings::GetFromINI(settings::kSection, QStringLiteral("handle"), file);
+        settings::reloadSettings(record);
+        handle = settings::getFromIni(settings::kSection, QStringLiteral("handle"), file);
     }
     QCOMPARE(record.caption(settings::Field::StyleName), style);
     const QString shownStyle = record.caption(settings::Field::StyleName);

@@ -37,7 +37,7 @@ const QByteArray kDefaultFile = "[zorvel]\r\n"
                                 "HANDLE=frobble\r\n";
 
 void setSetting(const char *key, const QString &value) {
-    settings::WriteToINI(settings::kSection, key, value, settings::settingsPath());
+    settings::writeToIni(settings::kSection, key, value, settings::settingsPath());
 }
 } // namespace
 

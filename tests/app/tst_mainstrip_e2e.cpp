@@ -66,7 +66,7 @@ private Q_SLOTS:
     }
 
     void idleTick() {
-        settings::WriteToINI(settings::kSection, "reason", "brb", settings::settingsPath());
+        settings::writeToIni(settings::kSection, "reason", "brb", settings::settingsPath());
         m_form->idleTick();
         expectPair(kIdleLine, kMessageLine);
     }

@@ -1,4 +1,4 @@
-// The click sound: made by the build, and PlayWav silent on anything it
+// The click sound: made by the build, and playWav silent on anything it
 // cannot play, without holding up the caller.
 #include "playwav.h"
 #include "testenv.h"
@@ -39,7 +39,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QElapsedTimer call;
         call.start();
-        app::PlayWav(path);
+        app::playWav(path);
         // It returns at once (the bound only catches a call that waits for
         // the sound or the device), and what loads in the background must not
         // bring the program down.

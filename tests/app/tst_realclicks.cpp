@@ -389,8 +389,8 @@ private Q_SLOTS:
         else
             QCOMPARE(statsLines(seen), QList<int>({1, 2, 3}).mid(0, statsWanted));
         settings::PlainRecord record;
-        settings::ReloadSettings(record);
-        const QString handle = settings::GetFromINI(settings::kSection, QStringLiteral("handle"),
+        settings::reloadSettings(record);
+        const QString handle = settings::getFromIni(settings::kSection, QStringLiteral("handle"),
                                                     settings::settingsPath());
         const QList<QByteArray> closing{hostlink::toWindows1252(app::unloadLine(record)),
                                         hostlink::toWindows1252(app::unloadIdentityLine(

@@ -30,11 +30,11 @@ namespace {
 // "within the bound" even on a loaded machine.
 constexpr qint64 kBoundWithMarginMs = 600;
 
-// Posts the line and returns how long ChatSend took.
+// Posts the line and returns how long chatSend took.
 qint64 timedChatSend(const QByteArray &line1252) {
     QElapsedTimer timer;
     timer.start();
-    hostlink::ChatSend(hostlink::fromWindows1252(line1252));
+    hostlink::chatSend(hostlink::fromWindows1252(line1252));
     return timer.elapsed();
 }
 
@@ -63,7 +63,7 @@ enum class PeerFault {
 };
 
 // A peer that listens where chathost would and answers wrongly, on a thread
-// of its own so that it answers while ChatSend waits. Stopped, it leaves its
+// of its own so that it answers while chatSend waits. Stopped, it leaves its
 // socket file behind, as a dead process would.
 class FakePeer {
 public:

@@ -77,14 +77,14 @@ void TestFindRoom::findRoom() {
     QFETCH(int, expected);
 
     // Without the main window or the area, the documents hang under a window of
-    // another class, where FindRoom must not look.
+    // another class, where findRoom must not look.
     const Handle frame = m_fake.add(0, withFrame ? "AOL Frame25" : "Other Frame");
     const Handle area = m_fake.add(frame, withArea ? "MDIClient" : "OtherClient");
     QList<Handle> handles;
     for (const Classes &classes : documents)
         handles.append(m_fake.addDocument(area, classes));
 
-    QCOMPARE(hostlink::FindRoom(), expected < 0 ? Handle(0) : handles.at(expected));
+    QCOMPARE(hostlink::findRoom(), expected < 0 ? Handle(0) : handles.at(expected));
 }
 
 void TestFindRoom::chatSendTypesIntoTheSecondRichTextOfTheFrontRoom() {
@@ -95,7 +95,7 @@ void TestFindRoom::chatSendTypesIntoTheSecondRichTextOfTheFrontRoom() {
     const Handle transcript = m_fake.findWindowEx(room, 0, "RICHCNTL");
     const Handle entry = m_fake.findWindowEx(room, transcript, "RICHCNTL");
 
-    hostlink::ChatSend(QStringLiteral("caf\u00e9 \u00b2\u00b9\u00af\u00b7 \u20ac"));
+    hostlink::chatSend(QStringLiteral("caf\u00e9 \u00b2\u00b9\u00af\u00b7 \u20ac"));
 
     const QByteArray expected("caf\xe9 \xb2\xb9\xaf\xb7 \x80");
     QCOMPARE(m_fake.posts().size(), 1);
@@ -110,9 +110,9 @@ void TestFindRoom::bringingAnotherRoomToTheFrontMovesTheNextLine() {
     const Handle first = m_fake.addDocument(area, kRoom);
     const Handle second = m_fake.addDocument(area, kRoom);
 
-    hostlink::ChatSend("one");
+    hostlink::chatSend("one");
     m_fake.bringToFront(second);
-    hostlink::ChatSend("two");
+    hostlink::chatSend("two");
 
     QCOMPARE(m_fake.posts().size(), 2);
     QCOMPARE(m_fake.windowParent(m_fake.posts().at(0).window), first);
@@ -122,9 +122,9 @@ void TestFindRoom::bringingAnotherRoomToTheFrontMovesTheNextLine() {
 void TestFindRoom::roomWithoutSecondRichTextPostsNothing() {
     const Handle area = m_fake.add(m_fake.add(0, "AOL Frame25"), "MDIClient");
     const Handle room = m_fake.addDocument(area, without("RICHCNTL") << "RICHCNTL");
-    QCOMPARE(hostlink::FindRoom(), room);
+    QCOMPARE(hostlink::findRoom(), room);
 
-    hostlink::ChatSend("lost");
+    hostlink::chatSend("lost");
 
     QVERIFY(m_fake.posts().isEmpty());
     for (const FakeWindowSystem::Message &message : m_fake.messages())
@@ -134,7 +134,7 @@ void TestFindRoom::roomWithoutSecondRichTextPostsNothing() {
 void TestFindRoom::noRoomPostsNothing() {
     m_fake.addDocument(m_fake.add(m_fake.add(0, "AOL Frame25"), "MDIClient"), without("_AOL_Icon"));
 
-    hostlink::ChatSend("lost");
+    hostlink::chatSend("lost");
 
     QVERIFY(m_fake.posts().isEmpty());
     for (const FakeWindowSystem::Message &message : m_fake.messages())

@@ -132,8 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     // The program's own reader: never more than 749 characters.
-    const QString read = settings::GetFromINI(QString::fromLatin1(input.section),
+    const QString read = settings::getFromIni(QString::fromLatin1(input.section),
                                               QString::fromLatin1(input.key), file);
-    fuzzCheck(read.size() <= 749, "GetFromINI gives at most 749 characters");
+    fuzzCheck(read.size() <= 749, "getFromIni gives at most 749 characters");
     return 0;
 }

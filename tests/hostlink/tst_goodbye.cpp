@@ -60,11 +60,11 @@ private Q_SLOTS:
         hostlink::Goodbye goodbye;
         double announcementEnd = 0;
         for (int line = 1; line <= 4; ++line) {
-            hostlink::ChatSend(QString::number(line));
+            hostlink::chatSend(QString::number(line));
             if (line == endAfter)
                 soon([] { sayBye(); }); // the unload, run from inside the pause
             if (line < 4)
-                hostlink::Pause(1);
+                hostlink::pause(1);
         }
         announcementEnd = m_clock.now();
         if (endAfter < 0)
@@ -85,13 +85,13 @@ private Q_SLOTS:
     void nothingButTheClosingLines() {
         hostlink::Goodbye goodbye;
         goodbye.begin();
-        hostlink::ChatSend(QStringLiteral("once ending has begun"));
+        hostlink::chatSend(QStringLiteral("once ending has begun"));
         soon([] {
-            hostlink::ChatSend(QStringLiteral("between the closing lines"));
-            hostlink::Pause(5); // ends at once: the closing pause is not stretched
+            hostlink::chatSend(QStringLiteral("between the closing lines"));
+            hostlink::pause(5); // ends at once: the closing pause is not stretched
         });
         sayBye();
-        hostlink::ChatSend(QStringLiteral("after them"));
+        hostlink::chatSend(QStringLiteral("after them"));
         sayBye();
         QCOMPARE(m_room->lines, (Lines{"bye", "id"}));
         const double gap = m_postedAt.at(1) - m_postedAt.at(0);
@@ -101,14 +101,14 @@ private Q_SLOTS:
     // Without a run's goodbye (a window tested on its own) nothing is held back.
     void withoutAGoodbyeNothingIsHeldBack() {
         sayBye();
-        hostlink::ChatSend(QStringLiteral("after"));
+        hostlink::chatSend(QStringLiteral("after"));
         QCOMPARE(m_room->lines, (Lines{"bye", "id", "after"}));
         {
             hostlink::Goodbye run;
             sayBye();
-            hostlink::ChatSend(QStringLiteral("dropped"));
+            hostlink::chatSend(QStringLiteral("dropped"));
         }
-        hostlink::ChatSend(QStringLiteral("a new run talks again"));
+        hostlink::chatSend(QStringLiteral("a new run talks again"));
         QCOMPARE(m_room->lines.mid(3), (Lines{"bye", "id", "a new run talks again"}));
     }
 };

@@ -1,4 +1,4 @@
-// Pause against an injected clock: where it starts, when it ends, what runs
+// pause() against an injected clock: where it starts, when it ends, what runs
 // meanwhile, and a wait across midnight.
 #include "pause.h"
 
@@ -79,7 +79,7 @@ private Q_SLOTS:
         connect(&pending, &QTimer::timeout, this, [&ticks] { ++ticks; });
         pending.start(0);
 
-        hostlink::Pause(seconds);
+        hostlink::pause(seconds);
 
         QCOMPARE(ticks > 0, runsEvents);
         // It returned at the first look that reached the end, not before, not later.

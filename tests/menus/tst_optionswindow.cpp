@@ -204,7 +204,7 @@ private Q_SLOTS:
     }
 
     void editAsciiPausesBetweenItsPrompts() {
-        // From a fraction above one half, Pause 0 runs the pending events
+        // From a fraction above one half, pause 0 runs the pending events
         // until the next whole second: an idle tick queued while the first
         // prompt is up runs between the prompts, and changes nothing the
         // command then writes.

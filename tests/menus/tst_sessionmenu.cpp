@@ -342,7 +342,7 @@ private Q_SLOTS:
         m_world.room->onPost = [&](const QByteArray &) { postedAt << m_clock.now(); };
         menu()->showStatistics();
         QCOMPARE(postedAt.size(), 4);
-        // Pause 0 from a whole second returns at once; then three pauses of 1.
+        // pause 0 from a whole second returns at once; then three pauses of 1.
         QVERIFY2(postedAt.at(0) < 1000.5, qPrintable(QString::number(postedAt.at(0))));
         for (int i = 1; i < 4; ++i) {
             const double gap = postedAt.at(i) - postedAt.at(i - 1);

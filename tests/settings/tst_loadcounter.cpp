@@ -96,7 +96,7 @@ void TestLoadCounter::successiveLoads() {
 void TestLoadCounter::counterIsNotInSettingsFile() {
     TestEnv env;
     settings::ensureSettingsFolder();
-    settings::WriteToINI(QStringLiteral("zorvel"), QStringLiteral("handle"),
+    settings::writeToIni(QStringLiteral("zorvel"), QStringLiteral("handle"),
                          QStringLiteral("frobble"), settings::settingsPath());
     QFile ini(settings::settingsPath());
     QVERIFY(ini.open(QIODevice::ReadOnly));
@@ -109,7 +109,7 @@ void TestLoadCounter::counterIsNotInSettingsFile() {
             QFileInfo(settings::settingsPath()).canonicalFilePath());
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QCOMPARE(ini.readAll(), iniBefore);
-    QCOMPARE(settings::GetFromINI(QStringLiteral("Count"), QStringLiteral("stunt"),
+    QCOMPARE(settings::getFromIni(QStringLiteral("Count"), QStringLiteral("stunt"),
                                   settings::settingsPath()),
              QString());
 }

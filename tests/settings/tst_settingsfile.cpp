@@ -1,4 +1,4 @@
-// The settings file routines: where the file is, reads, writes, FileExists and
+// The settings file routines: where the file is, reads, writes, fileExists and
 // the refresh of the settings record.
 
 #include "settingsfile.h"
@@ -148,7 +148,7 @@ void TestSettingsFile::reads() {
     QFETCH(QString, expected);
     if (fileExists)
         writeFile(env.settingsFile(), fileText);
-    QCOMPARE(settings::GetFromINI(QString::fromLatin1(settings::kSection), key, env.settingsFile()),
+    QCOMPARE(settings::getFromIni(QString::fromLatin1(settings::kSection), key, env.settingsFile()),
              expected);
 }
 
@@ -201,9 +201,9 @@ void TestSettingsFile::writes() {
     if (fileExists)
         writeFile(env.settingsFile(), before);
     const QString section = QString::fromLatin1(settings::kSection);
-    settings::WriteToINI(section, key, value, env.settingsFile());
+    settings::writeToIni(section, key, value, env.settingsFile());
     QCOMPARE(readFile(env.settingsFile()), after);
-    QCOMPARE(settings::GetFromINI(section, key, env.settingsFile()), readBack);
+    QCOMPARE(settings::getFromIni(section, key, env.settingsFile()), readBack);
 }
 
 void TestSettingsFile::firstWriteIntoMissingFolder_data() {
@@ -222,10 +222,10 @@ void TestSettingsFile::firstWriteIntoMissingFolder() {
         settings::ensureSettingsFolder(); // a second call changes nothing
     }
     QCOMPARE(QFileInfo(folder).isDir(), ensureFolder);
-    settings::WriteToINI(QStringLiteral("zorvel"), QStringLiteral("handle"),
+    settings::writeToIni(QStringLiteral("zorvel"), QStringLiteral("handle"),
                          QStringLiteral("frobble"), settings::settingsPath());
     QCOMPARE(QFile::exists(env.settingsFile()), ensureFolder);
-    QCOMPARE(settings::GetFromINI(QStringLiteral("zorvel"), QStringLiteral("handle"),
+    QCOMPARE(settings::getFromIni(QStringLiteral("zorvel"), QStringLiteral("handle"),
                                   settings::settingsPath()),
              ensureFolder ? QStringLiteral("frobble") : QString());
 }
@@ -273,7 +273,7 @@ void TestSettingsFile::fileExists() {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
 #endif
     }
-    QCOMPARE(settings::FileExists(path), expected);
+    QCOMPARE(settings::fileExists(path), expected);
 }
 
 void TestSettingsFile::reloadSettings_data() {
@@ -310,7 +310,7 @@ void TestSettingsFile::reloadSettings() {
     LoggingRecord record;
     for (int field = 0; field < 6; ++field)
         record.PlainRecord::setCaption(Field(field), QStringLiteral("old"));
-    settings::ReloadSettings(record);
+    settings::reloadSettings(record);
     QCOMPARE(record.log(), expected);
     // Every field holds what it was last given: nothing of the old record is left.
     for (const QString &line : expected) {

@@ -29,7 +29,7 @@ public:
 
     QByteArrayList take() {
         const QByteArray marker = "-- mark " + QByteArray::number(++m_marks) + " --";
-        hostlink::ChatSend(QString::fromLatin1(marker));
+        hostlink::chatSend(QString::fromLatin1(marker));
         const QDeadlineTimer deadline(10000);
         do {
             const QList<TranscriptRecord> records = m_host.waitForRecords(m_seen + 1, 100);
@@ -141,7 +141,7 @@ private Q_SLOTS:
                             "HANDLE=frobble\r\n"));
         QCOMPARE(lines(), (QByteArrayList{kLoadLineDefaults, expectedStyle(9)->line}));
 
-        settings::WriteToINI(settings::kSection, QStringLiteral("reason"), QStringLiteral("brb"),
+        settings::writeToIni(settings::kSection, QStringLiteral("reason"), QStringLiteral("brb"),
                              settings::settingsPath());
         // The tick must take the style from the file, not from what the
         // labels hold now.

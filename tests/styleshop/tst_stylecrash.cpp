@@ -34,7 +34,7 @@ using Values = std::array<QString, 6>; // in the order a style writes them
 const std::span<const styleshop::StyleKey> kKeys = styleshop::styleKeys();
 
 QString read(const char *key) {
-    return settings::GetFromINI(settings::kSection, key, settings::settingsPath());
+    return settings::getFromIni(settings::kSection, key, settings::settingsPath());
 }
 
 Values fileValues() {
@@ -57,9 +57,9 @@ Values readBack(const Style &style) {
     const QStringView fields[] = {style.name,  style.fontColour, style.asciiColour,
                                   style.front, style.middle,     style.back};
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
-        settings::WriteToINI(settings::kSection, kKeys[i].name,
+        settings::writeToIni(settings::kSection, kKeys[i].name,
                              fields[int(kKeys[i].field)].toString(), file);
-        values[i] = settings::GetFromINI(settings::kSection, kKeys[i].name, file);
+        values[i] = settings::getFromIni(settings::kSection, kKeys[i].name, file);
     }
     return known[style.number] = values;
 }
@@ -95,7 +95,7 @@ qint64 killWindowUs() {
     for (int n = 0; n < kStyles; ++n) {
         const Style &style = styles[std::size_t(n)];
         for (const styleshop::StyleKey &key : kKeys)
-            settings::WriteToINI(settings::kSection, key.name, style.name.toString(), file);
+            settings::writeToIni(settings::kSection, key.name, style.name.toString(), file);
     }
     const qint64 perStyleUs = timer.nsecsElapsed() / 1000 / kStyles;
     return std::clamp(4 * perStyleUs, kMinWindowUs, kMaxWindowUs);
@@ -139,9 +139,9 @@ void TestStyleCrash::killedWhileApplyingStyles() {
     // A file as the program leaves it: a style, the handle and a reason.
     settings::PlainRecord seed;
     styleshop::applyStyle(styles[0], seed);
-    settings::WriteToINI(settings::kSection, QStringLiteral("handle"), QStringLiteral("frobble"),
+    settings::writeToIni(settings::kSection, QStringLiteral("handle"), QStringLiteral("frobble"),
                          file);
-    settings::WriteToINI(settings::kSection, QStringLiteral("reason"), QStringLiteral("lunch"),
+    settings::writeToIni(settings::kSection, QStringLiteral("reason"), QStringLiteral("lunch"),
                          file);
     const QList<QByteArray> keys{"[zorvel]", "PRESET",  "PFCOLOR", "PACOLOR", "PMASCII",
                                  "PFASCII",  "PBASCII", "HANDLE",  "REASON"};
