@@ -63,7 +63,8 @@ void write(const char *key, const QString &value) {
 }
 } // namespace
 
-MainStrip::MainStrip(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+MainStrip::MainStrip(session::SessionModel &session, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session) {
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("zorvel"));
     setFixedSize(twipsToPixels(615), twipsToPixels(225));
@@ -95,9 +96,9 @@ MainStrip::MainStrip(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         setTextColour(mark, QColor(128, 128, 0));
     }
 
-    hoursLabel = addLabel("hours", QStringLiteral("0"), 360, 0, 135, 255);
+    hoursLabel = addLabel("hours", m_session.hours(), 360, 0, 135, 255);
     colonLabel = addLabel("blinker", QStringLiteral(":"), 420, 0, 60, 210);
-    minutesLabel = addLabel("mins", QStringLiteral("00"), 465, 0, 135, 180);
+    minutesLabel = addLabel("mins", m_session.minutes(), 465, 0, 135, 180);
     for (QLabel *clock : {hoursLabel, colonLabel, minutesLabel}) {
         clock->setFont(arialNarrow());
         setTextColour(clock, Qt::white);
@@ -109,16 +110,23 @@ MainStrip::MainStrip(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
 
     // The current settings record, the previous load count and the minutes
     // used: captions below the client area, never seen.
+    using Item = session::SessionModel::Item;
     const int hiddenTop = 300;
-    styleNameLabel = addLabel("Label12", QString(), 0, hiddenTop, 615, 255);
-    fontColourLabel = addLabel("Label8", QString(), 0, hiddenTop + 255, 615, 255);
-    asciiColourLabel = addLabel("Label11", QString(), 0, hiddenTop + 510, 615, 255);
-    frontAsciiLabel = addLabel("Label5", QString(), 0, hiddenTop + 765, 615, 255);
-    middleAsciiLabel = addLabel("Label6", QString(), 0, hiddenTop + 1020, 615, 255);
-    backAsciiLabel = addLabel("Label7", QString(), 0, hiddenTop + 1275, 615, 255);
+    styleNameLabel = addLabel("Label12", m_session.text(Item::StyleName), 0, hiddenTop, 615, 255);
+    fontColourLabel =
+        addLabel("Label8", m_session.text(Item::FontColour), 0, hiddenTop + 255, 615, 255);
+    asciiColourLabel =
+        addLabel("Label11", m_session.text(Item::AsciiColour), 0, hiddenTop + 510, 615, 255);
+    frontAsciiLabel =
+        addLabel("Label5", m_session.text(Item::FrontAscii), 0, hiddenTop + 765, 615, 255);
+    middleAsciiLabel =
+        addLabel("Label6", m_session.text(Item::MiddleAscii), 0, hiddenTop + 1020, 615, 255);
+    backAsciiLabel =
+        addLabel("Label7", m_session.text(Item::BackAscii), 0, hiddenTop + 1275, 615, 255);
     previousLoadsLabel =
-        addLabel("Label4", QStringLiteral("Label4"), 0, hiddenTop + 1530, 615, 255);
-    minutesUsedLabel = addLabel("minsused", QStringLiteral("0"), 0, hiddenTop + 1785, 615, 255);
+        addLabel("Label4", m_session.previousLoads(), 0, hiddenTop + 1530, 615, 255);
+    minutesUsedLabel = addLabel("minsused", m_session.minutesUsed(), 0, hiddenTop + 1785, 615, 255);
+    connect(&m_session, &session::SessionModel::changed, this, &MainStrip::showChange);
 
     // Every label takes the presses on it; only the menu button and the clock
     // do something with them.
@@ -151,44 +159,77 @@ QLabel *MainStrip::addLabel(const char *name, const QString &caption, int left, 
     return label;
 }
 
+void MainStrip::showChange(session::SessionModel::Item item, const QString &text) {
+    using Item = session::SessionModel::Item;
+    switch (item) {
+    case Item::StyleName:
+        return styleNameLabel->setText(text);
+    case Item::FontColour:
+        return fontColourLabel->setText(text);
+    case Item::AsciiColour:
+        return asciiColourLabel->setText(text);
+    case Item::FrontAscii:
+        return frontAsciiLabel->setText(text);
+    case Item::MiddleAscii:
+        return middleAsciiLabel->setText(text);
+    case Item::BackAscii:
+        return backAsciiLabel->setText(text);
+    case Item::FontFace: {
+        // The labels carry fonts of their own, so the window's face shows nowhere.
+        QFont face = font();
+        face.setFamily(text);
+        return setFont(face);
+    }
+    case Item::Hours:
+        return hoursLabel->setText(text);
+    case Item::Minutes:
+        return minutesLabel->setText(text);
+    case Item::MinutesUsed:
+        return minutesUsedLabel->setText(text);
+    case Item::PreviousLoads:
+        return previousLoadsLabel->setText(text);
+    }
+}
+
 void MainStrip::load() {
     hostlink::stayOnTop(this);
 
     if (!settings::fileExists(settingsPath())) {
-        styleNameLabel->setText(QStringLiteral("defàùlt"));
-        middleAsciiLabel->setText(QStringLiteral("-:-"));
-        backAsciiLabel->setText(QStringLiteral("/¯\\"));
-        frontAsciiLabel->setText(QStringLiteral("/¯\\"));
-        fontColourLabel->setText(QStringLiteral("00000C"));
-        asciiColourLabel->setText(QStringLiteral("009900"));
-        write("preset", styleNameLabel->text());
-        write("pfcolor", fontColourLabel->text());
-        write("pacolor", asciiColourLabel->text());
-        write("pmascii", middleAsciiLabel->text());
-        write("pfascii", frontAsciiLabel->text());
-        write("pbascii", backAsciiLabel->text());
+        using settings::Field;
+        m_session.setCaption(Field::StyleName, QStringLiteral("defàùlt"));
+        m_session.setCaption(Field::MiddleAscii, QStringLiteral("-:-"));
+        m_session.setCaption(Field::BackAscii, QStringLiteral("/¯\\"));
+        m_session.setCaption(Field::FrontAscii, QStringLiteral("/¯\\"));
+        m_session.setCaption(Field::FontColour, QStringLiteral("00000C"));
+        m_session.setCaption(Field::AsciiColour, QStringLiteral("009900"));
+        write("preset", m_session.caption(Field::StyleName));
+        write("pfcolor", m_session.caption(Field::FontColour));
+        write("pacolor", m_session.caption(Field::AsciiColour));
+        write("pmascii", m_session.caption(Field::MiddleAscii));
+        write("pfascii", m_session.caption(Field::FrontAscii));
+        write("pbascii", m_session.caption(Field::BackAscii));
         write("handle", QStringLiteral("frobble"));
     }
 
     const QString handle = read("handle");
     const QString style = read("preset");
-    settings::reloadSettings(m_record);
+    settings::reloadSettings(m_session);
 
     if (const auto previous = settings::countLoad())
-        previousLoadsLabel->setText(*previous);
+        m_session.setPreviousLoads(*previous);
 
-    hostlink::chatSend(loadLine(m_record));
+    hostlink::chatSend(loadLine(m_session));
     hostlink::pause(hostlink::wholeSeconds(0.57));
-    hostlink::chatSend(loadIdentityLine(m_record, handle, style));
+    hostlink::chatSend(loadIdentityLine(m_session, handle, style));
 }
 
 void MainStrip::countMinuteUsed() {
     hostlink::processPendingEvents();
-    minutesUsedLabel->setText(numberText(1 + captionNumber(minutesUsedLabel->text())));
+    m_session.setMinutesUsed(numberText(1 + captionNumber(m_session.minutesUsed())));
 }
 
 void MainStrip::idleTick() {
-    settings::reloadSettings(m_record);
+    settings::reloadSettings(m_session);
     const QString handle = read("handle");
     const QString reason = read("reason");
     // The "minsused" key is not copied into the running count: nothing writes
@@ -196,25 +237,25 @@ void MainStrip::idleTick() {
 
     hostlink::processPendingEvents();
 
-    minutesLabel->setText(numberText(captionNumber(minutesLabel->text()) + 1));
-    if (minutesLabel->text() == QLatin1String("59")) {
-        hoursLabel->setText(numberText(captionNumber(hoursLabel->text()) + 1));
-        minutesLabel->setText(QStringLiteral("0"));
+    m_session.setMinutes(numberText(captionNumber(m_session.minutes()) + 1));
+    if (m_session.minutes() == QLatin1String("59")) {
+        m_session.setHours(numberText(captionNumber(m_session.hours()) + 1));
+        m_session.setMinutes(QStringLiteral("0"));
     }
 
-    hostlink::chatSend(idleLine(m_record, handle, hoursLabel->text(), minutesLabel->text()));
+    hostlink::chatSend(idleLine(m_session, handle, m_session.hours(), m_session.minutes()));
     hostlink::pause(1);
-    hostlink::chatSend(reasonLine(m_record, reason));
+    hostlink::chatSend(reasonLine(m_session, reason));
 }
 
 void MainStrip::unload() {
-    settings::reloadSettings(m_record);
+    settings::reloadSettings(m_session);
     const QString handle = read("handle");
-    const QString style = styleNameLabel->text(); // "preset" as just read
+    const QString style = m_session.caption(settings::Field::StyleName); // "preset" as just read
 
     // Posted even once the program is ending, and the last lines the room gets.
-    hostlink::sayGoodbye(unloadLine(m_record), 1,
-                         [&] { return unloadIdentityLine(m_record, handle, style); });
+    hostlink::sayGoodbye(unloadLine(m_session), 1,
+                         [&] { return unloadIdentityLine(m_session, handle, style); });
 
     // Slide left until the right edge has passed the screen's left edge, then
     // right across the screen; each slide moves at least once.

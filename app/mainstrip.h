@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls.h"
+#include "sessionmodel.h"
 
 #include <QWidget>
 
@@ -14,13 +14,13 @@ class WindowRegistry;
 namespace app {
 
 // The main strip (design name Form1): a tiny topmost window with the idle
-// clock and the menu button. Its labels hold the program's state (the current
-// settings record, the clock, the minutes used, the previous load count), and
-// other windows reach them by their design names.
+// clock and the menu button. Its labels show the session model: the clock in
+// sight, the style, the minutes used and the previous load count in hidden
+// labels below the client area, as the design keeps them.
 class MainStrip final : public QWidget {
     Q_OBJECT
 public:
-    explicit MainStrip(QWidget *parent = nullptr);
+    explicit MainStrip(session::SessionModel &session, QWidget *parent = nullptr);
 
     // Runs once, before the window is first shown: the defaults on a first
     // start, the load count and the two load lines.
@@ -43,9 +43,10 @@ public:
     // The other windows, which the menu button opens and the surface closes.
     void setWindows(menus::WindowRegistry *windows) { m_windows = windows; }
 
-    settings::SettingsRecord &record() { return m_record; }
+    session::SessionModel &session() { return m_session; }
 
-    // The controls; each keeps its design name as its object name.
+    // The controls; each keeps its design name as its object name. The labels
+    // show the session model and hold nothing of their own.
     QLabel *menuButton, *hoursLabel, *colonLabel, *minutesLabel, *greyStrip, *plusMark, *minusMark;
     QLabel *styleNameLabel, *fontColourLabel, *asciiColourLabel, *frontAsciiLabel;
     QLabel *middleAsciiLabel, *backAsciiLabel, *previousLoadsLabel, *minutesUsedLabel;
@@ -62,12 +63,14 @@ private:
     QLabel *addLabel(const char *name, const QString &caption, int left, int top, int width,
                      int height);
     int screenWidthTwips() const;
+    // Shows a change of the session model.
+    void showChange(session::SessionModel::Item item, const QString &text);
     void drag();
     // Opens a menu beside this window with the click sound, the session menu
     // hidden first; then `alsoHide` is hidden and the style shop unloaded.
     void openMenu(QWidget *menu, QWidget *alsoHide);
 
-    hostlink::LabelRecord m_record{this};
+    session::SessionModel &m_session;
     menus::WindowRegistry *m_windows = nullptr;
     bool m_unloaded = false;
 };

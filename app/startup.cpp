@@ -44,9 +44,11 @@ int run(int argc, char **argv, const RunSettings &settings) {
     // it, so the room still hears the closing lines.
     platform::holdTermination();
 
-    MainStrip mainStrip;
+    session::SessionModel session;
+    MainStrip mainStrip(session);
     mainStrip.idleTicker->setInterval(settings.idleTickMs);
-    menus::WindowRegistry windows(&mainStrip);
+    menus::WindowRegistry windows(session, &mainStrip, mainStrip.minuteCounter,
+                                  mainStrip.idleTicker);
     mainStrip.setWindows(&windows);
     // Heard from the load on: a request during the pause between the load
     // lines (the registry is written by then) drops the second one.

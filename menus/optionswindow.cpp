@@ -1,7 +1,6 @@
 #include "optionswindow.h"
 
 #include "chatlink.h"
-#include "controls.h"
 #include "dialogs.h"
 #include "entrylabel.h"
 #include "menulines.h"
@@ -22,11 +21,10 @@ constexpr int kSlideBound = 7200;
 
 const QString kCustom = QStringLiteral("cùstøm");
 
-// Stores a label's caption under a key: the style settings always take the
-// caption after the command has set it.
-void writeCaption(QWidget *mainStrip, const char *key, const char *label) {
-    settings::writeToIni(settings::kSection, key, hostlink::caption(mainStrip, label),
-                         settings::settingsPath());
+// Stores a field of the style in effect under a key: the style settings
+// always take the field after the command has set it.
+void writeField(const session::SessionModel &session, const char *key, settings::Field field) {
+    settings::writeToIni(settings::kSection, key, session.caption(field), settings::settingsPath());
 }
 
 QString aboutText() {
@@ -96,36 +94,39 @@ void OptionsWindow::editAscii() {
     if (!back)
         return;
 
-    // The labels change only after the last prompt, and are written at once.
-    QWidget *mainStrip = m_windows.mainStrip();
-    hostlink::setCaption(mainStrip, "Label6", QStringLiteral("·"));
-    hostlink::setCaption(mainStrip, "Label7", *back);
-    hostlink::setCaption(mainStrip, "Label5", *front);
-    hostlink::setCaption(mainStrip, "Label12", kCustom);
-    writeCaption(mainStrip, "preset", "Label12");
-    writeCaption(mainStrip, "pmascii", "Label6");
-    writeCaption(mainStrip, "pfascii", "Label5");
-    writeCaption(mainStrip, "pbascii", "Label7");
+    // The style changes only after the last prompt, and is written at once.
+    using settings::Field;
+    session::SessionModel &session = m_windows.session();
+    session.setCaption(Field::MiddleAscii, QStringLiteral("·"));
+    session.setCaption(Field::BackAscii, *back);
+    session.setCaption(Field::FrontAscii, *front);
+    session.setCaption(Field::StyleName, kCustom);
+    writeField(session, "preset", Field::StyleName);
+    writeField(session, "pmascii", Field::MiddleAscii);
+    writeField(session, "pfascii", Field::FrontAscii);
+    writeField(session, "pbascii", Field::BackAscii);
 }
 
-void OptionsWindow::editColour(const QString &prompt, const char *colourLabel, const char *key) {
+void OptionsWindow::editColour(const QString &prompt, settings::Field colour, const char *key) {
     hide();
     const auto answer = m_windows.ask(prompt);
     if (!answer)
         return;
-    QWidget *mainStrip = m_windows.mainStrip();
-    hostlink::setCaption(mainStrip, "Label12", kCustom);
-    hostlink::setCaption(mainStrip, colourLabel, *answer);
-    writeCaption(mainStrip, "preset", "Label12");
-    writeCaption(mainStrip, key, colourLabel);
+    session::SessionModel &session = m_windows.session();
+    session.setCaption(settings::Field::StyleName, kCustom);
+    session.setCaption(colour, *answer);
+    writeField(session, "preset", settings::Field::StyleName);
+    writeField(session, key, colour);
 }
 
 void OptionsWindow::editFontColour() {
-    editColour(QStringLiteral("What color do you want the font to be?"), "Label8", "pfcolor");
+    editColour(QStringLiteral("What color do you want the font to be?"),
+               settings::Field::FontColour, "pfcolor");
 }
 
 void OptionsWindow::editAsciiColour() {
-    editColour(QStringLiteral("What color do you want the ascii to be?"), "Label11", "pacolor");
+    editColour(QStringLiteral("What color do you want the ascii to be?"),
+               settings::Field::AsciiColour, "pacolor");
 }
 
 void OptionsWindow::editHandle() {
@@ -135,7 +136,7 @@ void OptionsWindow::editHandle() {
         return;
     settings::writeToIni(settings::kSection, QStringLiteral("handle"), *handle,
                          settings::settingsPath());
-    hostlink::chatSend(handleLine(hostlink::LabelRecord(m_windows.mainStrip()), *handle));
+    hostlink::chatSend(handleLine(m_windows.session(), *handle));
 }
 
 void OptionsWindow::cancel() { hide(); }

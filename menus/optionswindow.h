@@ -1,6 +1,7 @@
 #pragma once
 
 #include "menuwindow.h"
+#include "settingsrecord.h"
 
 namespace styleshop {
 class EntryLabel;
@@ -35,9 +36,9 @@ public:
         *editAsciiColourEntry, *editHandleEntry, *cancelEntry;
 
 private:
-    // Edit ascii colour and edit font colour: the answer becomes the colour
-    // held in `colourLabel` and written under `key`; the style turns custom.
-    void editColour(const QString &prompt, const char *colourLabel, const char *key);
+    // Edit ascii colour and edit font colour: the answer becomes the `colour`
+    // field and is written under `key`; the style turns custom.
+    void editColour(const QString &prompt, settings::Field colour, const char *key);
 
     WindowRegistry &m_windows;
 };

@@ -1,7 +1,6 @@
 #include "sessionmenu.h"
 
 #include "chatlink.h"
-#include "controls.h"
 #include "dialogs.h"
 #include "entrylabel.h"
 #include "menulines.h"
@@ -89,9 +88,8 @@ bool SessionMenu::eventFilter(QObject *watched, QEvent *event) {
 void SessionMenu::goIdle() {
     m_idleOnClicked = true;
     hide();
-    QWidget *mainStrip = m_windows.mainStrip();
-    setTimerEnabled(hostlink::timer(mainStrip, "Timer1"), true);
-    hostlink::chatSend(idleSessionLine(hostlink::LabelRecord(mainStrip), true));
+    setTimerEnabled(m_windows.idleTicker(), true);
+    hostlink::chatSend(idleSessionLine(m_windows.session(), true));
     hostlink::setAway(true, read("reason"));
     idleOffEntry->setEnabled(true);
     idleOnEntry->setEnabled(false);
@@ -100,22 +98,20 @@ void SessionMenu::goIdle() {
 
 void SessionMenu::stopIdleTick() {
     // The click of the same double click has already switched idle mode on.
-    setTimerEnabled(hostlink::timer(m_windows.mainStrip(), "Timer1"), false);
+    setTimerEnabled(m_windows.idleTicker(), false);
 }
 
 void SessionMenu::comeBack() {
     hide();
-    QWidget *mainStrip = m_windows.mainStrip();
-    setTimerEnabled(hostlink::timer(mainStrip, "Timer1"), false);
-    hostlink::chatSend(idleSessionLine(hostlink::LabelRecord(mainStrip), false));
+    session::SessionModel &session = m_windows.session();
+    setTimerEnabled(m_windows.idleTicker(), false);
+    hostlink::chatSend(idleSessionLine(session, false));
     hostlink::setAway(false);
-    // The clock is kept before it is reset.
-    write("lastidle", hostlink::caption(mainStrip, "hours") +
-                          hostlink::caption(mainStrip, "blinker") +
-                          hostlink::caption(mainStrip, "mins"));
+    // The clock is kept, as the strip shows it, before it is reset.
+    write("lastidle", session.hours() + QLatin1Char(':') + session.minutes());
     idleOnEntry->setEnabled(true);
-    hostlink::setCaption(mainStrip, "hours", QStringLiteral("0"));
-    hostlink::setCaption(mainStrip, "mins", QStringLiteral("00"));
+    session.setHours(QStringLiteral("0"));
+    session.setMinutes(QStringLiteral("00"));
     idleOffEntry->setEnabled(false);
     Q_EMIT idleSwitched(false);
 }
@@ -129,22 +125,21 @@ void SessionMenu::editReason() {
 void SessionMenu::showStatistics() {
     hide();
     m_windows.optionsWindow()->hide();
-    QWidget *mainStrip = m_windows.mainStrip();
-    hostlink::LabelRecord record(mainStrip);
+    session::SessionModel &record = m_windows.session();
     settings::reloadSettings(record);
     const QString handle = read("handle");
     const QString lastIdle = read("lastidle");
 
-    // Each line reads the labels when its turn comes: whatever runs during a
+    // Each line reads the model when its turn comes: whatever runs during a
     // pause (an idle tick, an options command) shows in the lines after it.
     hostlink::pause(hostlink::wholeSeconds(0.36));
-    hostlink::chatSend(statsLoadsLine(record, handle, hostlink::caption(mainStrip, "Label4")));
+    hostlink::chatSend(statsLoadsLine(record, handle, record.previousLoads()));
     hostlink::pause(1);
     hostlink::chatSend(statsStyleLine(record));
     hostlink::pause(hostlink::wholeSeconds(1.46));
     hostlink::chatSend(statsColoursLine(record));
     hostlink::pause(1);
-    hostlink::chatSend(statsIdleLine(record, lastIdle, hostlink::caption(mainStrip, "minsused")));
+    hostlink::chatSend(statsIdleLine(record, lastIdle, record.minutesUsed()));
 }
 
 void SessionMenu::unload() {
@@ -156,8 +151,8 @@ void SessionMenu::unload() {
     // (the slides pause), so past its own unload nothing here may touch it.
     WindowRegistry &windows = m_windows;
     QWidget *mainStrip = windows.mainStrip();
-    setTimerEnabled(hostlink::timer(mainStrip, "MiUs"), false);
-    setTimerEnabled(hostlink::timer(mainStrip, "Timer1"), false);
+    setTimerEnabled(windows.minuteCounter(), false);
+    setTimerEnabled(windows.idleTicker(), false);
     windows.unloadSessionMenu(); // this handler goes on after its own window's unload
     windows.unloadOptionsWindow();
     if (mainStrip)

@@ -21,8 +21,10 @@ template <typename Window> void unload(QPointer<Window> &slot, void (Window::*ha
 }
 } // namespace
 
-WindowRegistry::WindowRegistry(QWidget *mainStrip)
-    : m_mainStrip(mainStrip), m_end([] { QCoreApplication::exit(0); }) {}
+WindowRegistry::WindowRegistry(session::SessionModel &session, QWidget *mainStrip,
+                               QTimer *minuteCounter, QTimer *idleTicker)
+    : m_session(session), m_mainStrip(mainStrip), m_minuteCounter(minuteCounter),
+      m_idleTicker(idleTicker), m_end([] { QCoreApplication::exit(0); }) {}
 
 WindowRegistry::~WindowRegistry() {
     delete m_styleShop.data();
@@ -49,7 +51,7 @@ OptionsWindow *WindowRegistry::optionsWindow() {
 
 void WindowRegistry::showStyleShop() {
     if (!m_styleShop) {
-        m_styleShop = new styleshop::StyleShop(m_mainStrip);
+        m_styleShop = new styleshop::StyleShop(m_session, m_mainStrip);
         connect(m_styleShop, &styleshop::StyleShop::unloadRequested, this,
                 &WindowRegistry::unloadStyleShop);
         m_styleShop->load();

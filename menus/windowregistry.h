@@ -3,10 +3,12 @@
 #include "goodbye.h"
 #include "optionswindow.h"
 #include "sessionmenu.h"
+#include "sessionmodel.h"
 #include "styleshop.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -14,16 +16,23 @@
 namespace menus {
 
 // The program's windows beside the main strip, as the main strip, the menus
-// and the style shop reach each other. The session menu and the
+// and the style shop reach each other, with the session model they all show
+// and the main strip's two timers, which the session menu starts and stops.
+// The session menu and the
 // options window are loaded on first use and then only hidden and shown;
 // the style shop is loaded when shown and destroyed when unloaded.
 class WindowRegistry final : public QObject {
     Q_OBJECT
 public:
-    explicit WindowRegistry(QWidget *mainStrip);
+    WindowRegistry(session::SessionModel &session, QWidget *mainStrip, QTimer *minuteCounter,
+                   QTimer *idleTicker);
     ~WindowRegistry() override;
 
+    session::SessionModel &session() const { return m_session; }
     QWidget *mainStrip() const { return m_mainStrip; }
+    // Null once the main strip is gone.
+    QTimer *minuteCounter() const { return m_minuteCounter; }
+    QTimer *idleTicker() const { return m_idleTicker; }
 
     // The session menu and the options window, loaded (hidden, their load
     // handlers run) on first use.
@@ -65,7 +74,10 @@ Q_SIGNALS:
     void idleSwitched(bool on);
 
 private:
+    session::SessionModel &m_session;
     QPointer<QWidget> m_mainStrip;
+    QPointer<QTimer> m_minuteCounter;
+    QPointer<QTimer> m_idleTicker;
     QPointer<SessionMenu> m_sessionMenu;
     QPointer<OptionsWindow> m_optionsWindow;
     QPointer<styleshop::StyleShop> m_styleShop;

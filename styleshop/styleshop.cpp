@@ -141,8 +141,9 @@ constexpr std::array<Reload, 6> kReloadOrder{{
 
 } // namespace
 
-StyleShop::StyleShop(QWidget *mainStrip, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mainStrip(mainStrip) {
+StyleShop::StyleShop(session::SessionModel &session, QWidget *mainStrip, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session),
+      m_mainStrip(mainStrip) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("zorvel stylés"));
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
@@ -172,15 +173,11 @@ StyleShop::StyleShop(QWidget *mainStrip, QWidget *parent)
         addLine(this, line);
 }
 
-hostlink::LabelRecord StyleShop::record() const {
-    return hostlink::LabelRecord(m_mainStrip.data());
-}
-
 void StyleShop::reloadStyle() {
-    hostlink::LabelRecord style = record();
     const QString file = settings::settingsPath();
     for (const Reload &reload : kReloadOrder)
-        style.setCaption(reload.field, settings::getFromIni(settings::kSection, reload.key, file));
+        m_session.setCaption(reload.field,
+                             settings::getFromIni(settings::kSection, reload.key, file));
 }
 
 void StyleShop::showMainStrip() {
@@ -194,7 +191,7 @@ void StyleShop::load() {
     m_loaded = true;
     hostlink::stayOnTop(this);
     reloadStyle();
-    hostlink::chatSend(loadLine(record()));
+    hostlink::chatSend(loadLine(m_session));
 }
 
 void StyleShop::unload() {
@@ -202,7 +199,7 @@ void StyleShop::unload() {
         return;
     m_loaded = false;
     reloadStyle();
-    hostlink::chatSend(unloadLine(record()));
+    hostlink::chatSend(unloadLine(m_session));
     // Off the screen at once, however long the owner keeps the object.
     hide();
 }
@@ -233,10 +230,8 @@ void StyleShop::askToUnload() {
 }
 
 void StyleShop::applyStyleNumbered(int number) {
-    if (const Style *style = styleNumbered(number)) {
-        hostlink::LabelRecord target = record();
-        applyStyle(*style, target);
-    }
+    if (const Style *style = styleNumbered(number))
+        applyStyle(*style, m_session);
 }
 
 void StyleShop::mousePressEvent(QMouseEvent *event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls.h"
+#include "sessionmodel.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -17,9 +17,10 @@ namespace styleshop {
 class StyleShop final : public QWidget {
     Q_OBJECT
 public:
-    // `mainStrip` is the main window: its labels hold the style in effect,
-    // and the shop shows it again after a drag or a title click.
-    explicit StyleShop(QWidget *mainStrip, QWidget *parent = nullptr);
+    // `session` holds the style in effect, which the shop reads and changes;
+    // `mainStrip` is the main window, which the shop shows again after a drag
+    // or a title click.
+    StyleShop(session::SessionModel &session, QWidget *mainStrip, QWidget *parent = nullptr);
 
     // Posts the load line; a shop already loaded posts nothing.
     void load();
@@ -49,12 +50,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    // The style in effect, as the main strip's labels hold it; empty and
-    // inert once the main strip is gone.
-    hostlink::LabelRecord record() const;
     void reloadStyle();
     void showMainStrip();
 
+    session::SessionModel &m_session;
     QPointer<QWidget> m_mainStrip;
     bool m_loaded = false;
 };

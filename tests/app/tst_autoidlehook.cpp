@@ -3,7 +3,6 @@
 // idle tick and the settings file's bytes; nothing switches once the program
 // is ending.
 #include "autoidlehook.h"
-#include "controls.h"
 #include "entrylabel.h"
 #include "idletime.h"
 #include "menus/menuprogram.h"

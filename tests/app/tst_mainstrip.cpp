@@ -2,6 +2,7 @@
 // minutes used and the closing announcement, against a recording room.
 #include "captioncounts.h"
 #include "mainstrip.h"
+#include "ownedmainstrip.h"
 #include "pause.h"
 #include "programlines.h"
 #include "recordingroom.h"
@@ -20,6 +21,7 @@
 #include <memory>
 
 using app::MainStrip;
+using Item = session::SessionModel::Item;
 
 namespace {
 QByteArray fileBytes(const QString &path) {
@@ -51,7 +53,7 @@ class TestMainStrip : public QObject {
     std::unique_ptr<MainStrip> load(RecordingRoom &room) {
         (void)room;
         app::prepareStart();
-        auto form = std::make_unique<MainStrip>();
+        auto form = makeMainStrip();
         form->load();
         return form;
     }
@@ -66,8 +68,41 @@ private Q_SLOTS:
         m_env.reset();
     }
 
+    // The labels hold nothing of their own: each shows its item of the
+    // session model, under the design's object name, and only that one.
+    void labelsShowTheSessionModel_data() {
+        QTest::addColumn<Item>("item");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("style name") << Item::StyleName << "Label12";
+        QTest::newRow("font colour") << Item::FontColour << "Label8";
+        QTest::newRow("ascii colour") << Item::AsciiColour << "Label11";
+        QTest::newRow("front ascii") << Item::FrontAscii << "Label5";
+        QTest::newRow("middle ascii") << Item::MiddleAscii << "Label6";
+        QTest::newRow("back ascii") << Item::BackAscii << "Label7";
+        QTest::newRow("hours") << Item::Hours << "hours";
+        QTest::newRow("minutes") << Item::Minutes << "mins";
+        QTest::newRow("minutes used") << Item::MinutesUsed << "minsused";
+        QTest::newRow("previous loads") << Item::PreviousLoads << "Label4";
+    }
+    void labelsShowTheSessionModel() {
+        QFETCH(Item, item);
+        QFETCH(QString, label);
+        const auto strip = makeMainStrip();
+        QHash<QString, QString> before;
+        for (const QLabel *l : strip->findChildren<QLabel *>())
+            before.insert(l->objectName(), l->text());
+        QCOMPARE(before.value(label), strip->session().text(item));
+
+        const QString text = QStringLiteral("nùvé 12abc");
+        strip->session().setText(item, text);
+        for (const QLabel *l : strip->findChildren<QLabel *>()) {
+            QCOMPARE(l->text(), l->objectName() == label ? text : before.value(l->objectName()));
+        }
+    }
+
     void lookOfTheWindow() {
-        MainStrip form;
+        const auto strip = makeMainStrip();
+        MainStrip &form = *strip;
         RecordingRoom room;
         form.load();
         QCOMPARE(form.size(), QSize(41, 15));
@@ -100,9 +135,9 @@ private Q_SLOTS:
         QCOMPARE(first->styleNameLabel->text(), QStringLiteral("defàùlt"));
         QCOMPARE(first->backAsciiLabel->text(), QStringLiteral("/¯\\"));
         QCOMPARE(room.lines.size(), 2);
-        QCOMPARE(room.texts().at(0), app::loadLine(first->record()));
+        QCOMPARE(room.texts().at(0), app::loadLine(first->session()));
         QCOMPARE(room.texts().at(1),
-                 app::loadIdentityLine(first->record(), QStringLiteral("frobble"),
+                 app::loadIdentityLine(first->session(), QStringLiteral("frobble"),
                                        QStringLiteral("defàùlt")));
 
         auto second = load(room);
@@ -181,8 +216,8 @@ private Q_SLOTS:
         RecordingRoom room;
         auto form = load(room);
         setSetting("reason", QStringLiteral("brb"));
-        form->hoursLabel->setText(hoursBefore);
-        form->minutesLabel->setText(minsBefore);
+        form->session().setHours(hoursBefore);
+        form->session().setMinutes(minsBefore);
         room.lines.clear();
 
         form->idleTick();
@@ -191,8 +226,8 @@ private Q_SLOTS:
         QCOMPARE(form->minutesLabel->text(), minsAfter);
         QCOMPARE(room.lines.size(), 2);
         QCOMPARE(room.texts().at(0),
-                 app::idleLine(form->record(), QStringLiteral("frobble"), hoursAfter, minsAfter));
-        QCOMPARE(room.texts().at(1), app::reasonLine(form->record(), QStringLiteral("brb")));
+                 app::idleLine(form->session(), QStringLiteral("frobble"), hoursAfter, minsAfter));
+        QCOMPARE(room.texts().at(1), app::reasonLine(form->session(), QStringLiteral("brb")));
     }
 
     void tickReloadsTheStyle() {
@@ -223,8 +258,9 @@ private Q_SLOTS:
     void minutesUsed() {
         QFETCH(QString, before);
         QFETCH(QString, after);
-        MainStrip form;
-        form.minutesUsedLabel->setText(before);
+        const auto strip = makeMainStrip();
+        MainStrip &form = *strip;
+        form.session().setMinutesUsed(before);
         form.countMinuteUsed();
         QCOMPARE(form.minutesUsedLabel->text(), after);
     }
@@ -233,7 +269,7 @@ private Q_SLOTS:
         RecordingRoom room;
         auto form = load(room);
         setSetting("minsused", QStringLiteral("999"));
-        form->minutesUsedLabel->setText(QStringLiteral("5"));
+        form->session().setMinutesUsed(QStringLiteral("5"));
         form->idleTick();
         form->idleTick();
         QCOMPARE(form->minutesUsedLabel->text(), QStringLiteral("5"));
@@ -245,7 +281,7 @@ private Q_SLOTS:
         RecordingRoom room;
         auto form = load(room);
         hostlink::setPauseClock(nullptr); // real time: the real timer must fire in the pause
-        form->minutesUsedLabel->setText(QStringLiteral("3"));
+        form->session().setMinutesUsed(QStringLiteral("3"));
         QStringList usedAtPost;
         room.onPost = [&](const QByteArray &) { usedAtPost << form->minutesUsedLabel->text(); };
         form->minuteCounter->setInterval(100);
@@ -279,9 +315,9 @@ private Q_SLOTS:
         sampler.stop();
 
         QCOMPARE(room.lines.size(), 2);
-        QCOMPARE(room.texts().at(0), app::unloadLine(form->record()));
+        QCOMPARE(room.texts().at(0), app::unloadLine(form->session()));
         QCOMPARE(room.texts().at(1),
-                 app::unloadIdentityLine(form->record(), QStringLiteral("<b>zed</b>"),
+                 app::unloadIdentityLine(form->session(), QStringLiteral("<b>zed</b>"),
                                          QStringLiteral("defàùlt")));
         QVERIFY(seen.size() >= 3);
         QCOMPARE(seen.at(0), startX);      // the one step left

@@ -2,6 +2,7 @@
 // hears them: byte for byte, and paced a second apart.
 #include "chathostprocess.h"
 #include "mainstrip.h"
+#include "ownedmainstrip.h"
 #include "programlines.h"
 #include "settingsfile.h"
 #include "startup.h"
@@ -55,7 +56,7 @@ private Q_SLOTS:
         m_host = std::make_unique<ChatHostProcess>();
         QVERIFY2(m_host->start(), qPrintable(m_host->output()));
         app::prepareStart();
-        m_form = std::make_unique<app::MainStrip>();
+        m_form = makeMainStrip();
         m_form->load();
         QCOMPARE(m_host->waitForRecords(2).size(), 2);
     }

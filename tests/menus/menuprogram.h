@@ -32,8 +32,10 @@ struct MenuProgram {
     menus::SessionMenu *sessionMenu() { return windows.sessionMenu(); }
     menus::OptionsWindow *optionsWindow() { return windows.optionsWindow(); }
 
-    app::MainStrip mainStrip;
-    menus::WindowRegistry windows{&mainStrip};
+    session::SessionModel session;
+    app::MainStrip mainStrip{session};
+    menus::WindowRegistry windows{session, &mainStrip, mainStrip.minuteCounter,
+                                  mainStrip.idleTicker};
     int ends = 0;
 };
 

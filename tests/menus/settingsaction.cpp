@@ -31,8 +31,10 @@ int main(int argc, char **argv) {
         settings::PlainRecord record;
         styleshop::applyStyle(styleshop::catalogue().front(), record);
     } else if (action == "handle") {
-        app::MainStrip mainStrip;
-        menus::WindowRegistry windows(&mainStrip);
+        session::SessionModel session;
+        app::MainStrip mainStrip(session);
+        menus::WindowRegistry windows(session, &mainStrip, mainStrip.minuteCounter,
+                                      mainStrip.idleTicker);
         menus::dialogs::setNextAnswer(QStringLiteral("frobbledy"));
         windows.optionsWindow()->editHandle();
     } else if (action == "count") {

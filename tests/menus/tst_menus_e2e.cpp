@@ -123,8 +123,8 @@ private Q_SLOTS:
         program.windows.sessionMenu()->goIdle();   // engaged
         program.windows.sessionMenu()->comeBack(); // disengaged
 
-        program.mainStrip.previousLoadsLabel->setText(QStringLiteral("3"));
-        program.mainStrip.minutesUsedLabel->setText(QStringLiteral("42"));
+        program.mainStrip.session().setPreviousLoads(QStringLiteral("3"));
+        program.mainStrip.session().setMinutesUsed(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));
         program.windows.sessionMenu()->showStatistics();
 
@@ -179,8 +179,8 @@ private Q_SLOTS:
         hostlink::setPauseClock(&m_clock);
         HookedLink link;
         MenuProgram program;
-        program.mainStrip.previousLoadsLabel->setText(QStringLiteral("3"));
-        program.mainStrip.minutesUsedLabel->setText(QStringLiteral("42"));
+        program.mainStrip.session().setPreviousLoads(QStringLiteral("3"));
+        program.mainStrip.session().setMinutesUsed(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));
         link.afterLine = [this](int lines) {
             if (lines == 2 + 2)
@@ -240,7 +240,7 @@ private Q_SLOTS:
         QList<QByteArray> keys;
         std::function<QString()> roomLine;
         int posted = 1; // the lines the command and its follow-up post
-        settings::SettingsRecord &record = program.mainStrip.record();
+        settings::SettingsRecord &record = program.mainStrip.session();
         if (command == "edit msg") {
             program.sessionMenu()->editReason();
             keys = {"REASON"};

@@ -159,7 +159,7 @@ private Q_SLOTS:
         QVERIFY(!mainStrip().isVisible());
         QVERIFY(m_world.program->windows.isStyleShopLoaded());
         QCOMPARE(lines(), QList<QByteArray>{
-                              hostlink::toWindows1252(styleshop::loadLine(mainStrip().record()))});
+                              hostlink::toWindows1252(styleshop::loadLine(mainStrip().session()))});
         // A second styles with the shop open shows it again and posts nothing.
         options()->openStyleShop();
         QCOMPARE(lines().size(), 1);
@@ -275,7 +275,7 @@ private Q_SLOTS:
         // Later lines carry the answer unchanged.
         m_world.program->sessionMenu()->goIdle();
         QCOMPARE(hostlink::fromWindows1252(lines().last()),
-                 menus::idleSessionLine(mainStrip().record(), true));
+                 menus::idleSessionLine(mainStrip().session(), true));
         QVERIFY(hostlink::fromWindows1252(lines().last()).contains("#" + answer + ">"));
     }
 
@@ -303,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(handleWhenPosted, setting("handle")); // written before the line
         QCOMPARE(lines().size(), 1);
         QCOMPARE(hostlink::fromWindows1252(lines().at(0)),
-                 menus::handleLine(mainStrip().record(), answer));
+                 menus::handleLine(mainStrip().session(), answer));
         if (answer == QLatin1String("frobble"))
             QCOMPARE(lines().at(0), example::kHandle);
     }

@@ -2,7 +2,6 @@
 // clock, the double click on idle on, the idle reason, the statistics, the
 // unload command and cancel, against a recording room.
 #include "chatlink.h"
-#include "controls.h"
 #include "entrylabel.h"
 #include "menulines.h"
 #include "menuprogram.h"
@@ -177,8 +176,8 @@ private Q_SLOTS:
         QFETCH(QString, mins);
         QFETCH(QString, lastidle);
         menu()->goIdle();
-        mainStrip().hoursLabel->setText(hours);
-        mainStrip().minutesLabel->setText(mins);
+        mainStrip().session().setHours(hours);
+        mainStrip().session().setMinutes(mins);
         menu()->comeBack();
         QCOMPARE(setting("lastidle"), lastidle);
         QCOMPARE(mainStrip().hoursLabel->text(), QStringLiteral("0"));
@@ -239,7 +238,7 @@ private Q_SLOTS:
         QVERIFY(!menu()->idleOnEntry->isEnabled());
         QVERIFY(menu()->idleOffEntry->isEnabled());
 
-        mainStrip().minutesLabel->setText(QStringLiteral("3"));
+        mainStrip().session().setMinutes(QStringLiteral("3"));
         click(menu()->idleOffEntry);
         QCOMPARE(lines().last(), example::disengaged());
         QCOMPARE(setting("lastidle"), QStringLiteral("0:3"));
@@ -301,8 +300,8 @@ private Q_SLOTS:
     }
 
     void statsReferenceLines() {
-        mainStrip().previousLoadsLabel->setText(QStringLiteral("3"));
-        mainStrip().minutesUsedLabel->setText(QStringLiteral("42"));
+        mainStrip().session().setPreviousLoads(QStringLiteral("3"));
+        mainStrip().session().setMinutesUsed(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));
         m_world.program->optionsWindow()->show();
         menu()->show();
@@ -327,12 +326,12 @@ private Q_SLOTS:
     void statsReloadsTheStyleFirst() {
         setSetting("pacolor", QStringLiteral("123456"));
         setSetting("preset", QStringLiteral("nùvé"));
-        mainStrip().fontColourLabel->setText(QStringLiteral("stale"));
+        mainStrip().session().setCaption(settings::Field::FontColour, QStringLiteral("stale"));
         menu()->showStatistics();
         QCOMPARE(mainStrip().asciiColourLabel->text(), QStringLiteral("123456"));
         QCOMPARE(mainStrip().fontColourLabel->text(), QStringLiteral("00000C"));
         QCOMPARE(hostlink::fromWindows1252(lines().at(1)),
-                 menus::statsStyleLine(mainStrip().record()));
+                 menus::statsStyleLine(mainStrip().session()));
         QVERIFY(lines().at(1).contains("<font color=#123456> n\xf9v\xe9 -:- "));
     }
 
@@ -414,7 +413,7 @@ private Q_SLOTS:
         QList<QByteArray> expected{
             example::kUnload,
             hostlink::toWindows1252(app::unloadIdentityLine(
-                mainStrip().record(), QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
+                mainStrip().session(), QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
         // The shop unloads after the main window, its line with it: nothing
         // follows the closing lines.
         QCOMPARE(lines(), expected);

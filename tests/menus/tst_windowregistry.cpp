@@ -2,7 +2,6 @@
 // unloaded with its lines, and the program's end, from the unload entry, a
 // termination signal or the application quitting.
 #include "chatlink.h"
-#include "controls.h"
 #include "entrylabel.h"
 #include "menuprogram.h"
 #include "outsideend.h"
@@ -47,11 +46,11 @@ class TestWindowRegistry : public QObject {
     QList<QByteArray> closingLines(app::MainStrip &mainStrip) {
         return {example::kUnload,
                 hostlink::toWindows1252(app::unloadIdentityLine(
-                    mainStrip.record(), QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
+                    mainStrip.session(), QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
     }
     QByteArray shopLine(app::MainStrip &mainStrip, bool load) {
-        return hostlink::toWindows1252(load ? styleshop::loadLine(mainStrip.record())
-                                            : styleshop::unloadLine(mainStrip.record()));
+        return hostlink::toWindows1252(load ? styleshop::loadLine(mainStrip.session())
+                                            : styleshop::unloadLine(mainStrip.session()));
     }
 
 private Q_SLOTS:

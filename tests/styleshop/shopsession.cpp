@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "mainstrip.h"
+#include "ownedmainstrip.h"
 #include "pause.h"
 #include "startup.h"
 #include "stepclock.h"
@@ -16,7 +17,7 @@
 ShopSession::ShopSession() : m_clock(std::make_unique<StepClock>()) {
     hostlink::setPauseClock(m_clock.get());
     app::prepareStart();
-    m_mainStrip = std::make_unique<app::MainStrip>();
+    m_mainStrip = makeMainStrip();
     m_mainStrip->load();
     m_mainStrip->show();
 }
@@ -33,7 +34,7 @@ QLabel *ShopSession::entry(const char *name) const {
 
 void ShopSession::open() {
     m_mainStrip->hide();
-    m_shop = std::make_unique<styleshop::StyleShop>(m_mainStrip.get());
+    m_shop = std::make_unique<styleshop::StyleShop>(m_mainStrip->session(), m_mainStrip.get());
     styleshop::StyleShop *shop = m_shop.get();
     QObject::connect(shop, &styleshop::StyleShop::unloadRequested, shop,
                      [shop] { shop->unload(); });
