@@ -9,11 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-scripts/install-missing.sh cmake ninja-build clang-14 libclang-rt-14-dev \
-  qt6-base-dev qt6-multimedia-dev libgl-dev
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+scripts/install-missing.sh "${packages_fuzz[@]}"
 
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DZORVEL_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 targets=(fuzz_profile fuzz_request)
 cmake --build build-fuzz --target "${targets[@]}"
 
@@ -32,7 +32,7 @@ for target in "${targets[@]}"; do
     >"$log" 2>&1 || result=$?
   grep -E '^#[0-9]+[[:space:]]+(DONE|pulse|NEW|REDUCE|INITED)' "$log" | tail -1 || true
   grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$log" || true
-  echo "fuzz: $target corpus now $(ls "$corpus" | wc -l) inputs"
+  echo "fuzz: $target corpus now $(find "$corpus" -type f | wc -l) inputs"
   if [ "$result" -ne 0 ]; then
     echo "fuzz: $target FAILED (status $result); its report:"
     grep -A40 -E 'ERROR: |fuzz: broken|runtime error' "$log" | head -80 || tail -40 "$log"

@@ -12,7 +12,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/install-missing.sh dpkg-dev file
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+scripts/install-missing.sh "${packages_package[@]}"
 cpack -G DEB --config build/CPackConfig.cmake -B build/packages >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/CMakeCache.txt)
 ls "$PWD"/build/packages/zorvel_"$version"_*.deb

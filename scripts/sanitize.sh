@@ -9,7 +9,9 @@
 # started program only through how the test sees it end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-missing.sh cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+scripts/install-missing.sh "${packages_sanitize[@]}"
 scripts/setup-irc.sh
 
 cmake --preset sanitize >/dev/null
@@ -26,7 +28,7 @@ if [ -n "$(ls -A "$logs")" ]; then
     echo "=== sanitizer report $report"
     cat "$report"
   done
-  echo "sanitize: $(ls "$logs" | wc -l) sanitizer report(s) in $logs"
+  echo "sanitize: $(find "$logs" -type f | wc -l) sanitizer report(s) in $logs"
   exit 1
 fi
 exit "$status"

@@ -9,7 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:-build/ngircd}
 
-scripts/install-missing.sh weechat-headless openssl libident libgnutls30 libpam0g zlib1g
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+scripts/install-missing.sh "${packages_irc[@]}"
 
 if [ -x "$target/usr/sbin/ngircd" ]; then
   exit 0

@@ -5,15 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(
-  cmake ninja-build g++ pkgconf
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev
-  libx11-dev libxext-dev libxss-dev
-  fonts-liberation fontconfig
-  xvfb xauth xdotool x11-utils dbus-daemon
-)
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+scripts/install-missing.sh "${packages_build[@]}"
 
-scripts/install-missing.sh "${packages[@]}"
-
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build
+cmake --preset default >/dev/null
+cmake --build --preset default

@@ -8,8 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-missing.sh cmake ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix \
-  wine64 xvfb xauth
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+scripts/install-missing.sh "${packages_windows[@]}"
 if [ ! -f ../shared/qt-mingw/lib/cmake/Qt6/Qt6Config.cmake ]; then
   echo "test-windows: no Qt for MinGW in ../shared/qt-mingw beside the checkout" >&2
   exit 1

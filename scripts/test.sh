@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and builds as the run command does, then tests.
-#   scripts/test.sh               everything, as CI runs it: the suite, the Windows
+#   scripts/test.sh               everything, as CI runs it: the formatting and
+#                                 script checks (scripts/check-style.sh), the suite, the Windows
 #                                 build's tests under Wine (scripts/test-windows.sh),
 #                                 the suite again under ASan and UBSan
 #                                 (scripts/sanitize.sh), then a minute of fuzzing
@@ -10,10 +11,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-# What only the tests use: a Wayland compositor with Xwayland, the package's
-# builders and Debian's checkers, and a watch on the installed click sound.
-scripts/install-missing.sh weston xwayland dpkg-dev file lintian desktop-file-utils \
-  appstream inotify-tools
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+scripts/install-missing.sh "${packages_test[@]}"
 # The IRC tests' server and observer client.
 scripts/setup-irc.sh
 
@@ -30,6 +30,7 @@ stage() {
   "$@" || { echo "test: stage $name FAILED after $((SECONDS - start))s"; exit 1; }
   echo "test: stage $name passed in $((SECONDS - start))s"
 }
+stage style scripts/check-style.sh
 stage suite suite
 stage windows scripts/test-windows.sh
 stage sanitize scripts/sanitize.sh
