@@ -17,7 +17,7 @@ namespace {
 // while it is on. Its commands run as a click on them would run them.
 class MenuIdleSession final : public autoidle::IdleSession {
 public:
-    explicit MenuIdleSession(menus::WindowRegistry &windows) : m_windows(windows) {}
+    explicit MenuIdleSession(WindowRegistry &windows) : m_windows(windows) {}
 
     // Once the program is ending the menu may be gone, and nothing switches.
     bool isIdle() const override {
@@ -33,16 +33,16 @@ public:
     }
 
 private:
-    menus::WindowRegistry &m_windows;
+    WindowRegistry &m_windows;
 };
 
 class AutoIdleHook final : public QObject {
 public:
-    AutoIdleHook(menus::WindowRegistry &windows, std::unique_ptr<platform::IdleMonitor> monitor,
+    AutoIdleHook(WindowRegistry &windows, std::unique_ptr<platform::IdleMonitor> monitor,
                  std::chrono::milliseconds threshold)
         : m_session(windows), m_monitor(std::move(monitor)),
           m_autoIdle(m_session, *m_monitor, threshold) {
-        connect(&windows, &menus::WindowRegistry::idleSwitched, &m_autoIdle,
+        connect(&windows, &WindowRegistry::idleSwitched, &m_autoIdle,
                 &autoidle::AutoIdle::switched);
     }
 
@@ -59,8 +59,7 @@ void storeAutoIdleMinutes(int minutes) {
                          QString::number(minutes), settings::settingsPath());
 }
 
-std::unique_ptr<QObject> startAutoIdle(menus::WindowRegistry &windows,
-                                       std::chrono::milliseconds minute) {
+std::unique_ptr<QObject> startAutoIdle(WindowRegistry &windows, std::chrono::milliseconds minute) {
     const auto minutes = autoidle::minutesFrom(settings::getFromIni(
         QLatin1String(settings::kSection), autoidle::kKey, settings::settingsPath()));
     if (!minutes)
@@ -76,7 +75,7 @@ std::unique_ptr<QObject> startAutoIdle(menus::WindowRegistry &windows,
     return startAutoIdle(windows, std::move(monitor), *minutes * minute);
 }
 
-std::unique_ptr<QObject> startAutoIdle(menus::WindowRegistry &windows,
+std::unique_ptr<QObject> startAutoIdle(WindowRegistry &windows,
                                        std::unique_ptr<platform::IdleMonitor> monitor,
                                        std::chrono::milliseconds threshold) {
     return std::make_unique<AutoIdleHook>(windows, std::move(monitor), threshold);

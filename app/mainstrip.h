@@ -7,11 +7,9 @@
 class QLabel;
 class QTimer;
 
-namespace menus {
-class WindowRegistry;
-}
-
 namespace app {
+
+class WindowRegistry;
 
 // The main strip (design name Form1): a tiny topmost window with the idle
 // clock and the menu button. Its labels show the session model: the clock in
@@ -41,7 +39,7 @@ public:
     void releaseMenuButton(Qt::MouseButton button);
 
     // The other windows, which the menu button opens and the surface closes.
-    void setWindows(menus::WindowRegistry *windows) { m_windows = windows; }
+    void setWindows(WindowRegistry *windows) { m_windows = windows; }
 
     session::SessionModel &session() { return m_session; }
 
@@ -71,7 +69,7 @@ private:
     void openMenu(QWidget *menu, QWidget *alsoHide);
 
     session::SessionModel &m_session;
-    menus::WindowRegistry *m_windows = nullptr;
+    WindowRegistry *m_windows = nullptr;
     bool m_unloaded = false;
 };
 

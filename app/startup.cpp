@@ -4,7 +4,6 @@
 #include "commandline.h"
 #include "displayserver.h"
 #include "mainstrip.h"
-#include "outsideend.h"
 #include "settingsfile.h"
 #include "termination.h"
 #include "windowregistry.h"
@@ -47,12 +46,11 @@ int run(int argc, char **argv, const RunSettings &settings) {
     session::SessionModel session;
     MainStrip mainStrip(session);
     mainStrip.idleTicker->setInterval(settings.idleTickMs);
-    menus::WindowRegistry windows(session, &mainStrip, mainStrip.minuteCounter,
-                                  mainStrip.idleTicker);
+    WindowRegistry windows(session, &mainStrip, mainStrip.minuteCounter, mainStrip.idleTicker);
     mainStrip.setWindows(&windows);
     // Heard from the load on: a request during the pause between the load
     // lines (the registry is written by then) drops the second one.
-    menus::unloadOnOutsideEnd(windows);
+    windows.shutdown().watchOutsideEnd();
     mainStrip.load();
     // After the load, which gives a settings file that does not exist yet
     // its defaults: one that exists is never given them.

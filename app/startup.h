@@ -3,13 +3,10 @@
 #include <chrono>
 #include <functional>
 
-namespace menus {
-class WindowRegistry;
-}
-
 namespace app {
 
 class MainStrip;
+class WindowRegistry;
 
 // What a run may differ in. The shipped program takes the defaults; a test
 // build of it shortens the idle tick so a test driving it by hand need not
@@ -20,7 +17,7 @@ struct RunSettings {
     std::chrono::milliseconds autoIdleMinute = std::chrono::minutes(1);
     // Called once the main strip has loaded and shows, before the event loop
     // runs: the benchmark build attaches its control channel here.
-    std::function<void(MainStrip &, menus::WindowRegistry &)> attach;
+    std::function<void(MainStrip &, WindowRegistry &)> attach;
 };
 
 // The program: the main strip loads, announces itself and shows; the

@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-BenchAgent::BenchAgent(app::MainStrip &mainStrip, menus::WindowRegistry &windows)
+BenchAgent::BenchAgent(app::MainStrip &mainStrip, app::WindowRegistry &windows)
     : QObject(&mainStrip), m_mainStrip(mainStrip), m_windows(windows),
       m_input(STDIN_FILENO, QSocketNotifier::Read) {
     connect(&m_input, &QSocketNotifier::activated, this, &BenchAgent::readCommands);

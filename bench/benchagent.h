@@ -5,10 +5,8 @@
 
 namespace app {
 class MainStrip;
-}
-namespace menus {
 class WindowRegistry;
-}
+} // namespace app
 
 // The benchmark build's control channel: commands come one per line on
 // standard input, answers and tick times go to standard output. It lets the
@@ -26,7 +24,7 @@ class WindowRegistry;
 class BenchAgent final : public QObject {
     Q_OBJECT
 public:
-    BenchAgent(app::MainStrip &mainStrip, menus::WindowRegistry &windows);
+    BenchAgent(app::MainStrip &mainStrip, app::WindowRegistry &windows);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -36,7 +34,7 @@ private:
     void run(const QByteArray &command);
 
     app::MainStrip &m_mainStrip;
-    menus::WindowRegistry &m_windows;
+    app::WindowRegistry &m_windows;
     QSocketNotifier m_input;
     QByteArray m_pending;
     // A cadence run: the idle ticks still to wait for, and the times of those seen.

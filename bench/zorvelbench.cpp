@@ -5,7 +5,7 @@
 
 int main(int argc, char **argv) {
     app::RunSettings settings;
-    settings.attach = [](app::MainStrip &mainStrip, menus::WindowRegistry &windows) {
+    settings.attach = [](app::MainStrip &mainStrip, app::WindowRegistry &windows) {
         new BenchAgent(mainStrip, windows); // owned by the main strip
     };
     return app::run(argc, argv, settings);

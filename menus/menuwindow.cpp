@@ -42,9 +42,9 @@ void MenuWindow::setTopTwips(int top) { move(x(), pixels(top)); }
 
 int MenuWindow::widthTwips() const { return width() * kTwipsPerPixel; }
 
-styleshop::EntryLabel *MenuWindow::addEntry(const char *name, const QString &caption,
-                                            const QRect &twips, const QColor &ink) {
-    auto *entry = new styleshop::EntryLabel(caption, this);
+widgets::EntryLabel *MenuWindow::addEntry(const char *name, const QString &caption,
+                                          const QRect &twips, const QColor &ink) {
+    auto *entry = new widgets::EntryLabel(caption, this);
     entry->setObjectName(QString::fromLatin1(name));
     entry->setGeometry(pixels(twips.x()), pixels(twips.y()), pixels(twips.width()),
                        pixels(twips.height()));
@@ -56,8 +56,8 @@ styleshop::EntryLabel *MenuWindow::addEntry(const char *name, const QString &cap
     return entry;
 }
 
-styleshop::EntryLabel *MenuWindow::addRow(const char *name, const char *caption, int top,
-                                          const QColor &ink) {
+widgets::EntryLabel *MenuWindow::addRow(const char *name, const char *caption, int top,
+                                        const QColor &ink) {
     return addEntry(name, QString::fromUtf8(caption), QRect(0, top, widthTwips(), kRowHeight), ink);
 }
 

@@ -4,7 +4,7 @@
 
 class QColor;
 
-namespace styleshop {
+namespace widgets {
 class EntryLabel;
 }
 
@@ -28,11 +28,10 @@ protected:
 
     // An entry in "Arial Narrow" 6.75 pt, its text in `ink`; the rectangle is
     // in twips. A disabled entry takes no clicks.
-    styleshop::EntryLabel *addEntry(const char *name, const QString &caption, const QRect &twips,
-                                    const QColor &ink);
-    // An entry as wide as the window and 255 twips high, `top` twips down.
-    styleshop::EntryLabel *addRow(const char *name, const char *caption, int top,
+    widgets::EntryLabel *addEntry(const char *name, const QString &caption, const QRect &twips,
                                   const QColor &ink);
+    // An entry as wide as the window and 255 twips high, `top` twips down.
+    widgets::EntryLabel *addRow(const char *name, const char *caption, int top, const QColor &ink);
 
     // Slides the window out of sight 300 twips a step, up or down, running
     // the pending events before each step, until its top has passed `bound`.

@@ -3,10 +3,10 @@
 #include "chatlink.h"
 #include "dialogs.h"
 #include "entrylabel.h"
+#include "menuhost.h"
 #include "menulines.h"
 #include "pause.h"
 #include "settingsfile.h"
-#include "windowregistry.h"
 #include "windowroutines.h"
 
 #include <QColor>
@@ -37,7 +37,7 @@ QString aboutText() {
 }
 } // namespace
 
-OptionsWindow::OptionsWindow(WindowRegistry &windows)
+OptionsWindow::OptionsWindow(MenuHost &windows)
     : MenuWindow("Form4", kWidth, kHeight), m_windows(windows) {
     const QColor rust(192, 64, 0);
     const QColor red(192, 0, 0);
@@ -49,7 +49,7 @@ OptionsWindow::OptionsWindow(WindowRegistry &windows)
     editHandleEntry = addRow("Label4", "  e handle", 1200, rust);
     cancelEntry = addRow("Label5", " cancel", 1440, rust);
 
-    using styleshop::EntryLabel;
+    using widgets::EntryLabel;
     connect(aboutEntry, &EntryLabel::clicked, this, &OptionsWindow::showAbout);
     connect(stylesEntry, &EntryLabel::clicked, this, &OptionsWindow::openStyleShop);
     connect(editAsciiEntry, &EntryLabel::clicked, this, &OptionsWindow::editAscii);
@@ -65,7 +65,7 @@ void OptionsWindow::slideAway() { slideOut(Slide::Down, kSlideBound); }
 
 void OptionsWindow::showAbout() {
     hide();
-    WindowRegistry &windows = m_windows; // the window may be gone once the program ends
+    MenuHost &windows = m_windows; // the window may be gone once the program ends
     dialogs::showMessage(aboutText(), dialogs::Icon::Information);
     if (windows.isEnding())
         return;
@@ -83,7 +83,7 @@ void OptionsWindow::openStyleShop() {
 
 void OptionsWindow::editAscii() {
     hide();
-    WindowRegistry &windows = m_windows; // the window may be gone once the program ends
+    MenuHost &windows = m_windows; // the window may be gone once the program ends
     const auto front = windows.ask(QStringLiteral("What is the FRONT ascii gonna be?"));
     if (!front)
         return;

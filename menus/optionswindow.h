@@ -3,20 +3,20 @@
 #include "menuwindow.h"
 #include "settingsrecord.h"
 
-namespace styleshop {
+namespace widgets {
 class EntryLabel;
 }
 
 namespace menus {
 
-class WindowRegistry;
+class MenuHost;
 
 // The options window (design name Form4): the about box, the style shop, and
 // the user's own style and handle. Every command hides the window first.
 class OptionsWindow final : public MenuWindow {
     Q_OBJECT
 public:
-    explicit OptionsWindow(WindowRegistry &windows);
+    explicit OptionsWindow(MenuHost &windows);
 
     // Topmost.
     void load();
@@ -32,7 +32,7 @@ public:
     void cancel();          // "cancel": hides the window
 
     // The entries, in the window's order; their object names are the design's.
-    styleshop::EntryLabel *aboutEntry, *stylesEntry, *editAsciiEntry, *editFontColourEntry,
+    widgets::EntryLabel *aboutEntry, *stylesEntry, *editAsciiEntry, *editFontColourEntry,
         *editAsciiColourEntry, *editHandleEntry, *cancelEntry;
 
 private:
@@ -40,7 +40,7 @@ private:
     // field and is written under `key`; the style turns custom.
     void editColour(const QString &prompt, settings::Field colour, const char *key);
 
-    WindowRegistry &m_windows;
+    MenuHost &m_windows;
 };
 
 } // namespace menus

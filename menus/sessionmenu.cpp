@@ -3,11 +3,11 @@
 #include "chatlink.h"
 #include "dialogs.h"
 #include "entrylabel.h"
+#include "menuhost.h"
 #include "menulines.h"
 #include "optionswindow.h"
 #include "pause.h"
 #include "settingsfile.h"
-#include "windowregistry.h"
 #include "windowroutines.h"
 
 #include <QColor>
@@ -38,7 +38,7 @@ void write(const char *key, const QString &value) {
 }
 } // namespace
 
-SessionMenu::SessionMenu(WindowRegistry &windows)
+SessionMenu::SessionMenu(MenuHost &windows)
     : MenuWindow("Form3", kWidth, kHeight), m_windows(windows) {
     const QColor rust(192, 64, 0);
     idleOnEntry = addRow("Label1", "   idle on", 0, rust);
@@ -49,7 +49,7 @@ SessionMenu::SessionMenu(WindowRegistry &windows)
     cancelEntry = addRow("Label7", "   cancel", 1200, rust);
     idleOffEntry->setEnabled(false);
 
-    using styleshop::EntryLabel;
+    using widgets::EntryLabel;
     connect(idleOnEntry, &EntryLabel::clicked, this, &SessionMenu::goIdle);
     // A disabled entry gets no mouse events of its own; the double click of
     // "idle on" is taken here, as its click has just disabled it.
@@ -143,24 +143,8 @@ void SessionMenu::showStatistics() {
 }
 
 void SessionMenu::unload() {
-    // A second request while the program is ending (a click during a slide,
-    // another signal) changes nothing.
-    if (!m_windows.startEnding())
-        return;
-    // This window may be destroyed by any event loop the unloads below run
-    // (the slides pause), so past its own unload nothing here may touch it.
-    WindowRegistry &windows = m_windows;
-    QWidget *mainStrip = windows.mainStrip();
-    setTimerEnabled(windows.minuteCounter(), false);
-    setTimerEnabled(windows.idleTicker(), false);
-    windows.unloadSessionMenu(); // this handler goes on after its own window's unload
-    windows.unloadOptionsWindow();
-    if (mainStrip)
-        mainStrip->close(); // the closing lines and slides
-    windows.unloadStyleShop();
-    // The menus were only hidden until now, so the loop's own last-window
-    // rule cannot be relied on to end it.
-    windows.endProgram();
+    // This window may be destroyed by then: nothing here touches it after.
+    m_windows.unloadProgram();
 }
 
 void SessionMenu::cancel() { hide(); }

@@ -2,13 +2,13 @@
 
 #include "menuwindow.h"
 
-namespace styleshop {
+namespace widgets {
 class EntryLabel;
 }
 
 namespace menus {
 
-class WindowRegistry;
+class MenuHost;
 
 // The session menu (design name Form3): idle on and off, the idle reason, the
 // statistics, the end of the program. Every command but unload hides the
@@ -16,7 +16,7 @@ class WindowRegistry;
 class SessionMenu final : public MenuWindow {
     Q_OBJECT
 public:
-    explicit SessionMenu(WindowRegistry &windows);
+    explicit SessionMenu(MenuHost &windows);
 
     // Topmost, and the options window loaded hidden.
     void load();
@@ -32,7 +32,7 @@ public:
     void cancel();         // "cancel": hides the menu
 
     // The entries, in the menu's order; their object names are the design's.
-    styleshop::EntryLabel *idleOnEntry, *idleOffEntry, *editReasonEntry, *statisticsEntry,
+    widgets::EntryLabel *idleOnEntry, *idleOffEntry, *editReasonEntry, *statisticsEntry,
         *unloadEntry, *cancelEntry;
 
 Q_SIGNALS:
@@ -43,7 +43,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    WindowRegistry &m_windows;
+    MenuHost &m_windows;
     // The last release on "idle on" ran its click: the double click that
     // follows belongs to it, although the click has disabled the entry.
     bool m_idleOnClicked = false;

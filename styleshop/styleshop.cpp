@@ -15,6 +15,8 @@
 
 namespace styleshop {
 
+using widgets::EntryLabel;
+
 namespace {
 
 constexpr int kTwipsPerPixel = 15;

@@ -5,7 +5,7 @@
 #include "autoidlehook.h"
 #include "entrylabel.h"
 #include "idletime.h"
-#include "menus/menuprogram.h"
+#include "menuprogram.h"
 
 #include <QApplication>
 #include <QTest>
@@ -126,7 +126,7 @@ private Q_SLOTS:
         DoubleMonitor *reports = monitor.get();
         auto hook = app::startAutoIdle(program.windows, std::move(monitor), 1min);
         reports->reportIdle();
-        program.windows.unloadProgram();
+        program.windows.shutdown().unloadFromOutside();
         QCOMPARE(program.ends, 1);
         const qsizetype posted = m_world.room->lines.size();
         reports->reportActive();

@@ -1,6 +1,6 @@
 // The main window's mouse handling in-process: the menu button, the clock
 // and the bare surface, with the menus and the style shop beside it.
-#include "menus/menuprogram.h"
+#include "menuprogram.h"
 #include "pause.h"
 #include "recordingroom.h"
 #include "styleshop.h"

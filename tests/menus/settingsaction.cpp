@@ -33,8 +33,8 @@ int main(int argc, char **argv) {
     } else if (action == "handle") {
         session::SessionModel session;
         app::MainStrip mainStrip(session);
-        menus::WindowRegistry windows(session, &mainStrip, mainStrip.minuteCounter,
-                                      mainStrip.idleTicker);
+        app::WindowRegistry windows(session, &mainStrip, mainStrip.minuteCounter,
+                                    mainStrip.idleTicker);
         menus::dialogs::setNextAnswer(QStringLiteral("frobbledy"));
         windows.optionsWindow()->editHandle();
     } else if (action == "count") {

@@ -14,7 +14,7 @@
 using menus::OptionsWindow;
 using menus::dialogs::Icon;
 using menus::dialogs::Shown;
-using styleshop::EntryLabel;
+using widgets::EntryLabel;
 
 namespace {
 // The file as the start-up defaults leave it, less the style keys the edits
@@ -73,7 +73,7 @@ private Q_SLOTS:
         int prompts = 0;
         menus::dialogs::setWhileShown([&](const Shown &shown) {
             if (shown.prompt && ++prompts == endInPrompt)
-                program.windows.unloadProgram();
+                program.windows.shutdown().unloadFromOutside();
         });
         window->show();
         QTest::mouseClick(window->findChild<EntryLabel *>(entry), Qt::LeftButton);

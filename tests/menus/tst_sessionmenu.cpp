@@ -16,7 +16,7 @@
 #include <QTimer>
 
 using menus::SessionMenu;
-using styleshop::EntryLabel;
+using widgets::EntryLabel;
 
 namespace {
 // A mouse event as the window system hands it to a widget, enabled or not.
@@ -400,7 +400,7 @@ private Q_SLOTS:
             menuTopAtPosts << (menuWindow ? menuWindow->topTwips() : 0);
             optionsTopAtPosts << (options ? options->topTwips() : 0);
             // A second request while ending changes nothing.
-            m_world.program->windows.unloadProgram();
+            m_world.program->windows.shutdown().unloadFromOutside();
         };
         click(menu()->unloadEntry);
 

@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-namespace styleshop {
+namespace widgets {
 
 EntryLabel::EntryLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent) {
     setTextFormat(Qt::PlainText);
@@ -32,4 +32,4 @@ void EntryLabel::mouseDoubleClickEvent(QMouseEvent *event) {
     Q_EMIT doubleClicked();
 }
 
-} // namespace styleshop
+} // namespace widgets

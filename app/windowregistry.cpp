@@ -2,9 +2,7 @@
 
 #include "dialogs.h"
 
-#include <QCoreApplication>
-
-namespace menus {
+namespace app {
 
 namespace {
 // Unloads a window: its unload handler, then it goes. Any event loop that
@@ -24,7 +22,7 @@ template <typename Window> void unload(QPointer<Window> &slot, void (Window::*ha
 WindowRegistry::WindowRegistry(session::SessionModel &session, QWidget *mainStrip,
                                QTimer *minuteCounter, QTimer *idleTicker)
     : m_session(session), m_mainStrip(mainStrip), m_minuteCounter(minuteCounter),
-      m_idleTicker(idleTicker), m_end([] { QCoreApplication::exit(0); }) {}
+      m_idleTicker(idleTicker) {}
 
 WindowRegistry::~WindowRegistry() {
     delete m_styleShop.data();
@@ -32,18 +30,19 @@ WindowRegistry::~WindowRegistry() {
     delete m_optionsWindow.data();
 }
 
-SessionMenu *WindowRegistry::sessionMenu() {
+menus::SessionMenu *WindowRegistry::sessionMenu() {
     if (!m_sessionMenu) {
-        m_sessionMenu = new SessionMenu(*this);
-        connect(m_sessionMenu, &SessionMenu::idleSwitched, this, &WindowRegistry::idleSwitched);
+        m_sessionMenu = new menus::SessionMenu(*this);
+        connect(m_sessionMenu, &menus::SessionMenu::idleSwitched, this,
+                &WindowRegistry::idleSwitched);
         m_sessionMenu->load();
     }
     return m_sessionMenu;
 }
 
-OptionsWindow *WindowRegistry::optionsWindow() {
+menus::OptionsWindow *WindowRegistry::optionsWindow() {
     if (!m_optionsWindow) {
-        m_optionsWindow = new OptionsWindow(*this);
+        m_optionsWindow = new menus::OptionsWindow(*this);
         m_optionsWindow->load();
     }
     return m_optionsWindow;
@@ -61,32 +60,17 @@ void WindowRegistry::showStyleShop() {
 
 void WindowRegistry::unloadStyleShop() { unload(m_styleShop, &styleshop::StyleShop::unload); }
 
-void WindowRegistry::unloadSessionMenu() { unload(m_sessionMenu, &SessionMenu::slideAway); }
+void WindowRegistry::unloadSessionMenu() { unload(m_sessionMenu, &menus::SessionMenu::slideAway); }
 
-void WindowRegistry::unloadOptionsWindow() { unload(m_optionsWindow, &OptionsWindow::slideAway); }
-
-void WindowRegistry::unloadProgram() {
-    if (!m_ending)
-        sessionMenu()->unload();
-}
-
-bool WindowRegistry::startEnding() {
-    if (m_ending)
-        return false;
-    m_ending = true;
-    m_goodbye.begin();
-    return true;
+void WindowRegistry::unloadOptionsWindow() {
+    unload(m_optionsWindow, &menus::OptionsWindow::slideAway);
 }
 
 std::optional<QString> WindowRegistry::ask(const QString &prompt) {
-    QString answer = dialogs::askText(prompt);
-    if (m_ending)
+    QString answer = menus::dialogs::askText(prompt);
+    if (isEnding())
         return std::nullopt;
     return answer;
 }
 
-void WindowRegistry::endProgram() { m_end(); }
-
-void WindowRegistry::setEndProgram(std::function<void()> end) { m_end = std::move(end); }
-
-} // namespace menus
+} // namespace app

@@ -2,9 +2,9 @@
 
 #include <QLabel>
 
-namespace styleshop {
+namespace widgets {
 
-// A text entry of the shop. It takes every press made on it, so a press on
+// A text entry of a menu or of the style shop. It takes every press made on it, so a press on
 // an entry never reaches the window beneath (which would start a drag).
 // A left press and release on it is a click; the second press of a double
 // click is the double click, and its release clicks nothing.
@@ -26,4 +26,4 @@ private:
     bool m_pressed = false;
 };
 
-} // namespace styleshop
+} // namespace widgets

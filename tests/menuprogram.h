@@ -27,15 +27,14 @@ struct MenuProgram {
         app::prepareStart();
         mainStrip.load();
         if (!realEnd)
-            windows.setEndProgram([this] { ++ends; });
+            windows.shutdown().setEndProgram([this] { ++ends; });
     }
     menus::SessionMenu *sessionMenu() { return windows.sessionMenu(); }
     menus::OptionsWindow *optionsWindow() { return windows.optionsWindow(); }
 
     session::SessionModel session;
     app::MainStrip mainStrip{session};
-    menus::WindowRegistry windows{session, &mainStrip, mainStrip.minuteCounter,
-                                  mainStrip.idleTicker};
+    app::WindowRegistry windows{session, &mainStrip, mainStrip.minuteCounter, mainStrip.idleTicker};
     int ends = 0;
 };
 

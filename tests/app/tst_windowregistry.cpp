@@ -4,7 +4,6 @@
 #include "chatlink.h"
 #include "entrylabel.h"
 #include "menuprogram.h"
-#include "outsideend.h"
 #include "programlines.h"
 #include "shoplines.h"
 #include "styleshop.h"
@@ -112,7 +111,7 @@ private Q_SLOTS:
             if (auto *s = qobject_cast<styleshop::StyleShop *>(w))
                 shop = s;
         QVERIFY(shop);
-        QTest::mouseClick(shop->findChild<styleshop::EntryLabel *>("Label3"), Qt::LeftButton);
+        QTest::mouseClick(shop->findChild<widgets::EntryLabel *>("Label3"), Qt::LeftButton);
         QVERIFY(!program.windows.isStyleShopLoaded());
         QVERIFY(program.mainStrip.isVisible());
         QCOMPARE(lines(), QList<QByteArray>{shopLine(program.mainStrip, false)});
@@ -124,10 +123,10 @@ private Q_SLOTS:
         MenuProgram program;
         program.mainStrip.show();
         lines().clear();
-        program.windows.unloadProgram();
+        program.windows.shutdown().unloadFromOutside();
         QCOMPARE(program.ends, 1);
         QCOMPARE(lines(), closingLines(program.mainStrip));
-        program.windows.unloadProgram(); // once only
+        program.windows.shutdown().unloadFromOutside(); // once only
         QCOMPARE(program.ends, 1);
         QCOMPARE(lines().size(), 2);
     }
@@ -142,7 +141,7 @@ private Q_SLOTS:
         QFETCH(int, signal);
         QFETCH(bool, shopOpen);
         MenuProgram program;
-        menus::unloadOnOutsideEnd(program.windows);
+        program.windows.shutdown().watchOutsideEnd();
         program.mainStrip.show();
         program.windows.sessionMenu()->goIdle(); // idle mode on: no disengaged line follows
         if (shopOpen)
@@ -172,7 +171,7 @@ private Q_SLOTS:
         QCOMPARE(program.ends, 0);
         QVERIFY(lines().isEmpty());
 
-        menus::unloadOnOutsideEnd(program.windows);
+        program.windows.shutdown().watchOutsideEnd();
         QTRY_COMPARE(program.ends, 1);
         QCOMPARE(lines(), closingLines(program.mainStrip));
     }
@@ -210,7 +209,7 @@ private Q_SLOTS:
         // lines once, and nothing after them, the open shop's line neither.
         QFETCH(bool, shopOpen);
         MenuProgram program;
-        menus::unloadOnOutsideEnd(program.windows);
+        program.windows.shutdown().watchOutsideEnd();
         program.mainStrip.show();
         if (shopOpen)
             program.windows.showStyleShop();

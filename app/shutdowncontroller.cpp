@@ -1,0 +1,69 @@
+#include "shutdowncontroller.h"
+
+#include "termination.h"
+#include "windowregistry.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QTimer>
+
+namespace app {
+
+namespace {
+void stop(QTimer *timer) {
+    if (timer)
+        timer->stop();
+}
+} // namespace
+
+ShutdownController::ShutdownController(WindowRegistry &windows)
+    : m_windows(windows), m_end([] { QCoreApplication::exit(0); }) {}
+
+bool ShutdownController::startEnding() {
+    if (m_ending)
+        return false;
+    m_ending = true;
+    m_goodbye.begin();
+    return true;
+}
+
+void ShutdownController::unload() {
+    // A second request while the program is ending (a click during a slide,
+    // another signal) changes nothing.
+    if (!startEnding())
+        return;
+    // Any event loop the unloads below run (the slides pause) may destroy
+    // the window whose entry asked for this; nothing here touches it.
+    stop(m_windows.minuteCounter());
+    stop(m_windows.idleTicker());
+    m_windows.unloadSessionMenu();
+    m_windows.unloadOptionsWindow();
+    if (QWidget *mainStrip = m_windows.mainStrip())
+        mainStrip->close(); // the closing lines and slides
+    m_windows.unloadStyleShop();
+    // The menus were only hidden until now, so the loop's own last-window
+    // rule cannot be relied on to end it.
+    m_end();
+}
+
+void ShutdownController::unloadFromOutside() {
+    if (m_ending)
+        return;
+    m_windows.sessionMenu();
+    unload();
+}
+
+void ShutdownController::watchOutsideEnd() {
+    const auto unload = [this] { unloadFromOutside(); };
+    platform::watchTermination(this, unload);
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
+            [unload](QSessionManager &) { unload(); });
+    // A quit that came some other way (the session manager's own) finds the
+    // loop already left; the unload still runs, once.
+    connect(qGuiApp, &QCoreApplication::aboutToQuit, this, unload);
+}
+
+void ShutdownController::setEndProgram(std::function<void()> end) { m_end = std::move(end); }
+
+} // namespace app
