@@ -16,18 +16,18 @@ QString closers(Closers order) {
     return QStringLiteral("</b></i></u>");
 }
 
-QString A(const settings::SettingsRecord &r) { return r.caption(Field::AsciiColour); }
-QString C(const settings::SettingsRecord &r) { return r.caption(Field::FontColour); }
-QString M(const settings::SettingsRecord &r) { return r.caption(Field::MiddleAscii); }
+QString asciiColour(const settings::SettingsRecord &r) { return r.caption(Field::AsciiColour); }
+QString fontColour(const settings::SettingsRecord &r) { return r.caption(Field::FontColour); }
+QString middleAscii(const settings::SettingsRecord &r) { return r.caption(Field::MiddleAscii); }
 
 QString frameHead(Closers order, const settings::SettingsRecord &r) {
-    return closers(order) + QStringLiteral("<font face=\"arial narrow\" color=#") + A(r) +
+    return closers(order) + QStringLiteral("<font face=\"arial narrow\" color=#") + asciiColour(r) +
            QStringLiteral(">") + r.caption(Field::FrontAscii) + QStringLiteral("<font color=#") +
-           C(r);
+           fontColour(r);
 }
 
 QString frameTail(const settings::SettingsRecord &r, bool blankBeforeBack) {
-    return QStringLiteral("<font color=#") + A(r) +
+    return QStringLiteral("<font color=#") + asciiColour(r) +
            (blankBeforeBack ? QStringLiteral("> ") : QStringLiteral(">")) +
            r.caption(Field::BackAscii);
 }

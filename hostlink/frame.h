@@ -21,11 +21,11 @@ inline constexpr const char *kTrailerMixedCase = "<font color=#ffFfFc>";
 
 QString closers(Closers order);
 
-// The frame's symbols, read from the record as a line is composed: A the
-// ascii colour, C the font colour, M the middle ascii.
-QString A(const settings::SettingsRecord &record);
-QString C(const settings::SettingsRecord &record);
-QString M(const settings::SettingsRecord &record);
+// The fields every line repeats, read from the record as the line is
+// composed.
+QString asciiColour(const settings::SettingsRecord &record);
+QString fontColour(const settings::SettingsRecord &record);
+QString middleAscii(const settings::SettingsRecord &record);
 
 // The head of a line: closers, the arial narrow font in the ascii colour, the
 // front ascii, then "<font color=#" and the font colour. The ">" that opens

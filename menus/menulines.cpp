@@ -4,13 +4,13 @@
 
 namespace menus {
 
-using hostlink::A;
-using hostlink::C;
+using hostlink::asciiColour;
 using hostlink::Closers;
+using hostlink::fontColour;
 using hostlink::frameHead;
 using hostlink::frameTail;
 using hostlink::kTrailer;
-using hostlink::M;
+using hostlink::middleAscii;
 using settings::Field;
 
 namespace {
@@ -21,41 +21,45 @@ QString statsLine(const settings::SettingsRecord &r, const QString &own) {
 } // namespace
 
 QString idleSessionLine(const settings::SettingsRecord &r, bool engaged) {
-    return frameHead(Closers::IUB, r) + ">  zorvel  " + M(r) + "<font color=#" + C(r) +
-           "> idlé sèssiøn " + M(r) + " <font color=#" + A(r) +
-           (engaged ? "> éñgágèd<font color=#" : "> diséñgágèd<font color=#") + C(r) + ">.. " +
-           frameTail(r, false) + kTrailer;
+    return frameHead(Closers::IUB, r) + ">  zorvel  " + middleAscii(r) + "<font color=#" +
+           fontColour(r) + "> idlé sèssiøn " + middleAscii(r) + " <font color=#" + asciiColour(r) +
+           (engaged ? "> éñgágèd<font color=#" : "> diséñgágèd<font color=#") + fontColour(r) +
+           ">.. " + frameTail(r, false) + kTrailer;
 }
 
 QString statsLoadsLine(const settings::SettingsRecord &r, const QString &handle,
                        const QString &loads) {
-    return statsLine(r, "> zorvel stàts " + M(r) + " id: <font color=#" + A(r) + ">" + handle +
-                            " " + M(r) + " <font color=#" + C(r) + ">løàds: <font color=#" + A(r) +
-                            ">" + loads + "<font color=#" + C(r));
+    return statsLine(r, "> zorvel stàts " + middleAscii(r) + " id: <font color=#" + asciiColour(r) +
+                            ">" + handle + " " + middleAscii(r) + " <font color=#" + fontColour(r) +
+                            ">løàds: <font color=#" + asciiColour(r) + ">" + loads +
+                            "<font color=#" + fontColour(r));
 }
 
 QString statsStyleLine(const settings::SettingsRecord &r) {
-    return statsLine(r, "> stylé:<font color=#" + A(r) + "> " + r.caption(Field::StyleName) + " " +
-                            M(r) + " <font color=#" + C(r) + ">stylés: <font color=#" + A(r) +
-                            ">25<font color=#" + C(r));
+    return statsLine(r, "> stylé:<font color=#" + asciiColour(r) + "> " +
+                            r.caption(Field::StyleName) + " " + middleAscii(r) + " <font color=#" +
+                            fontColour(r) + ">stylés: <font color=#" + asciiColour(r) +
+                            ">25<font color=#" + fontColour(r));
 }
 
 QString statsColoursLine(const settings::SettingsRecord &r) {
-    return statsLine(r, "> àscii còlór:<font color=#" + A(r) + "> " + A(r) + " " + M(r) +
-                            " <font color=#" + C(r) + ">fønt còlór: <font color=#" + A(r) + ">" +
-                            C(r) + "<font color=#" + C(r));
+    return statsLine(r, "> àscii còlór:<font color=#" + asciiColour(r) + "> " + asciiColour(r) +
+                            " " + middleAscii(r) + " <font color=#" + fontColour(r) +
+                            ">fønt còlór: <font color=#" + asciiColour(r) + ">" + fontColour(r) +
+                            "<font color=#" + fontColour(r));
 }
 
 QString statsIdleLine(const settings::SettingsRecord &r, const QString &lastIdle,
                       const QString &minsUsed) {
-    return statsLine(r, "> lâst idlé: <font color=#" + A(r) + ">" + lastIdle + " " + M(r) +
-                            " <font color=#" + C(r) + ">miñs ùséd: <font color=#" + A(r) + ">" +
-                            minsUsed + "<font color=#" + C(r));
+    return statsLine(r, "> lâst idlé: <font color=#" + asciiColour(r) + ">" + lastIdle + " " +
+                            middleAscii(r) + " <font color=#" + fontColour(r) +
+                            ">miñs ùséd: <font color=#" + asciiColour(r) + ">" + minsUsed +
+                            "<font color=#" + fontColour(r));
 }
 
 QString handleLine(const settings::SettingsRecord &r, const QString &handle) {
-    return frameHead(Closers::BIU, r) + "> hàñdlè châñgéd tø: <font color=#" + A(r) + ">" + handle +
-           " <font color=#" + C(r) + ">.." + frameTail(r, true) + kTrailer;
+    return frameHead(Closers::BIU, r) + "> hàñdlè châñgéd tø: <font color=#" + asciiColour(r) +
+           ">" + handle + " <font color=#" + fontColour(r) + ">.." + frameTail(r, true) + kTrailer;
 }
 
 } // namespace menus

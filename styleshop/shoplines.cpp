@@ -5,18 +5,18 @@
 
 namespace styleshop {
 
-using hostlink::A;
-using hostlink::C;
+using hostlink::asciiColour;
 using hostlink::Closers;
+using hostlink::fontColour;
 using hostlink::frameHead;
 using hostlink::frameTail;
-using hostlink::M;
+using hostlink::middleAscii;
 using settings::Field;
 
 namespace {
 QString shopLine(const settings::SettingsRecord &r, const QString &verb) {
-    return frameHead(Closers::BIU, r) + "> zorvel <font color=#" + A(r) +
-           ">stylè shøp<font color=#" + C(r) + "> " + M(r) + " " + verb + " " +
+    return frameHead(Closers::BIU, r) + "> zorvel <font color=#" + asciiColour(r) +
+           ">stylè shøp<font color=#" + fontColour(r) + "> " + middleAscii(r) + " " + verb + " " +
            frameTail(r, false) + hostlink::kTrailer;
 }
 
@@ -46,9 +46,9 @@ QString unloadLine(const settings::SettingsRecord &record) {
 
 QString styleLine(const Style &style, const settings::SettingsRecord &r) {
     const NamePieces &p = kPieces[int(style.layout)];
-    return frameHead(Closers::BIU, r) + p.beforeAscii + A(r) + p.openName +
-           r.caption(Field::StyleName) + p.closeName + C(r) + p.afterFont + frameTail(r, false) +
-           (style.tail ? hostlink::kTrailer : "");
+    return frameHead(Closers::BIU, r) + p.beforeAscii + asciiColour(r) + p.openName +
+           r.caption(Field::StyleName) + p.closeName + fontColour(r) + p.afterFont +
+           frameTail(r, false) + (style.tail ? hostlink::kTrailer : "");
 }
 
 } // namespace styleshop
