@@ -3,10 +3,13 @@
 #include "captioncounts.h"
 #include "chatlink.h"
 #include "goodbye.h"
+#include "pacing.h"
 #include "pause.h"
 #include "playwav.h"
 #include "programlines.h"
 #include "settingsfile.h"
+#include "settingskeys.h"
+#include "twips.h"
 #include "windowregistry.h"
 #include "windowroutines.h"
 
@@ -25,6 +28,9 @@ using settings::getFromIni;
 using settings::kSection;
 using settings::settingsPath;
 using settings::writeToIni;
+namespace keys = settings::keys;
+using widgets::kTwipsPerPixel;
+using widgets::twipsToPixels;
 
 namespace {
 QFont arialNarrow() {
@@ -135,14 +141,14 @@ MainStrip::MainStrip(session::SessionModel &session, QWidget *parent)
 
     minuteCounter = new QTimer(this);
     minuteCounter->setObjectName("MiUs");
-    minuteCounter->setInterval(60000);
+    minuteCounter->setInterval(hostlink::pacing::kMinuteCounterMs);
     minuteCounter->setTimerType(Qt::PreciseTimer);
     connect(minuteCounter, &QTimer::timeout, this, &MainStrip::countMinuteUsed);
     minuteCounter->start();
 
     idleTicker = new QTimer(this);
     idleTicker->setObjectName("Timer1");
-    idleTicker->setInterval(59000);
+    idleTicker->setInterval(hostlink::pacing::kIdleTickMs);
     idleTicker->setTimerType(Qt::PreciseTimer);
     connect(idleTicker, &QTimer::timeout, this, &MainStrip::idleTick);
 }
@@ -153,9 +159,8 @@ QLabel *MainStrip::addLabel(const char *name, const QString &caption, int left, 
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(int(std::floor(left / double(kTwipsPerPixel))),
-                       int(std::floor(top / double(kTwipsPerPixel))), twipsToPixels(width),
-                       twipsToPixels(height));
+    label->setGeometry(widgets::twipsToPixelsDown(left), widgets::twipsToPixelsDown(top),
+                       twipsToPixels(width), twipsToPixels(height));
     return label;
 }
 
@@ -202,24 +207,24 @@ void MainStrip::load() {
         m_session.setCaption(Field::FrontAscii, QStringLiteral("/¯\\"));
         m_session.setCaption(Field::FontColour, QStringLiteral("00000C"));
         m_session.setCaption(Field::AsciiColour, QStringLiteral("009900"));
-        write("preset", m_session.caption(Field::StyleName));
-        write("pfcolor", m_session.caption(Field::FontColour));
-        write("pacolor", m_session.caption(Field::AsciiColour));
-        write("pmascii", m_session.caption(Field::MiddleAscii));
-        write("pfascii", m_session.caption(Field::FrontAscii));
-        write("pbascii", m_session.caption(Field::BackAscii));
-        write("handle", QStringLiteral("frobble"));
+        write(keys::kStyleName, m_session.caption(Field::StyleName));
+        write(keys::kFontColour, m_session.caption(Field::FontColour));
+        write(keys::kAsciiColour, m_session.caption(Field::AsciiColour));
+        write(keys::kMiddleAscii, m_session.caption(Field::MiddleAscii));
+        write(keys::kFrontAscii, m_session.caption(Field::FrontAscii));
+        write(keys::kBackAscii, m_session.caption(Field::BackAscii));
+        write(keys::kHandle, QStringLiteral("frobble"));
     }
 
-    const QString handle = read("handle");
-    const QString style = read("preset");
+    const QString handle = read(keys::kHandle);
+    const QString style = read(keys::kStyleName);
     settings::reloadSettings(m_session);
 
     if (const auto previous = settings::countLoad())
         m_session.setPreviousLoads(*previous);
 
     hostlink::chatSend(loadLine(m_session));
-    hostlink::pause(hostlink::wholeSeconds(0.57));
+    hostlink::pause(hostlink::wholeSeconds(hostlink::pacing::kBetweenLoadLines));
     hostlink::chatSend(loadIdentityLine(m_session, handle, style));
 }
 
@@ -230,8 +235,8 @@ void MainStrip::countMinuteUsed() {
 
 void MainStrip::idleTick() {
     settings::reloadSettings(m_session);
-    const QString handle = read("handle");
-    const QString reason = read("reason");
+    const QString handle = read(keys::kHandle);
+    const QString reason = read(keys::kReason);
     // The "minsused" key is not copied into the running count: nothing writes
     // it, so it would blank the count every tick.
 
@@ -244,17 +249,17 @@ void MainStrip::idleTick() {
     }
 
     hostlink::chatSend(idleLine(m_session, handle, m_session.hours(), m_session.minutes()));
-    hostlink::pause(1);
+    hostlink::pause(hostlink::pacing::kBetweenIdleLines);
     hostlink::chatSend(reasonLine(m_session, reason));
 }
 
 void MainStrip::unload() {
     settings::reloadSettings(m_session);
-    const QString handle = read("handle");
+    const QString handle = read(keys::kHandle);
     const QString style = m_session.caption(settings::Field::StyleName); // "preset" as just read
 
     // Posted even once the program is ending, and the last lines the room gets.
-    hostlink::sayGoodbye(unloadLine(m_session), 1,
+    hostlink::sayGoodbye(unloadLine(m_session), hostlink::pacing::kBetweenClosingLines,
                          [&] { return unloadIdentityLine(m_session, handle, style); });
 
     // Slide left until the right edge has passed the screen's left edge, then
@@ -297,7 +302,7 @@ void MainStrip::pressSurface() {
 void MainStrip::openMenu(QWidget *menu, QWidget *alsoHide) {
     m_windows->sessionMenu()->hide();
     menu->move(x() + twipsToPixels(720), y()); // just right of this window, tops level
-    hostlink::pause(hostlink::wholeSeconds(0.22));
+    hostlink::pause(hostlink::wholeSeconds(hostlink::pacing::kBeforeMenuShows));
     menu->show();
     playWav(clickSoundPath());
     if (alsoHide)

@@ -73,8 +73,4 @@ private:
     bool m_unloaded = false;
 };
 
-// Twips, the unit of every window position, at 15 to the pixel.
-inline constexpr int kTwipsPerPixel = 15;
-inline constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
-
 } // namespace app

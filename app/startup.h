@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pacing.h"
+
 #include <chrono>
 #include <functional>
 
@@ -12,7 +14,7 @@ class WindowRegistry;
 // build of it shortens the idle tick so a test driving it by hand need not
 // wait a minute for each tick.
 struct RunSettings {
-    int idleTickMs = 59000;
+    int idleTickMs = hostlink::pacing::kIdleTickMs;
     // What a minute of the "autoidle" key lasts.
     std::chrono::milliseconds autoIdleMinute = std::chrono::minutes(1);
     // Called once the main strip has loaded and shows, before the event loop

@@ -2,6 +2,7 @@
 
 #include "entrylabel.h"
 #include "pause.h"
+#include "twips.h"
 
 #include <QColor>
 #include <cmath>
@@ -9,7 +10,7 @@
 namespace menus {
 
 namespace {
-int pixels(int twips) { return int(std::floor(twips / double(kTwipsPerPixel))); }
+int pixels(int twips) { return widgets::twipsToPixelsDown(twips); }
 
 // Where the design puts both windows; the menu button moves them before
 // every showing.
@@ -36,11 +37,11 @@ MenuWindow::MenuWindow(const char *name, int widthTwips, int heightTwips)
     setPalette(p);
 }
 
-int MenuWindow::topTwips() const { return y() * kTwipsPerPixel; }
+int MenuWindow::topTwips() const { return y() * widgets::kTwipsPerPixel; }
 
 void MenuWindow::setTopTwips(int top) { move(x(), pixels(top)); }
 
-int MenuWindow::widthTwips() const { return width() * kTwipsPerPixel; }
+int MenuWindow::widthTwips() const { return width() * widgets::kTwipsPerPixel; }
 
 widgets::EntryLabel *MenuWindow::addEntry(const char *name, const QString &caption,
                                           const QRect &twips, const QColor &ink) {

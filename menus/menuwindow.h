@@ -10,9 +10,6 @@ class EntryLabel;
 
 namespace menus {
 
-// Twips, the unit of every position and size, at 15 to the pixel.
-inline constexpr int kTwipsPerPixel = 15;
-
 // What the session menu and the options window share: a small frameless
 // window at its design place, holding text entries stacked one above the
 // other, which leaves the screen by sliding 300 twips a step.

@@ -5,8 +5,10 @@
 #include "entrylabel.h"
 #include "menuhost.h"
 #include "menulines.h"
+#include "pacing.h"
 #include "pause.h"
 #include "settingsfile.h"
+#include "settingskeys.h"
 #include "windowroutines.h"
 
 #include <QColor>
@@ -87,7 +89,7 @@ void OptionsWindow::editAscii() {
     const auto front = windows.ask(QStringLiteral("What is the FRONT ascii gonna be?"));
     if (!front)
         return;
-    hostlink::pause(hostlink::wholeSeconds(0.35));
+    hostlink::pause(hostlink::wholeSeconds(hostlink::pacing::kBetweenAsciiPrompts));
     if (windows.isEnding())
         return;
     const auto back = windows.ask(QStringLiteral("What is the BACK ascii gonna be?"));
@@ -101,10 +103,10 @@ void OptionsWindow::editAscii() {
     session.setCaption(Field::BackAscii, *back);
     session.setCaption(Field::FrontAscii, *front);
     session.setCaption(Field::StyleName, kCustom);
-    writeField(session, "preset", Field::StyleName);
-    writeField(session, "pmascii", Field::MiddleAscii);
-    writeField(session, "pfascii", Field::FrontAscii);
-    writeField(session, "pbascii", Field::BackAscii);
+    writeField(session, settings::keys::kStyleName, Field::StyleName);
+    writeField(session, settings::keys::kMiddleAscii, Field::MiddleAscii);
+    writeField(session, settings::keys::kFrontAscii, Field::FrontAscii);
+    writeField(session, settings::keys::kBackAscii, Field::BackAscii);
 }
 
 void OptionsWindow::editColour(const QString &prompt, settings::Field colour, const char *key) {
@@ -115,18 +117,18 @@ void OptionsWindow::editColour(const QString &prompt, settings::Field colour, co
     session::SessionModel &session = m_windows.session();
     session.setCaption(settings::Field::StyleName, kCustom);
     session.setCaption(colour, *answer);
-    writeField(session, "preset", settings::Field::StyleName);
+    writeField(session, settings::keys::kStyleName, settings::Field::StyleName);
     writeField(session, key, colour);
 }
 
 void OptionsWindow::editFontColour() {
     editColour(QStringLiteral("What color do you want the font to be?"),
-               settings::Field::FontColour, "pfcolor");
+               settings::Field::FontColour, settings::keys::kFontColour);
 }
 
 void OptionsWindow::editAsciiColour() {
     editColour(QStringLiteral("What color do you want the ascii to be?"),
-               settings::Field::AsciiColour, "pacolor");
+               settings::Field::AsciiColour, settings::keys::kAsciiColour);
 }
 
 void OptionsWindow::editHandle() {
@@ -134,7 +136,7 @@ void OptionsWindow::editHandle() {
     const auto handle = m_windows.ask(QStringLiteral("What is your Handle?"));
     if (!handle)
         return;
-    settings::writeToIni(settings::kSection, QStringLiteral("handle"), *handle,
+    settings::writeToIni(settings::kSection, QLatin1String(settings::keys::kHandle), *handle,
                          settings::settingsPath());
     hostlink::chatSend(handleLine(m_windows.session(), *handle));
 }

@@ -6,8 +6,10 @@
 #include "menuhost.h"
 #include "menulines.h"
 #include "optionswindow.h"
+#include "pacing.h"
 #include "pause.h"
 #include "settingsfile.h"
+#include "settingskeys.h"
 #include "windowroutines.h"
 
 #include <QColor>
@@ -108,7 +110,7 @@ void SessionMenu::comeBack() {
     hostlink::chatSend(idleSessionLine(session, false));
     hostlink::setAway(false);
     // The clock is kept, as the strip shows it, before it is reset.
-    write("lastidle", session.hours() + QLatin1Char(':') + session.minutes());
+    write(settings::keys::kLastIdle, session.hours() + QLatin1Char(':') + session.minutes());
     idleOnEntry->setEnabled(true);
     session.setHours(QStringLiteral("0"));
     session.setMinutes(QStringLiteral("00"));
@@ -119,7 +121,7 @@ void SessionMenu::comeBack() {
 void SessionMenu::editReason() {
     hide();
     if (const auto reason = m_windows.ask(QStringLiteral("What is your Reason for being Idle?")))
-        write("reason", *reason);
+        write(settings::keys::kReason, *reason);
 }
 
 void SessionMenu::showStatistics() {
@@ -127,18 +129,19 @@ void SessionMenu::showStatistics() {
     m_windows.optionsWindow()->hide();
     session::SessionModel &record = m_windows.session();
     settings::reloadSettings(record);
-    const QString handle = read("handle");
-    const QString lastIdle = read("lastidle");
+    const QString handle = read(settings::keys::kHandle);
+    const QString lastIdle = read(settings::keys::kLastIdle);
 
     // Each line reads the model when its turn comes: whatever runs during a
     // pause (an idle tick, an options command) shows in the lines after it.
-    hostlink::pause(hostlink::wholeSeconds(0.36));
+    using namespace hostlink::pacing;
+    hostlink::pause(hostlink::wholeSeconds(kBeforeStatistics));
     hostlink::chatSend(statsLoadsLine(record, handle, record.previousLoads()));
-    hostlink::pause(1);
+    hostlink::pause(kBeforeStyleStatistics);
     hostlink::chatSend(statsStyleLine(record));
-    hostlink::pause(hostlink::wholeSeconds(1.46));
+    hostlink::pause(hostlink::wholeSeconds(kBeforeColourStatistics));
     hostlink::chatSend(statsColoursLine(record));
-    hostlink::pause(1);
+    hostlink::pause(kBeforeIdleStatistics);
     hostlink::chatSend(statsIdleLine(record, lastIdle, record.minutesUsed()));
 }
 

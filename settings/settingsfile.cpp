@@ -1,4 +1,5 @@
 #include "settingsfile.h"
+#include "settingskeys.h"
 
 #include "configpaths.h"
 #include "cp1252.h"
@@ -45,13 +46,13 @@ void writeToIni(const QString &section, const QString &key, const QString &value
 void reloadSettings(SettingsRecord &record) {
     const QString file = settingsPath();
     const auto read = [&file](const char *key) { return getFromIni(kSection, key, file); };
-    record.setFontFace(read("font"));
-    record.setCaption(Field::StyleName, read("preset"));
-    record.setCaption(Field::AsciiColour, read("pacolor"));
-    record.setCaption(Field::FrontAscii, read("pfascii"));
-    record.setCaption(Field::BackAscii, read("pbascii"));
-    record.setCaption(Field::MiddleAscii, read("pmascii"));
-    record.setCaption(Field::FontColour, read("pfcolor"));
+    record.setFontFace(read(keys::kFont));
+    record.setCaption(Field::StyleName, read(keys::kStyleName));
+    record.setCaption(Field::AsciiColour, read(keys::kAsciiColour));
+    record.setCaption(Field::FrontAscii, read(keys::kFrontAscii));
+    record.setCaption(Field::BackAscii, read(keys::kBackAscii));
+    record.setCaption(Field::MiddleAscii, read(keys::kMiddleAscii));
+    record.setCaption(Field::FontColour, read(keys::kFontColour));
 }
 
 } // namespace settings

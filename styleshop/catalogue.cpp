@@ -2,6 +2,7 @@
 
 #include "chatlink.h"
 #include "settingsfile.h"
+#include "settingskeys.h"
 #include "settingsrecord.h"
 #include "shoplines.h"
 
@@ -9,6 +10,8 @@
 #include <array>
 
 namespace styleshop {
+
+namespace keys = settings::keys;
 
 namespace {
 
@@ -72,12 +75,12 @@ constexpr std::array kCaptionOrder{Field::StyleName,  Field::MiddleAscii, Field:
                                    Field::FrontAscii, Field::FontColour,  Field::AsciiColour};
 
 constexpr std::array<StyleKey, 6> kWriteOrder{{
-    {"preset", Field::StyleName},
-    {"pfcolor", Field::FontColour},
-    {"pacolor", Field::AsciiColour},
-    {"pmascii", Field::MiddleAscii},
-    {"pfascii", Field::FrontAscii},
-    {"pbascii", Field::BackAscii},
+    {keys::kStyleName, Field::StyleName},
+    {keys::kFontColour, Field::FontColour},
+    {keys::kAsciiColour, Field::AsciiColour},
+    {keys::kMiddleAscii, Field::MiddleAscii},
+    {keys::kFrontAscii, Field::FrontAscii},
+    {keys::kBackAscii, Field::BackAscii},
 }};
 
 QStringView value(const Style &style, Field field) {

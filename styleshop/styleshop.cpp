@@ -4,7 +4,9 @@
 #include "chatlink.h"
 #include "entrylabel.h"
 #include "settingsfile.h"
+#include "settingskeys.h"
 #include "shoplines.h"
+#include "twips.h"
 #include "windowroutines.h"
 
 #include <QFrame>
@@ -15,12 +17,13 @@
 
 namespace styleshop {
 
+namespace keys = settings::keys;
+
 using widgets::EntryLabel;
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-int pixels(int twips) { return int(std::floor(twips / double(kTwipsPerPixel))); }
+int pixels(int twips) { return widgets::twipsToPixelsDown(twips); }
 
 constexpr int kClientWidth = 1695;
 constexpr int kClientHeight = 3510;
@@ -133,12 +136,12 @@ struct Reload {
     const char *key;
 };
 constexpr std::array<Reload, 6> kReloadOrder{{
-    {settings::Field::StyleName, "preset"},
-    {settings::Field::AsciiColour, "pacolor"},
-    {settings::Field::FrontAscii, "pfascii"},
-    {settings::Field::BackAscii, "pbascii"},
-    {settings::Field::MiddleAscii, "pmascii"},
-    {settings::Field::FontColour, "pfcolor"},
+    {settings::Field::StyleName, keys::kStyleName},
+    {settings::Field::AsciiColour, keys::kAsciiColour},
+    {settings::Field::FrontAscii, keys::kFrontAscii},
+    {settings::Field::BackAscii, keys::kBackAscii},
+    {settings::Field::MiddleAscii, keys::kMiddleAscii},
+    {settings::Field::FontColour, keys::kFontColour},
 }};
 
 } // namespace
