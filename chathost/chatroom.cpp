@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "windowsystem_unix.h"
+#include "chatwire.h"
 #include "windowtree.h"
 
 #include <QHBoxLayout>
@@ -33,7 +33,7 @@ ChatRoom::ChatRoom(const QString &name, const QString &screenName, QWidget *pare
     m_people->addItem(screenName);
     m_people->setMaximumWidth(150);
     // A line may be as long as one request can carry.
-    m_entry->setMaxLength(int(platform::chatwire::kMaxFrame));
+    m_entry->setMaxLength(int(chatwire::kMaxFrame));
     m_entry->setPlaceholderText(tr("Type here, Enter to send"));
     m_send->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     m_send->setToolTip(tr("Send"));
@@ -59,11 +59,11 @@ QString ChatRoom::name() const { return m_name; }
 void ChatRoom::publish(WindowTree &tree, QWidget *document) const {
     // Sibling order as a client walks it: the name, the transcript before the
     // entry box, the other controls in between.
-    tree.publish(m_title, "_AOL_Static", document);
-    tree.publish(m_transcript, "RICHCNTL", document);
-    tree.publish(m_people, "_AOL_Listbox", document);
-    tree.publish(m_entry, "RICHCNTL", document);
-    tree.publish(m_send, "_AOL_Icon", document);
+    tree.publish(m_title, chatwire::kStaticClass, document);
+    tree.publish(m_transcript, chatwire::kRichTextClass, document);
+    tree.publish(m_people, chatwire::kListBoxClass, document);
+    tree.publish(m_entry, chatwire::kRichTextClass, document);
+    tree.publish(m_send, chatwire::kIconClass, document);
 }
 
 QString ChatRoom::transcriptHtml(const QString &screenName, const QString &line) {

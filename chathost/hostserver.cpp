@@ -1,8 +1,8 @@
 #include "hostserver.h"
 
+#include "chatwire.h"
 #include "requesthandler.h"
 #include "requestparser.h"
-#include "windowsystem_unix.h"
 
 #include <QFile>
 #include <QLocalServer>
@@ -15,7 +15,7 @@
 
 namespace chathost {
 
-namespace wire = platform::chatwire;
+namespace wire = chatwire;
 
 namespace {
 

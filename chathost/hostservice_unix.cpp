@@ -36,7 +36,7 @@ std::unique_ptr<HostService> createHostService(WindowTree &tree) {
 }
 
 bool pingHost(QString *message) {
-    const QString path = platform::chatwire::socketPath();
+    const QString path = chatwire::socketPath();
     platform::UnixWindowSystem host(path, std::chrono::seconds(1));
     const std::int64_t pid = host.hostPid();
     *message = pid == 0 ? QStringLiteral("chathost: none answers on %1\n").arg(path)

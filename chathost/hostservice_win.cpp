@@ -1,5 +1,6 @@
 #include "hostservice.h"
 
+#include "chatwire.h"
 #include "nativewindowtree_win.h"
 
 #include <windows.h>
@@ -8,14 +9,12 @@ namespace chathost {
 
 namespace {
 
-// The class of chathost's main window, which clients look for first.
-constexpr wchar_t kFrameClass[] = L"AOL Frame25";
 // One chathost per user session: a second one would split the clients.
 constexpr wchar_t kMutexName[] = L"Local\\zorvel-chathost";
 
 // The process of the chathost whose main window is found, or 0.
 DWORD runningHostPid() {
-    HWND frame = FindWindowW(kFrameClass, nullptr);
+    HWND frame = FindWindowA(chatwire::kFrameClass, nullptr);
     DWORD pid = 0;
     if (frame)
         GetWindowThreadProcessId(frame, &pid);
@@ -47,7 +46,8 @@ public:
         return true;
     }
     QString where() const override {
-        return QStringLiteral("its window tree (class \"AOL Frame25\")");
+        return QStringLiteral("its window tree (class \"%1\")")
+            .arg(QLatin1String(chatwire::kFrameClass));
     }
     void setAwayHandler(std::function<bool(const QString &)>) override {
         // Clients reach this chathost through its window tree alone, which

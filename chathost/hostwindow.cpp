@@ -1,6 +1,7 @@
 #include "hostwindow.h"
 
 #include "chatroom.h"
+#include "chatwire.h"
 #include "hostoptions.h"
 #include "welcomewindow.h"
 #include "windowtree.h"
@@ -19,8 +20,8 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
     setCentralWidget(m_area);
     resize(900, 640);
 
-    tree.publish(this, "AOL Frame25");
-    tree.publish(m_area, "MDIClient", this);
+    tree.publish(this, chatwire::kFrameClass);
+    tree.publish(m_area, chatwire::kDocumentAreaClass, this);
     tree.setChildOrder(m_area, [this] {
         const QList<QMdiSubWindow *> documents = documentsFrontToBack();
         return QList<QWidget *>(documents.cbegin(), documents.cend());
@@ -31,7 +32,7 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
         auto *room = new ChatRoom(*it, options.screenName);
         room->setScrollback(options.scrollback);
         QMdiSubWindow *document = addDocument(room);
-        tree.publish(document, "AOL Child", m_area);
+        tree.publish(document, chatwire::kDocumentClass, m_area);
         room->publish(tree, document);
         connect(room, &ChatRoom::posted, this,
                 [this, name = *it](const QString &line) { emit posted(name, line); });
@@ -39,7 +40,7 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
     }
     auto *welcome = new WelcomeWindow(options.screenName);
     QMdiSubWindow *welcomeDocument = addDocument(welcome);
-    tree.publish(welcomeDocument, "AOL Child", m_area);
+    tree.publish(welcomeDocument, chatwire::kDocumentClass, m_area);
     welcome->publish(tree, welcomeDocument);
     connect(welcome, &WelcomeWindow::chatRequested, this, [this] {
         if (!m_rooms.isEmpty())

@@ -1,9 +1,9 @@
 #include "requesthandler.h"
 
+#include "chatwire.h"
 #include "cp1252.h"
 #include "requestparser.h"
 #include "windowmessages.h"
-#include "windowsystem_unix.h"
 #include "windowtree.h"
 
 #include <QCoreApplication>
@@ -11,7 +11,7 @@
 
 namespace chathost {
 
-namespace wire = platform::chatwire;
+namespace wire = chatwire;
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "requestparser.h"
 
-#include "windowsystem_unix.h"
+#include "chatwire.h"
 
 namespace chathost {
 
-namespace wire = platform::chatwire;
+namespace wire = chatwire;
 
 std::optional<Request> parseRequest(QByteArrayView payload) {
     if (payload.isEmpty())

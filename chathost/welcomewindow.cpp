@@ -1,5 +1,6 @@
 #include "welcomewindow.h"
 
+#include "chatwire.h"
 #include "windowtree.h"
 
 #include <QLabel>
@@ -35,9 +36,9 @@ WelcomeWindow::WelcomeWindow(const QString &screenName, QWidget *parent)
 }
 
 void WelcomeWindow::publish(WindowTree &tree, QWidget *document) const {
-    tree.publish(m_title, "_AOL_Static", document);
-    tree.publish(m_news, "RICHCNTL", document);
-    tree.publish(m_chat, "_AOL_Icon", document);
+    tree.publish(m_title, chatwire::kStaticClass, document);
+    tree.publish(m_news, chatwire::kRichTextClass, document);
+    tree.publish(m_chat, chatwire::kIconClass, document);
 }
 
 } // namespace chathost

@@ -1,5 +1,6 @@
 #include "chatlink.h"
 
+#include "chatwire.h"
 #include "cp1252.h"
 #include "goodbye.h"
 
@@ -19,8 +20,9 @@ platform::WindowSystem &platformWindowSystem() {
 constexpr int kEnter = 13;
 
 bool isRoom(platform::WindowSystem &ws, platform::WindowHandle candidate) {
-    static const std::array<QByteArray, 4> kRoomClasses = {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon",
-                                                           "_AOL_Static"};
+    static const std::array<QByteArray, 4> kRoomClasses = {
+        chatwire::kRichTextClass, chatwire::kListBoxClass, chatwire::kIconClass,
+        chatwire::kStaticClass};
     for (const QByteArray &cls : kRoomClasses) {
         if (ws.findWindowEx(candidate, 0, cls) == 0)
             return false;
@@ -35,14 +37,15 @@ platform::WindowSystem &windowSystem() { return g_override ? *g_override : platf
 
 platform::WindowHandle findRoom() {
     platform::WindowSystem &ws = windowSystem();
-    const platform::WindowHandle frame = ws.findWindow("AOL Frame25");
+    const platform::WindowHandle frame = ws.findWindow(chatwire::kFrameClass);
     if (frame == 0)
         return 0;
-    const platform::WindowHandle container = ws.findWindowEx(frame, 0, "MDIClient");
+    const platform::WindowHandle container =
+        ws.findWindowEx(frame, 0, chatwire::kDocumentAreaClass);
     if (container == 0)
         return 0;
-    for (platform::WindowHandle child = ws.findWindowEx(container, 0, "AOL Child"); child != 0;
-         child = ws.findWindowEx(container, child, "AOL Child")) {
+    for (platform::WindowHandle child = ws.findWindowEx(container, 0, chatwire::kDocumentClass);
+         child != 0; child = ws.findWindowEx(container, child, chatwire::kDocumentClass)) {
         if (isRoom(ws, child))
             return child;
     }
@@ -57,9 +60,9 @@ void chatSend(const QString &line) {
     const platform::WindowHandle room = findRoom();
     if (room == 0)
         return;
-    const platform::WindowHandle transcript = ws.findWindowEx(room, 0, "RICHCNTL");
+    const platform::WindowHandle transcript = ws.findWindowEx(room, 0, chatwire::kRichTextClass);
     const platform::WindowHandle entry =
-        transcript == 0 ? 0 : ws.findWindowEx(room, transcript, "RICHCNTL");
+        transcript == 0 ? 0 : ws.findWindowEx(room, transcript, chatwire::kRichTextClass);
     if (entry == 0)
         return; // a room without an entry box: the messages would reach no window
     ws.setText(entry, toWindows1252(line));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chatwire.h"
 #include "windowsystem.h"
 
 #include <QByteArray>
@@ -9,41 +10,6 @@
 #include <optional>
 
 namespace platform {
-
-// The wire between this client and chathost (chathost/PROTOCOL.md): every
-// request and every reply is a frame, a 4-byte big-endian length followed by
-// that many bytes. A request starts with one opcode byte.
-namespace chatwire {
-
-inline constexpr std::uint32_t kMaxFrame = 64 * 1024;
-// The longest text a SetText or Type request carries: a frame less the
-// opcode and the window handle.
-inline constexpr std::uint32_t kMaxText = kMaxFrame - 1 - 8;
-inline constexpr std::uint32_t kVersion = 1;
-
-enum Op : std::uint8_t {
-    FindWindow = 0x01,   // class                       -> u64 handle
-    FindWindowEx = 0x02, // u64 parent, u64 after, class -> u64 handle
-    SetText = 0x03,      // u64 window, bytes            -> u8 delivered
-    SendChar = 0x04,     // u64 window, u32 code         -> u8 delivered
-    Hello = 0x10,        // (nothing)                    -> u32 version, u64 pid
-    WindowText = 0x11,   // u64 window                   -> bytes
-    Raise = 0x12,        // u64 document window          -> u8 delivered
-    Type = 0x13,         // u64 window, bytes            -> u8 delivered
-    SetAway = 0x14,      // bytes (empty: back)           -> u8 taken by a network
-};
-
-// <runtime folder>/chathost.sock, the runtime folder looked up now.
-QString socketPath();
-
-void putU32(QByteArray &out, std::uint32_t value);
-void putU64(QByteArray &out, std::uint64_t value);
-std::uint32_t getU32(const char *in);
-std::uint64_t getU64(const char *in);
-// The payload with its length in front.
-QByteArray frame(const QByteArray &payload);
-
-} // namespace chatwire
 
 // The window system of chathost, reached over its local socket. Each exchange
 // opens a fresh connection and may wait for chathost at most `bound` in all;

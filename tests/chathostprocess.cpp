@@ -1,5 +1,6 @@
 #include "chathostprocess.h"
 
+#include "chatwire.h"
 #include "cp1252.h"
 #include "windowsystem_unix.h"
 
@@ -32,7 +33,7 @@ ChatHostProcess::~ChatHostProcess() { kill(); }
 
 QString ChatHostProcess::executable() { return QStringLiteral(ZORVEL_CHATHOST_EXECUTABLE); }
 
-QString ChatHostProcess::socketPath() const { return platform::chatwire::socketPath(); }
+QString ChatHostProcess::socketPath() const { return chatwire::socketPath(); }
 
 QString ChatHostProcess::transcriptPath() const {
     return m_dir.filePath(QStringLiteral("transcript.txt"));
@@ -113,14 +114,15 @@ int ChatHostProcess::waitForLine(const QByteArray &line, int from, int timeoutMs
 
 ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room) {
     platform::UnixWindowSystem host(socketPath(), kRequestBound);
-    const quint64 frame = host.findWindow("AOL Frame25");
-    const quint64 area = frame ? host.findWindowEx(frame, 0, "MDIClient") : 0;
-    for (quint64 document = area ? host.findWindowEx(area, 0, "AOL Child") : 0; document;
-         document = host.findWindowEx(area, document, "AOL Child")) {
+    const quint64 frame = host.findWindow(chatwire::kFrameClass);
+    const quint64 area = frame ? host.findWindowEx(frame, 0, chatwire::kDocumentAreaClass) : 0;
+    for (quint64 document = area ? host.findWindowEx(area, 0, chatwire::kDocumentClass) : 0;
+         document; document = host.findWindowEx(area, document, chatwire::kDocumentClass)) {
         if (platform::fromCp1252(host.windowText(document)) != room)
             continue;
-        const quint64 transcript = host.findWindowEx(document, 0, "RICHCNTL");
-        return {document, transcript ? host.findWindowEx(document, transcript, "RICHCNTL") : 0};
+        const quint64 transcript = host.findWindowEx(document, 0, chatwire::kRichTextClass);
+        return {document,
+                transcript ? host.findWindowEx(document, transcript, chatwire::kRichTextClass) : 0};
     }
     return {};
 }
@@ -147,11 +149,11 @@ QString ChatHostProcess::entryText(const QString &room) {
 
 QStringList ChatHostProcess::documentsFrontToBack() {
     platform::UnixWindowSystem host(socketPath(), kRequestBound);
-    const quint64 frame = host.findWindow("AOL Frame25");
-    const quint64 area = frame ? host.findWindowEx(frame, 0, "MDIClient") : 0;
+    const quint64 frame = host.findWindow(chatwire::kFrameClass);
+    const quint64 area = frame ? host.findWindowEx(frame, 0, chatwire::kDocumentAreaClass) : 0;
     QStringList titles;
-    for (quint64 document = area ? host.findWindowEx(area, 0, "AOL Child") : 0; document;
-         document = host.findWindowEx(area, document, "AOL Child"))
+    for (quint64 document = area ? host.findWindowEx(area, 0, chatwire::kDocumentClass) : 0;
+         document; document = host.findWindowEx(area, document, chatwire::kDocumentClass))
         titles.append(platform::fromCp1252(host.windowText(document)));
     return titles;
 }

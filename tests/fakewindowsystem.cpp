@@ -1,4 +1,5 @@
 #include "fakewindowsystem.h"
+#include "chatwire.h"
 
 FakeWindowSystem::Handle FakeWindowSystem::add(Handle parent, const QByteArray &className) {
     const Handle handle = m_next++;
@@ -9,7 +10,7 @@ FakeWindowSystem::Handle FakeWindowSystem::add(Handle parent, const QByteArray &
 
 FakeWindowSystem::Handle FakeWindowSystem::addDocument(Handle container,
                                                        const QList<QByteArray> &childClasses) {
-    const Handle document = add(container, "AOL Child");
+    const Handle document = add(container, chatwire::kDocumentClass);
     for (const QByteArray &className : childClasses)
         add(document, className);
     return document;

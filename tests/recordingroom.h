@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chatlink.h"
+#include "chatwire.h"
 #include "windowsystem.h"
 
 #include <QByteArray>
@@ -33,25 +34,25 @@ public:
     }
 
     platform::WindowHandle findWindow(const QByteArray &cls) override {
-        return cls == "AOL Frame25" ? kFrame : 0;
+        return cls == chatwire::kFrameClass ? kFrame : 0;
     }
     platform::WindowHandle findWindowEx(platform::WindowHandle parent, platform::WindowHandle after,
                                         const QByteArray &cls) override {
-        if (parent == kFrame && after == 0 && cls == "MDIClient")
+        if (parent == kFrame && after == 0 && cls == chatwire::kDocumentAreaClass)
             return kContainer;
-        if (parent == kContainer && after == 0 && cls == "AOL Child")
+        if (parent == kContainer && after == 0 && cls == chatwire::kDocumentClass)
             return kRoom;
         if (parent != kRoom)
             return 0;
-        if (cls == "RICHCNTL")
+        if (cls == chatwire::kRichTextClass)
             return after == 0 ? kTranscript : after == kTranscript ? kEntry : 0;
         if (after != 0)
             return 0;
-        if (cls == "_AOL_Listbox")
+        if (cls == chatwire::kListBoxClass)
             return 7;
-        if (cls == "_AOL_Icon")
+        if (cls == chatwire::kIconClass)
             return 8;
-        if (cls == "_AOL_Static")
+        if (cls == chatwire::kStaticClass)
             return 9;
         return 0;
     }

@@ -219,7 +219,7 @@ private Q_SLOTS:
         const QString transcript = folder.filePath(u"transcript.txt"_s);
         Program chathost(ChatHostProcess::executable(), {u"--transcript"_s, transcript},
                          environment, folder.path(), u"chathost"_s);
-        const QString socket = platform::chatwire::socketPath();
+        const QString socket = chatwire::socketPath();
         QVERIFY2(waitFor(
                      [&] {
                          return !chathost.running() ||

@@ -22,7 +22,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace wire = platform::chatwire;
+namespace wire = chatwire;
 
 namespace {
 

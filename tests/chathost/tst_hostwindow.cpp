@@ -13,7 +13,7 @@
 #include <QtTest>
 
 using chathost::Handle;
-namespace wire = platform::chatwire;
+namespace wire = chatwire;
 
 class TestHostWindow : public QObject {
     Q_OBJECT

@@ -12,7 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace wire = platform::chatwire;
+namespace wire = chatwire;
 using platform::UnixWindowSystem;
 using platform::WindowHandle;
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-namespace wire = platform::chatwire;
+namespace wire = chatwire;
 
 QByteArray encode(const chathost::Request &request) {
     QByteArray out(1, char(request.op));

@@ -272,7 +272,7 @@ private Q_SLOTS:
                      stored.left(kReadLimit));
         }
         // A line longer than a request can carry reaches the room cut to fit.
-        const QByteArray line = platform::toCp1252(roomLine()).left(platform::chatwire::kMaxText);
+        const QByteArray line = platform::toCp1252(roomLine()).left(chatwire::kMaxText);
         const QList<TranscriptRecord> records = m_host->waitForRecords(2 + posted);
         QCOMPARE(records.size(), 2 + posted);
         QCOMPARE(records.last().bytes.size(), line.size());

@@ -1,4 +1,5 @@
 #include "winchathost.h"
+#include "chatwire.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -36,10 +37,11 @@ bool WinChatHost::start(int timeoutMs) {
     while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
         // chathost makes the welcome window, in front, last of all: once its
         // button is there, so is the whole tree.
-        HWND area = FindWindowExA(frame(), nullptr, "MDIClient", nullptr);
-        HWND front = area ? FindWindowExA(area, nullptr, "AOL Child", nullptr) : nullptr;
+        HWND area = FindWindowExA(frame(), nullptr, chatwire::kDocumentAreaClass, nullptr);
+        HWND front =
+            area ? FindWindowExA(area, nullptr, chatwire::kDocumentClass, nullptr) : nullptr;
         // And once its window thread answers, it has finished starting.
-        if (front && FindWindowExA(front, nullptr, "_AOL_Icon", nullptr))
+        if (front && FindWindowExA(front, nullptr, chatwire::kIconClass, nullptr))
             return SendMessageTimeoutA(frame(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
                                        UINT(qMax<qint64>(1, deadline.remainingTime())), nullptr);
         waitAMoment();
@@ -60,8 +62,8 @@ QString WinChatHost::output() const {
 }
 
 HWND WinChatHost::frame() const {
-    for (HWND window = FindWindowExA(nullptr, nullptr, "AOL Frame25", nullptr); window;
-         window = FindWindowExA(nullptr, window, "AOL Frame25", nullptr)) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, chatwire::kFrameClass, nullptr); window;
+         window = FindWindowExA(nullptr, window, chatwire::kFrameClass, nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
         if (qint64(pid) == m_process.processId())
