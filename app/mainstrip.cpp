@@ -114,24 +114,7 @@ MainStrip::MainStrip(session::SessionModel &session, QWidget *parent)
     addLine(this, QRect(0, 0, width(), 1), QColor(128, 128, 128));
     addLine(this, QRect(twipsToPixels(600), 0, 1, height()), QColor(128, 128, 128));
 
-    // The current settings record, the previous load count and the minutes
-    // used: captions below the client area, never seen.
-    using Item = session::SessionModel::Item;
-    const int hiddenTop = 300;
-    styleNameLabel = addLabel("Label12", m_session.text(Item::StyleName), 0, hiddenTop, 615, 255);
-    fontColourLabel =
-        addLabel("Label8", m_session.text(Item::FontColour), 0, hiddenTop + 255, 615, 255);
-    asciiColourLabel =
-        addLabel("Label11", m_session.text(Item::AsciiColour), 0, hiddenTop + 510, 615, 255);
-    frontAsciiLabel =
-        addLabel("Label5", m_session.text(Item::FrontAscii), 0, hiddenTop + 765, 615, 255);
-    middleAsciiLabel =
-        addLabel("Label6", m_session.text(Item::MiddleAscii), 0, hiddenTop + 1020, 615, 255);
-    backAsciiLabel =
-        addLabel("Label7", m_session.text(Item::BackAscii), 0, hiddenTop + 1275, 615, 255);
-    previousLoadsLabel =
-        addLabel("Label4", m_session.previousLoads(), 0, hiddenTop + 1530, 615, 255);
-    minutesUsedLabel = addLabel("minsused", m_session.minutesUsed(), 0, hiddenTop + 1785, 615, 255);
+    addHiddenLabels();
     connect(&m_session, &session::SessionModel::changed, this, &MainStrip::showChange);
 
     // Every label takes the presses on it; only the menu button and the clock
@@ -151,6 +134,27 @@ MainStrip::MainStrip(session::SessionModel &session, QWidget *parent)
     idleTicker->setInterval(hostlink::pacing::kIdleTickMs);
     idleTicker->setTimerType(Qt::PreciseTimer);
     connect(idleTicker, &QTimer::timeout, this, &MainStrip::idleTick);
+}
+
+void MainStrip::addHiddenLabels() {
+    // The current settings record, the previous load count and the minutes
+    // used: captions below the client area, never seen.
+    using Item = session::SessionModel::Item;
+    const int hiddenTop = 300;
+    styleNameLabel = addLabel("Label12", m_session.text(Item::StyleName), 0, hiddenTop, 615, 255);
+    fontColourLabel =
+        addLabel("Label8", m_session.text(Item::FontColour), 0, hiddenTop + 255, 615, 255);
+    asciiColourLabel =
+        addLabel("Label11", m_session.text(Item::AsciiColour), 0, hiddenTop + 510, 615, 255);
+    frontAsciiLabel =
+        addLabel("Label5", m_session.text(Item::FrontAscii), 0, hiddenTop + 765, 615, 255);
+    middleAsciiLabel =
+        addLabel("Label6", m_session.text(Item::MiddleAscii), 0, hiddenTop + 1020, 615, 255);
+    backAsciiLabel =
+        addLabel("Label7", m_session.text(Item::BackAscii), 0, hiddenTop + 1275, 615, 255);
+    previousLoadsLabel =
+        addLabel("Label4", m_session.previousLoads(), 0, hiddenTop + 1530, 615, 255);
+    minutesUsedLabel = addLabel("minsused", m_session.minutesUsed(), 0, hiddenTop + 1785, 615, 255);
 }
 
 QLabel *MainStrip::addLabel(const char *name, const QString &caption, int left, int top, int width,

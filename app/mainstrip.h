@@ -60,6 +60,9 @@ protected:
 private:
     QLabel *addLabel(const char *name, const QString &caption, int left, int top, int width,
                      int height);
+    // The labels below the client area that show the style, the previous
+    // load count and the minutes used.
+    void addHiddenLabels();
     int screenWidthTwips() const;
     // Shows a change of the session model.
     void showChange(session::SessionModel::Item item, const QString &text);
