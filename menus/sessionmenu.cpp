@@ -92,7 +92,7 @@ void SessionMenu::goIdle() {
     hide();
     setTimerEnabled(m_windows.idleTicker(), true);
     hostlink::chatSend(idleSessionLine(m_windows.session(), true));
-    hostlink::setAway(true, read("reason"));
+    hostlink::setAway(true, read(settings::keys::kReason));
     idleOffEntry->setEnabled(true);
     idleOnEntry->setEnabled(false);
     Q_EMIT idleSwitched(true);

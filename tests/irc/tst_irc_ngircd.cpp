@@ -54,7 +54,7 @@ class TestIrcNgircd : public QObject {
     // The front room's transcript, as a client reads it through the socket.
     QString roomText() {
         m_ws->beginExchange();
-        const platform::WindowHandle room = hostlink::FindRoom();
+        const platform::WindowHandle room = hostlink::findRoom();
         const platform::WindowHandle transcript = m_ws->findWindowEx(room, 0, "RICHCNTL");
         return platform::fromCp1252(m_ws->windowText(transcript));
     }
@@ -174,7 +174,7 @@ private Q_SLOTS:
         QVERIFY2(host.start(), qPrintable(host.output()));
         if (accepted) {
             QVERIFY(observer.waitFor(":zorvel!") >= 0);
-            hostlink::ChatSend(QStringLiteral("<b>safe</b>"));
+            hostlink::chatSend(QStringLiteral("<b>safe</b>"));
             QVERIFY(observer.waitFor("PRIVMSG #zorvel :\x02safe") >= 0);
         } else {
             QVERIFY2(roomSays("certificate is not trusted"), qPrintable(roomText()));
@@ -250,7 +250,7 @@ private Q_SLOTS:
         IrcObserver observer;
         QVERIFY(observer.join(server.port(), "observer", kChannel));
         QVERIFY2(observer.waitFor(":zorvel!", 0, 20000) >= 0, qPrintable(roomText()));
-        hostlink::ChatSend(QStringLiteral("back again"));
+        hostlink::chatSend(QStringLiteral("back again"));
         QVERIFY(observer.waitFor("PRIVMSG #zorvel :back again") >= 0);
         // chathost's window answered throughout.
         QVERIFY(host.isRunning());
@@ -273,13 +273,13 @@ private Q_SLOTS:
         // As the menu posts them: a pause before each.
         const double pauses[] = {0.36, 1, 1.46, 1};
         for (int i = 0; i < 4; ++i) {
-            hostlink::Pause(hostlink::wholeSeconds(pauses[i]));
-            hostlink::ChatSend(stats[i]);
+            hostlink::pause(hostlink::wholeSeconds(pauses[i]));
+            hostlink::chatSend(stats[i]);
         }
         QByteArray longLine;
         for (int i = 0; longLine.size() < 64 * 1024 - 100; ++i)
             longLine += "<font color=#FF0000>w\xf8rd</font> " + QByteArray::number(i) + ' ';
-        hostlink::ChatSend(platform::fromCp1252(longLine));
+        hostlink::chatSend(platform::fromCp1252(longLine));
 
         QVERIFY(waitFor([&] { return observer.messagesFrom("zorvel", start).size() >= 8; }, 40000));
         const auto got = observer.messagesFrom("zorvel", start);
@@ -324,13 +324,13 @@ private Q_SLOTS:
         QVERIFY(join(channel));
         IrcObserver &observer = channel.observer;
 
-        hostlink::SetAway(true, QStringLiteral("gone fishing"));
+        hostlink::setAway(true, QStringLiteral("gone fishing"));
         QVERIFY(roomSays("you are marked as away"));
         observer.sendLine("WHOIS zorvel");
         const qsizetype away = observer.waitFor(" 301 observer zorvel :gone fishing");
         QVERIFY(away >= 0);
 
-        hostlink::SetAway(false);
+        hostlink::setAway(false);
         QVERIFY(roomSays("you are no longer marked as away"));
         const qsizetype from = observer.lines().size();
         observer.sendLine("WHOIS zorvel");

@@ -5,8 +5,8 @@
 #include "chathostprocess.h"
 #include "chatlink.h"
 #include "cp1252.h"
-#include "form1lines.h"
 #include "ngircdserver.h"
+#include "programlines.h"
 #include "testenv.h"
 #include "waitfor.h"
 #include "windowsystem_unix.h"
@@ -98,7 +98,7 @@ private Q_SLOTS:
 
         // The room's own view of the same lines, through the socket.
         ws.beginExchange();
-        const platform::WindowHandle room = hostlink::FindRoom();
+        const platform::WindowHandle room = hostlink::findRoom();
         const QString transcript =
             platform::fromCp1252(ws.windowText(ws.findWindowEx(room, 0, "RICHCNTL")));
         QStringList shown;

@@ -3,12 +3,12 @@
 // the HTML a room shows; and the splitting of a long message at the 512-byte
 // edge of a line.
 #include "expectedirc.h"
-#include "form1lines.h"
 #include "irccolours.h"
 #include "ircformatter.h"
 #include "ircrenderer.h"
 #include "linesplitter.h"
 #include "menulines.h"
+#include "programlines.h"
 
 #include <QTest>
 #include <QTextDocument>
@@ -37,9 +37,9 @@ private Q_SLOTS:
         const settings::PlainRecord d = firstStartRecord();
         // Green ascii (#009900, nearest 03), near-black font colour
         // (#00000C, sent as the default), underlines, and a link.
-        QTest::newRow("start-up line 1") << app::loadLine1(d) << kLoadLine1Irc;
+        QTest::newRow("start-up line 1") << app::loadLine(d) << kLoadLine1Irc;
         QTest::newRow("start-up line 2")
-            << app::loadLine2(d, QStringLiteral("frobble"), QStringLiteral("defàùlt"))
+            << app::loadIdentityLine(d, QStringLiteral("frobble"), QStringLiteral("defàùlt"))
             << kLoadLine2Irc;
         QTest::newRow("idle tick") << app::idleLine(d, QStringLiteral("frobble"),
                                                     QStringLiteral("1"), QStringLiteral("05"))

@@ -202,14 +202,14 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         QFETCH(QByteArray, away);
         setSetting("reason", reason);
-        menu()->Label1_Click();
+        menu()->goIdle();
         QCOMPARE(m_world.room->awayTexts, QList<QByteArray>{away});
         QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
         // Idle ticks post their lines and leave the away text alone.
         for (int tick = 0; tick < 3; ++tick)
-            form1().Timer1_Timer();
+            mainStrip().idleTick();
         QCOMPARE(m_world.room->awayTexts.size(), 1);
-        menu()->Label3_Click();
+        menu()->comeBack();
         QCOMPARE(m_world.room->awayTexts, (QList<QByteArray>{away, QByteArray()}));
         QCOMPARE(lines().last(), example::disengaged());
     }
