@@ -4,12 +4,14 @@
 #include "sound.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QFile>
 
 namespace app {
 
 void playWav(const QString &path) {
-    if (!platform::isOrdinaryFile(path))
+    // A resource is no file on disk; it is there or not.
+    const bool resource = path.startsWith(QLatin1String(":/"));
+    if (resource ? !QFile::exists(path) : !platform::isOrdinaryFile(path))
         return;
     platform::playSoundAsync(path);
 }
@@ -18,12 +20,9 @@ QString clickSoundPath() {
 #ifdef _WIN32
     // On Windows the sound lies beside the program, built or installed.
     return QCoreApplication::applicationDirPath() + QStringLiteral("/menu.wav");
+#else
+    return QStringLiteral(":/sounds/menu.wav");
 #endif
-    const QString here = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
-    const QString buildBin = QDir(QStringLiteral(ZORVEL_BUILD_BIN_DIR)).canonicalPath();
-    if (!buildBin.isEmpty() && here == buildBin)
-        return QStringLiteral(ZORVEL_BUILD_SOUND);
-    return QDir::cleanPath(here + QStringLiteral("/" ZORVEL_INSTALLED_SOUND_FROM_BIN));
 }
 
 } // namespace app

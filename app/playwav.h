@@ -4,13 +4,13 @@
 
 namespace app {
 
-// Starts playing a WAV file, if it exists as an ordinary file, and returns at
-// once; a file that cannot be played stays silent.
+// Starts playing a WAV file, if it exists as an ordinary file or is one of the
+// program's resources (":/..."), and returns at once; a file that cannot be
+// played stays silent.
 void playWav(const QString &path);
 
-// The click sound "menu.wav": the installed copy in the data folder of the
-// install prefix, or the build's own when zorvel runs from its build folder;
-// on Windows the one beside the program.
+// The click sound "menu.wav": on Windows the file beside the program; on
+// Linux the copy the build embeds in the program (a resource path).
 QString clickSoundPath();
 
 } // namespace app

@@ -21,7 +21,9 @@ public:
         });
     }
     void playFile(const QString &path) {
-        const QUrl url = QUrl::fromLocalFile(path);
+        // A path in the program's resources (":/...") is reached as a qrc URL.
+        const QUrl url = path.startsWith(QLatin1String(":/")) ? QUrl(QLatin1String("qrc") + path)
+                                                              : QUrl::fromLocalFile(path);
         if (source() != url)
             setSource(url);
         m_pending = status() != Ready; // a file that fails to load stays silent

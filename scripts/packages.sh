@@ -12,8 +12,8 @@ packages_build=(
   xvfb xauth xdotool x11-utils dbus-daemon
 )
 # What only the tests use: a Wayland compositor with Xwayland, the package's
-# builders and Debian's checkers, and a watch on the installed click sound.
-packages_test=(weston xwayland dpkg-dev file lintian desktop-file-utils appstream inotify-tools)
+# builders and Debian's checkers.
+packages_test=(weston xwayland dpkg-dev file binutils lintian desktop-file-utils appstream)
 # The IRC tests' observer client, openssl for their certificates and the
 # libraries of ngircd, which scripts/setup-irc.sh unpacks without installing.
 packages_irc=(weechat-headless openssl libident libgnutls30 libpam0g zlib1g)

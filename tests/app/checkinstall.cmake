@@ -1,5 +1,5 @@
 # Installs the build into a fresh prefix and checks that a Linux desktop finds
-# the programs, the click sound, the desktop entry and its icon there.
+# the programs, the desktop entry and its icon there.
 # cmake -DBUILD=<build dir> -DPREFIX=<empty dir> -P checkinstall.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
@@ -7,7 +7,7 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREF
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(f bin/zorvel bin/chathost share/zorvel/menu.wav share/applications/example.zorvel.zorvel.desktop
+foreach(f bin/zorvel bin/chathost share/applications/example.zorvel.zorvel.desktop
           share/icons/hicolor/scalable/apps/zorvel.svg)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "not installed: ${f}")

@@ -1,11 +1,13 @@
-// The click sound: made by the build, and playWav silent on anything it
-// cannot play, without holding up the caller.
+// The click sound: made by the build and carried by the program, and playWav
+// silent on anything it cannot play, without holding up the caller.
 #include "playwav.h"
+#include "sound.h"
 #include "testenv.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSoundEffect>
 #include <QTest>
 
 class TestPlayWav : public QObject {
@@ -13,14 +15,26 @@ class TestPlayWav : public QObject {
     TestEnv m_env;
 
 private Q_SLOTS:
-    void theBuildMadeAClickSound() {
-        QFile wav(QStringLiteral(ZORVEL_BUILD_SOUND));
+    void theProgramCarriesItsClickSound() {
+        QFile wav(app::clickSoundPath());
         QVERIFY(wav.open(QIODevice::ReadOnly));
         const QByteArray bytes = wav.readAll();
         QVERIFY(bytes.startsWith("RIFF"));
         QCOMPARE(bytes.mid(8, 8), QByteArray("WAVEfmt "));
         // A click, not a tune: well under a tenth of a second of 16-bit mono at 22050 Hz.
         QVERIFY(bytes.size() > 44 && bytes.size() < 44 + 22050 * 2 / 10);
+    }
+
+    // The player reaches the embedded sound and Qt Multimedia decodes it: a
+    // click that never loads would be silent without a word.
+    void theClickSoundLoads() {
+        platform::playSoundAsync(app::clickSoundPath());
+        auto *player = QCoreApplication::instance()->findChild<QSoundEffect *>();
+        QVERIFY(player);
+        QTRY_VERIFY_WITH_TIMEOUT(player->status() != QSoundEffect::Loading &&
+                                     player->status() != QSoundEffect::Null,
+                                 10000);
+        QCOMPARE(player->status(), QSoundEffect::Ready);
     }
 
     void silentOnWhatItCannotPlay_data() {
@@ -33,7 +47,8 @@ private Q_SLOTS:
         QTest::newRow("a directory") << root;
         QTest::newRow("not a WAV") << root + "/notes.wav";
         QTest::newRow("empty path") << QString();
-        QTest::newRow("the click sound") << QStringLiteral(ZORVEL_BUILD_SOUND);
+        QTest::newRow("a resource that is not there") << QStringLiteral(":/sounds/none.wav");
+        QTest::newRow("the click sound") << app::clickSoundPath();
     }
     void silentOnWhatItCannotPlay() {
         QFETCH(QString, path);

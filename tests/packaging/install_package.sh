@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs the built package into this machine with apt, runs the installed
 # zorvel beside the installed chathost on a private Xvfb (the two load lines
-# reach the room, a click on the menu button plays the installed sound, the
-# closing lines follow), then purges the package and checks that nothing it
+# reach the room, a click on the menu button plays the program's own sound,
+# the closing lines follow; neither program names the build folder), then purges the package and checks that nothing it
 # installed is left. The machine is left as it was found, whatever fails:
 # the package and anything its installation brought are purged on every exit.
-#   install_package.sh PACKAGES_DIR VERSION
+#   install_package.sh PACKAGES_DIR VERSION BUILD_DIR
 # Exit status 77 (a skip) where it must not install: not root, no sudo
 # without a password, zorvel already installed here, or an install that would
 # upgrade other packages.
@@ -13,6 +13,7 @@
 set -euo pipefail
 dir=$(cd "$1" && pwd)
 version=$2
+build_dir=$3
 skip() { echo "install_package: SKIPPED: $*"; exit 77; }
 # Whether dpkg has zorvel on the machine in any state but gone.
 present() {
@@ -30,7 +31,7 @@ fi
 debs=("$dir"/zorvel_"$version"_*.deb)
 deb=${debs[0]}
 [ -f "$deb" ] || { echo "install_package: no zorvel_${version}_*.deb in $dir"; exit 1; }
-for tool in apt-get Xvfb xdotool inotifywait; do
+for tool in apt-get Xvfb xdotool strings; do
   command -v "$tool" >/dev/null || { echo "install_package: $tool is needed: scripts/setup.sh installs it"; exit 1; }
 done
 
@@ -130,12 +131,20 @@ else
   fail "the two load lines did not reach the room"
 fi
 
-# The menu button's click sound, found where the package put it.
-inotifywait -q -m -e open /usr/share/zorvel/menu.wav >"$tmp/opened" 2>/dev/null &
-pids+=($!)
-sleep 0.5
+# The menu button's click: the sound is in the program, so a click must play
+# it without a word from Qt Multimedia, and the program must name no folder
+# of the build it was made in.
 xdotool mousemove 462 240 click 1
-waituntil 10 test -s "$tmp/opened" || fail "a click on the menu button did not play /usr/share/zorvel/menu.wav"
+sleep 1
+if grep -i "sound\|wav\|multimedia" "$tmp/zorvel.out"; then
+  fail "the click sound did not play cleanly"
+fi
+# Qt keeps a string literal as UTF-16, so both encodings are searched.
+for program in /usr/bin/zorvel /usr/bin/chathost; do
+  if { strings -a "$program" && strings -a -e l "$program"; } | grep -F "$build_dir"; then
+    fail "$program names the build folder $build_dir"
+  fi
+done
 
 kill -TERM "$zorvel"
 waituntil 15 records 4 || fail "zorvel's closing lines did not reach the room"
