@@ -33,6 +33,20 @@ using widgets::kTwipsPerPixel;
 using widgets::twipsToPixels;
 
 namespace {
+// The strip's design, in twips: its size, its place on the screen, the
+// divider left of the right edge, and where the menus open.
+constexpr int kWidth = 615;
+constexpr int kHeight = 225;
+constexpr int kDesignLeft = 6810;
+constexpr int kDesignTop = 3495;
+constexpr int kDividerLeft = 600;
+constexpr int kMenuOffset = 720; // just right of the strip
+// The hidden labels' rows, below the client area, and their height.
+constexpr int kHiddenTop = 300;
+constexpr int kRowHeight = 255;
+// How far each step of the closing slide moves.
+constexpr int kSlideStep = 300;
+
 QFont arialNarrow() {
     QFont f(QStringLiteral("Arial Narrow"));
     f.setPointSizeF(6.75);
@@ -73,21 +87,22 @@ MainStrip::MainStrip(session::SessionModel &session, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session) {
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("zorvel"));
-    setFixedSize(twipsToPixels(615), twipsToPixels(225));
-    move(twipsToPixels(6810), twipsToPixels(3495));
+    setFixedSize(twipsToPixels(kWidth), twipsToPixels(kHeight));
+    move(twipsToPixels(kDesignLeft), twipsToPixels(kDesignTop));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::black);
     setPalette(p);
 
     // Drawn bottom to top, as the design stacks them.
-    greyStrip = addLabel("Label3", QString(), 0, 200, 615, 45);
+    greyStrip = addLabel("Label3", QString(), 0, 200, kWidth, 45);
     greyStrip->setAutoFillBackground(true);
     QPalette grey = greyStrip->palette();
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
     greyStrip->setPalette(grey);
 
-    menuButton = addLabel("Label1", QStringLiteral("               w"), -360, 0, 615, 255);
+    menuButton =
+        addLabel("Label1", QStringLiteral("               w"), -360, 0, kWidth, kRowHeight);
     menuButton->setAutoFillBackground(true);
     QPalette button = menuButton->palette();
     button.setColor(QPalette::Window, palette().color(QPalette::WindowText));
@@ -95,14 +110,14 @@ MainStrip::MainStrip(session::SessionModel &session, QWidget *parent)
     menuButton->setPalette(button);
     menuButton->setFont(arialNarrow());
 
-    minusMark = addLabel("Label10", QStringLiteral(" -"), -45, -36, 135, 255);
-    plusMark = addLabel("Label9", QStringLiteral("+"), 165, -27, 135, 255);
+    minusMark = addLabel("Label10", QStringLiteral(" -"), -45, -36, 135, kRowHeight);
+    plusMark = addLabel("Label9", QStringLiteral("+"), 165, -27, 135, kRowHeight);
     for (QLabel *mark : {plusMark, minusMark}) {
         mark->setFont(arialBold());
         setTextColour(mark, QColor(128, 128, 0));
     }
 
-    hoursLabel = addLabel("hours", m_session.hours(), 360, 0, 135, 255);
+    hoursLabel = addLabel("hours", m_session.hours(), 360, 0, 135, kRowHeight);
     colonLabel = addLabel("blinker", QStringLiteral(":"), 420, 0, 60, 210);
     minutesLabel = addLabel("mins", m_session.minutes(), 465, 0, 135, 180);
     for (QLabel *clock : {hoursLabel, colonLabel, minutesLabel}) {
@@ -112,7 +127,7 @@ MainStrip::MainStrip(session::SessionModel &session, QWidget *parent)
 
     addLine(this, QRect(0, 0, 1, height()), QColor(128, 128, 128));
     addLine(this, QRect(0, 0, width(), 1), QColor(128, 128, 128));
-    addLine(this, QRect(twipsToPixels(600), 0, 1, height()), QColor(128, 128, 128));
+    addLine(this, QRect(twipsToPixels(kDividerLeft), 0, 1, height()), QColor(128, 128, 128));
 
     addHiddenLabels();
     connect(&m_session, &session::SessionModel::changed, this, &MainStrip::showChange);
@@ -140,21 +155,18 @@ void MainStrip::addHiddenLabels() {
     // The current settings record, the previous load count and the minutes
     // used: captions below the client area, never seen.
     using Item = session::SessionModel::Item;
-    const int hiddenTop = 300;
-    styleNameLabel = addLabel("Label12", m_session.text(Item::StyleName), 0, hiddenTop, 615, 255);
-    fontColourLabel =
-        addLabel("Label8", m_session.text(Item::FontColour), 0, hiddenTop + 255, 615, 255);
-    asciiColourLabel =
-        addLabel("Label11", m_session.text(Item::AsciiColour), 0, hiddenTop + 510, 615, 255);
-    frontAsciiLabel =
-        addLabel("Label5", m_session.text(Item::FrontAscii), 0, hiddenTop + 765, 615, 255);
-    middleAsciiLabel =
-        addLabel("Label6", m_session.text(Item::MiddleAscii), 0, hiddenTop + 1020, 615, 255);
-    backAsciiLabel =
-        addLabel("Label7", m_session.text(Item::BackAscii), 0, hiddenTop + 1275, 615, 255);
-    previousLoadsLabel =
-        addLabel("Label4", m_session.previousLoads(), 0, hiddenTop + 1530, 615, 255);
-    minutesUsedLabel = addLabel("minsused", m_session.minutesUsed(), 0, hiddenTop + 1785, 615, 255);
+    int row = 0;
+    const auto addHidden = [&](const char *name, const QString &caption) {
+        return addLabel(name, caption, 0, kHiddenTop + kRowHeight * row++, kWidth, kRowHeight);
+    };
+    styleNameLabel = addHidden("Label12", m_session.text(Item::StyleName));
+    fontColourLabel = addHidden("Label8", m_session.text(Item::FontColour));
+    asciiColourLabel = addHidden("Label11", m_session.text(Item::AsciiColour));
+    frontAsciiLabel = addHidden("Label5", m_session.text(Item::FrontAscii));
+    middleAsciiLabel = addHidden("Label6", m_session.text(Item::MiddleAscii));
+    backAsciiLabel = addHidden("Label7", m_session.text(Item::BackAscii));
+    previousLoadsLabel = addHidden("Label4", m_session.previousLoads());
+    minutesUsedLabel = addHidden("minsused", m_session.minutesUsed());
 }
 
 QLabel *MainStrip::addLabel(const char *name, const QString &caption, int left, int top, int width,
@@ -268,16 +280,15 @@ void MainStrip::unload() {
 
     // Slide left until the right edge has passed the screen's left edge, then
     // right across the screen; each slide moves at least once.
-    constexpr int step = 300;
     int left = x() * kTwipsPerPixel;
     do {
         hostlink::processPendingEvents();
-        left -= step;
+        left -= kSlideStep;
         move(twipsToPixels(left), y());
     } while (left >= -width() * kTwipsPerPixel);
     do {
         hostlink::processPendingEvents();
-        left += step;
+        left += kSlideStep;
         move(twipsToPixels(left), y());
     } while (left <= screenWidthTwips());
 }
@@ -305,7 +316,7 @@ void MainStrip::pressSurface() {
 
 void MainStrip::openMenu(QWidget *menu, QWidget *alsoHide) {
     m_windows->sessionMenu()->hide();
-    menu->move(x() + twipsToPixels(720), y()); // just right of this window, tops level
+    menu->move(x() + twipsToPixels(kMenuOffset), y()); // tops level
     hostlink::pause(hostlink::wholeSeconds(hostlink::pacing::kBeforeMenuShows));
     menu->show();
     playWav(clickSoundPath());
