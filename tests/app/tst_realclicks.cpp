@@ -29,7 +29,7 @@ constexpr int px(int twips) { return twips / kTwips; }
 
 // Where the main window first stands, and where its controls take a press:
 // the menu button's "w" between the two marks, and the hours left of the colon.
-const QPoint kForm1(px(6810), px(3495));
+const QPoint kStripPlace(px(6810), px(3495));
 const QPoint kMenuButton((90 + 165) / 2 / kTwips, 105 / kTwips);
 const QPoint kHours(px(360) + 1, px(105));
 // A menu entry is 255 twips high; press in its middle.
@@ -97,10 +97,10 @@ void clickAt(QPoint p, int button = 1) {
          QString::number(button)});
 }
 
-const QSize kForm1Size(px(615), px(225));
-const QSize kForm3Size(px(495), px(1395));
-const QSize kForm4Size(px(495), px(1695));
-const QSize kForm2Size(px(1695), px(3510));
+const QSize kStripSize(px(615), px(225));
+const QSize kSessionMenuSize(px(495), px(1395));
+const QSize kOptionsWindowSize(px(495), px(1695));
+const QSize kStyleShopSize(px(1695), px(3510));
 
 // What marks each statistics line (1 to 4) and the idle tick's first line.
 const QList<QByteArray> kStatsMarks = {"> zorvel st\xe0ts ", "> styl\xe9:<font",
@@ -190,9 +190,9 @@ private Q_SLOTS:
         if (QTest::currentTestFailed())
             return;
 
-        const auto form1 = windowOfSize(kForm1Size);
-        QVERIFY(form1);
-        QCOMPARE(form1->topLeft(), kForm1);
+        const auto strip = windowOfSize(kStripSize);
+        QVERIFY(strip);
+        QCOMPARE(strip->topLeft(), kStripPlace);
 
         settings::PlainRecord defaults =
             recordOf(QStringLiteral("defàùlt"), QStringLiteral("/¯\\"), QStringLiteral("-:-"),
@@ -200,22 +200,22 @@ private Q_SLOTS:
 
         // A left click on the "w" opens the session menu 720 twips right of
         // the main window, its top level with it.
-        clickAt(kForm1 + kMenuButton);
-        auto menu = windowOfSize(kForm3Size);
+        clickAt(kStripPlace + kMenuButton);
+        auto menu = windowOfSize(kSessionMenuSize);
         QVERIFY(menu);
-        QCOMPARE(menu->topLeft(), kForm1 + QPoint(px(720), 0));
+        QCOMPARE(menu->topLeft(), kStripPlace + QPoint(px(720), 0));
 
         // idle on
         int at = host.records().size();
         clickAt(menu->topLeft() + entryAt(0));
-        QVERIFY(gone(kForm3Size));
+        QVERIFY(gone(kSessionMenuSize));
         QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, true)),
                             at) >= 0);
 
         // edit msg, a reason typed into the prompt; a tick (made due soon in
         // this build) then quotes it.
-        clickAt(kForm1 + kMenuButton);
-        menu = windowOfSize(kForm3Size);
+        clickAt(kStripPlace + kMenuButton);
+        menu = windowOfSize(kSessionMenuSize);
         QVERIFY(menu);
         QStringList before;
         for (const Window &w : windows())
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QDeadlineTimer asked(8000);
         while (prompt.isEmpty() && !asked.hasExpired()) {
             for (const Window &w : windows())
-                if (!before.contains(w.id) && w.geometry.size() != kForm3Size)
+                if (!before.contains(w.id) && w.geometry.size() != kSessionMenuSize)
                     prompt = w.id;
             QTest::qWait(100);
         }
@@ -241,8 +241,8 @@ private Q_SLOTS:
                     at, 15000) >= 0);
 
         // idle off
-        clickAt(kForm1 + kMenuButton);
-        menu = windowOfSize(kForm3Size);
+        clickAt(kStripPlace + kMenuButton);
+        menu = windowOfSize(kSessionMenuSize);
         QVERIFY(menu);
         at = host.records().size();
         clickAt(menu->topLeft() + entryAt(240));
@@ -250,20 +250,20 @@ private Q_SLOTS:
                             at) >= 0);
 
         // A right press opens the options window in the same place and hides the menu.
-        clickAt(kForm1 + kMenuButton);
-        QVERIFY(windowOfSize(kForm3Size));
-        clickAt(kForm1 + kMenuButton, 3);
-        const auto options = windowOfSize(kForm4Size);
+        clickAt(kStripPlace + kMenuButton);
+        QVERIFY(windowOfSize(kSessionMenuSize));
+        clickAt(kStripPlace + kMenuButton, 3);
+        const auto options = windowOfSize(kOptionsWindowSize);
         QVERIFY(options);
-        QCOMPARE(options->topLeft(), kForm1 + QPoint(px(720), 0));
-        QVERIFY(gone(kForm3Size));
+        QCOMPARE(options->topLeft(), kStripPlace + QPoint(px(720), 0));
+        QVERIFY(gone(kSessionMenuSize));
 
         // styles: the shop opens with its line, the main window hides.
         at = host.records().size();
         clickAt(options->topLeft() + entryAt(240));
-        const auto shop = windowOfSize(kForm2Size);
+        const auto shop = windowOfSize(kStyleShopSize);
         QVERIFY(shop);
-        QVERIFY(gone(kForm1Size));
+        QVERIFY(gone(kStripSize));
         QVERIFY(waitForLine(host, hostlink::toWindows1252(styleshop::loadLine(defaults)), at) >= 0);
 
         // The first entry applies its style.
@@ -280,13 +280,13 @@ private Q_SLOTS:
         // brings the main window back.
         at = host.records().size();
         clickAt(shop->topLeft() + QPoint(px(240 + 500), px(127)));
-        QVERIFY(gone(kForm2Size));
-        QVERIFY(windowOfSize(kForm1Size));
+        QVERIFY(gone(kStyleShopSize));
+        QVERIFY(windowOfSize(kStripSize));
         QVERIFY(waitForLine(host, hostlink::toWindows1252(styleshop::unloadLine(style1)), at) >= 0);
 
         // Dragging the hours moves the window.
         const QPoint by(120, 60);
-        const QPoint grip = kForm1 + kHours;
+        const QPoint grip = kStripPlace + kHours;
         xdo({"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
         for (int step = 1; step <= 4; ++step) {
             const QPoint p = grip + by * step / 4;
@@ -295,13 +295,13 @@ private Q_SLOTS:
         }
         xdo({"mouseup", "1"});
         QTest::qWait(300);
-        const auto moved = windowOfSize(kForm1Size);
+        const auto moved = windowOfSize(kStripSize);
         QVERIFY(moved);
-        QCOMPARE(moved->topLeft(), kForm1 + by);
+        QCOMPARE(moved->topLeft(), kStripPlace + by);
 
         // unload: the closing lines, and the program ends well.
         clickAt(moved->topLeft() + kMenuButton);
-        menu = windowOfSize(kForm3Size);
+        menu = windowOfSize(kSessionMenuSize);
         QVERIFY(menu);
         at = host.records().size();
         clickAt(menu->topLeft() + entryAt(960));
@@ -342,11 +342,11 @@ private Q_SLOTS:
         start(host, zorvel);
         if (QTest::currentTestFailed())
             return;
-        const auto form1 = windowOfSize(kForm1Size);
-        QVERIFY(form1);
-        const auto openMenu = [&form1] {
-            clickAt(form1->topLeft() + kMenuButton);
-            return windowOfSize(kForm3Size);
+        const auto strip = windowOfSize(kStripSize);
+        QVERIFY(strip);
+        const auto openMenu = [&strip] {
+            clickAt(strip->topLeft() + kMenuButton);
+            return windowOfSize(kSessionMenuSize);
         };
 
         // The announcement starts (idle on starts the ticks); for a click, the
@@ -354,7 +354,7 @@ private Q_SLOTS:
         auto menu = openMenu();
         QVERIFY(menu);
         clickAt(menu->topLeft() + entryAt(idleTick ? 0 : 720));
-        QVERIFY(gone(kForm3Size));
+        QVERIFY(gone(kSessionMenuSize));
         if (!signal) {
             menu = openMenu();
             QVERIFY(menu);
