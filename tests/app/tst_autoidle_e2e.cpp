@@ -4,6 +4,7 @@
 // desktop that cannot tell its idle time, where --auto-idle stores the key.
 #include "chathostprocess.h"
 #include "chatlink.h"
+#include "defaultstyle.h"
 #include "menulines.h"
 #include "settingsfile.h"
 #include "testenv.h"
@@ -20,18 +21,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-settings::PlainRecord defaults() {
-    using settings::Field;
-    settings::PlainRecord r;
-    r.setCaption(Field::StyleName, QStringLiteral("defàùlt"));
-    r.setCaption(Field::FrontAscii, QStringLiteral("/¯\\"));
-    r.setCaption(Field::MiddleAscii, QStringLiteral("-:-"));
-    r.setCaption(Field::BackAscii, QStringLiteral("/¯\\"));
-    r.setCaption(Field::FontColour, QStringLiteral("00000C"));
-    r.setCaption(Field::AsciiColour, QStringLiteral("009900"));
-    return r;
-}
-
 QString setting(const char *key) {
     return settings::getFromIni(QLatin1String(settings::kSection), QLatin1String(key),
                                 settings::settingsPath());
@@ -47,7 +36,7 @@ void setSetting(const char *key, const QString &value) {
 void writeSettings(const QString &autoIdle) {
     using settings::Field;
     settings::ensureSettingsFolder();
-    const settings::PlainRecord style = defaults();
+    const settings::PlainRecord style = firstStartRecord();
     const std::pair<const char *, Field> keys[] = {
         {"preset", Field::StyleName},    {"pfcolor", Field::FontColour},
         {"pacolor", Field::AsciiColour}, {"pmascii", Field::MiddleAscii},
@@ -197,9 +186,9 @@ private Q_SLOTS:
 
         // The key is read as seconds in this build: no input for that long.
         const QByteArray engaged =
-            hostlink::toWindows1252(menus::idleSessionLine(defaults(), true));
+            hostlink::toWindows1252(menus::idleSessionLine(firstStartRecord(), true));
         const QByteArray disengaged =
-            hostlink::toWindows1252(menus::idleSessionLine(defaults(), false));
+            hostlink::toWindows1252(menus::idleSessionLine(firstStartRecord(), false));
         x.movePointer(40, 40);
         const qint64 lastInput = QDateTime::currentMSecsSinceEpoch();
         const int on = host.waitForLine(engaged, 2, 20000);

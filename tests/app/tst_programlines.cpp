@@ -1,5 +1,6 @@
 // The main window's six lines, byte for byte in Windows-1252.
 #include "chatlink.h"
+#include "defaultstyle.h"
 #include "frame.h"
 #include "programlines.h"
 
@@ -9,17 +10,6 @@
 using settings::Field;
 
 namespace {
-settings::PlainRecord defaults() {
-    settings::PlainRecord r;
-    r.setCaption(Field::StyleName, QStringLiteral("defàùlt"));
-    r.setCaption(Field::FontColour, QStringLiteral("00000C"));
-    r.setCaption(Field::AsciiColour, QStringLiteral("009900"));
-    r.setCaption(Field::FrontAscii, QStringLiteral("/¯\\"));
-    r.setCaption(Field::MiddleAscii, QStringLiteral("-:-"));
-    r.setCaption(Field::BackAscii, QStringLiteral("/¯\\"));
-    return r;
-}
-
 QByteArray cp(const QString &s) { return hostlink::toWindows1252(s); }
 
 const QString kL = QString::fromLatin1(app::kDownloadPage);
@@ -37,7 +27,7 @@ private Q_SLOTS:
     void lines_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("expected");
-        const settings::PlainRecord d = defaults();
+        const settings::PlainRecord d = firstStartRecord();
 
         QTest::newRow("load line 1")
             << app::loadLine(d)

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "settingsrecord.h"
+#include "defaultstyle.h"
 
 #include <QByteArray>
 
 // zorvel's two start-up lines at a first start, as IRC bytes (UTF-8): the
 // ascii's green (#009900) as colour 03, the near-black font colour (#00000C)
 // as the default colour, underlines as \x1F, the link as its text and address;
-// blanks as the room shows them (HTML folds a run of blanks into one).
+// blanks as the room shows them (HTML folds a run of blanks into one). The
+// style they were made with is firstStartRecord() (defaultstyle.h).
 inline const QByteArray kLoadLine1Irc = "\x03"
                                         "03/\xc2\xaf\\\x03 zorvel -:-\x03"
                                         "03 brondel \x03-:- \x1fl\xc3\xb8\xc3\xa0"
@@ -23,16 +24,3 @@ inline const QByteArray kLoadLine2Irc = "\x03"
                                         "12dl h\xc3\xa9r\xc3\xa8"
                                         " (https://zorvel.example/download)\x1f\x03 \x03"
                                         "03/\xc2\xaf\\";
-
-// The style of a first start, as the lines above were made with.
-inline settings::PlainRecord firstStartRecord() {
-    using settings::Field;
-    settings::PlainRecord r;
-    r.setCaption(Field::StyleName, QStringLiteral("def\u00e0\u00f9lt"));
-    r.setCaption(Field::FontColour, QStringLiteral("00000C"));
-    r.setCaption(Field::AsciiColour, QStringLiteral("009900"));
-    r.setCaption(Field::FrontAscii, QStringLiteral("/\u00af\\"));
-    r.setCaption(Field::MiddleAscii, QStringLiteral("-:-"));
-    r.setCaption(Field::BackAscii, QStringLiteral("/\u00af\\"));
-    return r;
-}

@@ -32,7 +32,7 @@ QList<QByteArray> bytesOf(const Records &records) {
 // The main window's identity line with the style at its first-start defaults.
 QByteArray defaultIdentityLine() {
     return hostlink::toWindows1252(app::unloadIdentityLine(
-        defaultStyleRecord(), QStringLiteral("frobble"), QStringLiteral("defàùlt")));
+        firstStartRecord(), QStringLiteral("frobble"), QStringLiteral("defàùlt")));
 }
 
 // The real link to chathost, with a hook after each line's Enter: a test acts

@@ -1,6 +1,7 @@
 // The catalogue and the shop's lines, byte for byte as the room receives them.
 #include "catalogue.h"
 #include "chatlink.h"
+#include "defaultstyle.h"
 #include "expectedlines.h"
 #include "recordingroom.h"
 #include "settingsfile.h"
@@ -27,18 +28,6 @@ void writeFile(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// The record as the first start leaves it.
-settings::PlainRecord defaults() {
-    settings::PlainRecord r;
-    r.setCaption(Field::StyleName, hostlink::fromWindows1252("def\xE0\xF9lt"));
-    r.setCaption(Field::FontColour, QStringLiteral("00000C"));
-    r.setCaption(Field::AsciiColour, QStringLiteral("009900"));
-    r.setCaption(Field::FrontAscii, hostlink::fromWindows1252("/\xAF\\"));
-    r.setCaption(Field::MiddleAscii, QStringLiteral("-:-"));
-    r.setCaption(Field::BackAscii, hostlink::fromWindows1252("/\xAF\\"));
-    return r;
 }
 
 // A record that notes every caption it sets and reads.
@@ -99,7 +88,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, middle);
         QFETCH(QByteArray, line);
         RecordingRoom room;
-        settings::PlainRecord record = defaults();
+        settings::PlainRecord record = firstStartRecord();
         const styleshop::Style *style = styleshop::styleNumbered(number);
         QVERIFY(style);
 
@@ -192,7 +181,7 @@ private Q_SLOTS:
         QFETCH(int, style);
         QFETCH(QByteArray, line);
         RecordingRoom room;
-        settings::PlainRecord record = defaults();
+        settings::PlainRecord record = firstStartRecord();
         if (style != 0)
             styleshop::applyStyle(*styleshop::styleNumbered(style), record);
         const QString text = load ? styleshop::loadLine(record) : styleshop::unloadLine(record);

@@ -140,7 +140,7 @@ void TestPrograms::cleanup() {
 void TestPrograms::loadLinesAndCounter() {
     WinChatHost host;
     QVERIFY2(host.start(), qPrintable(host.output()));
-    const settings::PlainRecord record = defaultStyleRecord();
+    const settings::PlainRecord record = firstStartRecord();
     const QByteArrayList load = {
         hostlink::toWindows1252(app::loadLine(record)),
         hostlink::toWindows1252(
@@ -170,7 +170,7 @@ void TestPrograms::sessionEnd() {
     QVERIFY2(zorvel.process().waitForFinished(30000),
              qPrintable(QStringLiteral("%1 lines").arg(host.lines().size())));
     QCOMPARE(zorvel.process().exitStatus(), QProcess::NormalExit);
-    const settings::PlainRecord record = defaultStyleRecord();
+    const settings::PlainRecord record = firstStartRecord();
     QCOMPARE(bytesOf(host.lines().mid(2)),
              QByteArrayList({hostlink::toWindows1252(app::unloadLine(record)),
                              hostlink::toWindows1252(app::unloadIdentityLine(
