@@ -1,6 +1,7 @@
 // The main window in-process: its look, its load, the idle clock, the
 // minutes used and the closing announcement, against a recording room.
 #include "captioncounts.h"
+#include "firststart.h"
 #include "mainstrip.h"
 #include "ownedmainstrip.h"
 #include "pause.h"
@@ -28,15 +29,6 @@ QByteArray fileBytes(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-const QByteArray kDefaultFile = "[zorvel]\r\n"
-                                "PRESET=def\xe0\xf9lt\r\n"
-                                "PFCOLOR=00000C\r\n"
-                                "PACOLOR=009900\r\n"
-                                "PMASCII=-:-\r\n"
-                                "PFASCII=/\xaf\\\r\n"
-                                "PBASCII=/\xaf\\\r\n"
-                                "HANDLE=frobble\r\n";
 
 void setSetting(const char *key, const QString &value) {
     settings::writeToIni(settings::kSection, key, value, settings::settingsPath());
@@ -129,11 +121,17 @@ private Q_SLOTS:
     void firstAndSecondStart() {
         RecordingRoom room;
         auto first = load(room);
-        QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
+        QCOMPARE(fileBytes(m_env->settingsFile()), kFirstStartFile);
         QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
         QCOMPARE(first->previousLoadsLabel->text(), QStringLiteral("Label4"));
         QCOMPARE(first->styleNameLabel->text(), QStringLiteral("defàùlt"));
         QCOMPARE(first->backAsciiLabel->text(), QStringLiteral("/¯\\"));
+        // The menus' and the shop's tests start from this world without a main strip.
+        session::SessionModel withoutStrip;
+        startAsAtFirstStart(withoutStrip);
+        QCOMPARE(fileBytes(m_env->settingsFile()), kFirstStartFile);
+        for (int item = 0; item <= int(Item::PreviousLoads); ++item)
+            QCOMPARE(withoutStrip.text(Item(item)), first->session().text(Item(item)));
         QCOMPARE(room.lines.size(), 2);
         QCOMPARE(room.texts().at(0), app::loadLine(first->session()));
         QCOMPARE(room.texts().at(1),
@@ -143,7 +141,7 @@ private Q_SLOTS:
         auto second = load(room);
         QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("2"));
         QCOMPARE(second->previousLoadsLabel->text(), QStringLiteral("1"));
-        QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
+        QCOMPARE(fileBytes(m_env->settingsFile()), kFirstStartFile);
     }
 
     void changedHandleAndStyleShowInLine2() {

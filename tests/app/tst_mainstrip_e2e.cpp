@@ -8,6 +8,7 @@
 #include "startup.h"
 #include "testenv.h"
 
+#include <QFile>
 #include <QTest>
 #include <memory>
 
@@ -70,6 +71,36 @@ private Q_SLOTS:
         settings::writeToIni(settings::kSection, "reason", "brb", settings::settingsPath());
         m_form->idleTick();
         expectPair(kIdleLine, kMessageLine);
+    }
+
+    // A tick after the style shop's style 9: the style comes from the file
+    // the shop wrote, not from what the session model holds now.
+    void idleTickAfterStyleNine() {
+        QFile file(settings::settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[zorvel]\r\nPRESET=KeloVa\r\nPFCOLOR=CCCCCC\r\nPACOLOR=0098FF\r\n"
+                   "PMASCII=\xB7\r\nPFASCII=`\xF8\x9B\r\nPBASCII=\x8B\xF8\xB4\r\n"
+                   "HANDLE=frobble\r\n");
+        file.close();
+        settings::writeToIni(settings::kSection, QStringLiteral("reason"), QStringLiteral("brb"),
+                             settings::settingsPath());
+        for (const auto field : {settings::Field::StyleName, settings::Field::FontColour,
+                                 settings::Field::AsciiColour, settings::Field::FrontAscii,
+                                 settings::Field::MiddleAscii, settings::Field::BackAscii})
+            m_form->session().setCaption(field, QStringLiteral("x"));
+        m_form->idleTick();
+
+        // clang-format off
+        expectPair(
+            "</b></u></i><font face=\"arial narrow\" color=#0098FF>`\xF8\x9B"
+            "<font color=#CCCCCC>  zorvel  \xB7<font color=#0098FF> frobble is idl\xE8 "
+            "<font color=#CCCCCC>\xB7<font color=#CCCCCC> tim\xE9: <font color=#0098FF>0:1 "
+            "<font color=#0098FF> \x8B\xF8\xB4<font color=#FFFFFC>",
+            "</b></u></i><font face=\"arial narrow\" color=#0098FF>`\xF8\x9B"
+            "<font color=#CCCCCC> msg: <font color=#0098FF>brb \xB7 "
+            "<font color=#CCCCCC> styl\xE9: <font color=#0098FF>KeloVa"
+            "<font color=#CCCCCC> .. <font color=#0098FF>\x8B\xF8\xB4<font color=#FFFFFC>");
+        // clang-format on
     }
 
     void closingAnnouncement() {

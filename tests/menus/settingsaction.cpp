@@ -8,10 +8,10 @@
 //   settingsaction count   a load is counted
 #include "catalogue.h"
 #include "dialogs.h"
-#include "mainstrip.h"
+#include "optionswindow.h"
 #include "profile.h"
 #include "settingsfile.h"
-#include "windowregistry.h"
+#include "testmenuhost.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -31,10 +31,7 @@ int main(int argc, char **argv) {
         settings::PlainRecord record;
         styleshop::applyStyle(styleshop::catalogue().front(), record);
     } else if (action == "handle") {
-        session::SessionModel session;
-        app::MainStrip mainStrip(session);
-        app::WindowRegistry windows(session, &mainStrip, mainStrip.minuteCounter,
-                                    mainStrip.idleTicker);
+        TestMenuHost windows(TestMenuHost::Start::FileAsFound);
         menus::dialogs::setNextAnswer(QStringLiteral("frobbledy"));
         windows.optionsWindow()->editHandle();
     } else if (action == "count") {

@@ -1,10 +1,14 @@
 // The options window in-process: its look, the about box, the style shop,
-// the ascii and colour edits with what they write, the handle line, cancel.
+// the ascii and colour edits with what they write, the handle line, cancel,
+// with the menus' test host in the program's place.
 #include "chatlink.h"
 #include "entrylabel.h"
 #include "menulines.h"
-#include "menuprogram.h"
+#include "menuworld.h"
+#include "optionswindow.h"
+#include "sessionmenu.h"
 #include "shoplines.h"
+#include "testmenuhost.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,15 +26,18 @@ namespace {
 const QByteArray kHandleOnly = "[zorvel]\r\nHANDLE=frobble\r\n";
 } // namespace
 
+Q_DECLARE_METATYPE(settings::Field)
+
 class TestOptionsWindow : public QObject {
     Q_OBJECT
 
-    MenuFixture m_world;
+    MenuWorld<TestMenuHost> m_world;
     StepClock &m_clock = m_world.clock;
 
     QList<QByteArray> &lines() { return m_world.room->lines; }
-    OptionsWindow *options() { return m_world.program->optionsWindow(); }
-    app::MainStrip &mainStrip() { return m_world.program->mainStrip; }
+    TestMenuHost &host() { return *m_world.program; }
+    OptionsWindow *options() { return host().optionsWindow(); }
+    session::SessionModel &session() { return host().session(); }
 
     // Clicks the entry with the window shown; true when every dialog found
     // the window already hidden.
@@ -50,40 +57,21 @@ private Q_SLOTS:
 
     // Told to end while one of its prompts is up, a command writes nothing
     // and posts nothing: the unload closed the prompt, nobody answered it.
-    void endingDuringAPromptWritesNothing_data() {
-        QTest::addColumn<bool>("sessionMenu");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<int>("endInPrompt");
-        QTest::newRow("edit msg") << true << "Label2" << 1;
-        QTest::newRow("e ascii, front") << false << "Label3" << 1;
-        QTest::newRow("e ascii, back") << false << "Label3" << 2;
-        QTest::newRow("e fcolor") << false << "Label8" << 1;
-        QTest::newRow("e acolor") << false << "Label7" << 1;
-        QTest::newRow("e handle") << false << "Label4" << 1;
-    }
+    void endingDuringAPromptWritesNothing_data() { addEndInPromptRows(); }
     void endingDuringAPromptWritesNothing() {
         QFETCH(bool, sessionMenu);
         QFETCH(QString, entry);
         QFETCH(int, endInPrompt);
-        MenuProgram &program = *m_world.program;
-        QWidget *window = sessionMenu ? static_cast<QWidget *>(program.sessionMenu()) : options();
+        QWidget *window = sessionMenu ? static_cast<QWidget *>(host().sessionMenu()) : options();
         const QByteArray before = settingsBytes();
-        menus::dialogs::setNextAnswer(QStringLiteral("typed"));
-        menus::dialogs::setNextAnswer(QStringLiteral("typed too"));
-        int prompts = 0;
-        menus::dialogs::setWhileShown([&](const Shown &shown) {
-            if (shown.prompt && ++prompts == endInPrompt)
-                program.windows.shutdown().unloadFromOutside();
-        });
-        window->show();
-        QTest::mouseClick(window->findChild<EntryLabel *>(entry), Qt::LeftButton);
+        const int prompts =
+            clickEndingInPrompt(window, entry, endInPrompt, [this] { host().unloadProgram(); });
 
         QCOMPARE(prompts, endInPrompt);
-        QCOMPARE(program.ends, 1);
+        QCOMPARE(host().unloadRequests(), 1);
         QCOMPARE(settingsBytes(), before);
-        // Only the closing lines: no handle line after them.
-        QCOMPARE(lines().size(), 2);
-        QCOMPARE(lines().at(0), example::kUnload);
+        // No handle line: the program's closing lines are the last.
+        QVERIFY(lines().isEmpty());
     }
 
     void lookOfTheWindow_data() {
@@ -152,14 +140,14 @@ private Q_SLOTS:
     }
 
     void stylesOpensTheShop() {
-        mainStrip().show();
+        host().mainStrip()->show();
         options()->show();
         options()->openStyleShop();
         QVERIFY(!options()->isVisible());
-        QVERIFY(!mainStrip().isVisible());
-        QVERIFY(m_world.program->windows.isStyleShopLoaded());
-        QCOMPARE(lines(), QList<QByteArray>{
-                              hostlink::toWindows1252(styleshop::loadLine(mainStrip().session()))});
+        QVERIFY(!host().mainStrip()->isVisible());
+        QVERIFY(host().isStyleShopLoaded());
+        QCOMPARE(lines(),
+                 QList<QByteArray>{hostlink::toWindows1252(styleshop::loadLine(session()))});
         // A second styles with the shop open shows it again and posts nothing.
         options()->openStyleShop();
         QCOMPARE(lines().size(), 1);
@@ -195,70 +183,61 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown.at(0).text, QStringLiteral("What is the FRONT ascii gonna be?"));
         QCOMPARE(shown.at(1).text, QStringLiteral("What is the BACK ascii gonna be?"));
-        QCOMPARE(mainStrip().middleAsciiLabel->text(), QStringLiteral("·"));
-        QCOMPARE(mainStrip().frontAsciiLabel->text(), front);
-        QCOMPARE(mainStrip().backAsciiLabel->text(), back);
-        QCOMPARE(mainStrip().styleNameLabel->text(), QStringLiteral("cùstøm"));
+        QCOMPARE(session().caption(settings::Field::MiddleAscii), QStringLiteral("·"));
+        QCOMPARE(session().caption(settings::Field::FrontAscii), front);
+        QCOMPARE(session().caption(settings::Field::BackAscii), back);
+        QCOMPARE(session().caption(settings::Field::StyleName), QStringLiteral("cùstøm"));
         QCOMPARE(settingsBytes(), kHandleOnly + appended);
         QVERIFY(lines().isEmpty());
     }
 
     void editAsciiPausesBetweenItsPrompts() {
         // From a fraction above one half, pause 0 runs the pending events
-        // until the next whole second: an idle tick queued while the first
-        // prompt is up runs between the prompts, and changes nothing the
-        // command then writes.
+        // until the next whole second: a change of the style queued while the
+        // first prompt is up (an idle tick's reload, a style from the shop)
+        // runs between the prompts, and changes nothing the command then writes.
         m_clock.setNow(1000.6);
-        QStringList order;
-        menus::dialogs::setWhileShown([&](const Shown &shown) {
-            order << shown.text.section(' ', 3, 3);
-            if (order.size() == 1)
-                QTimer::singleShot(0, &mainStrip(), [&] {
-                    order << "tick";
-                    mainStrip().idleTick();
-                });
-        });
-        menus::dialogs::setNextAnswer(QStringLiteral("F"));
-        menus::dialogs::setNextAnswer(QStringLiteral("B"));
-        options()->editAscii();
-        QCOMPARE(order, QStringList({"FRONT", "tick", "BACK"}));
-        QCOMPARE(mainStrip().frontAsciiLabel->text(), QStringLiteral("F"));
-        QCOMPARE(mainStrip().styleNameLabel->text(), QStringLiteral("cùstøm"));
+        const QStringList order =
+            editAsciiQueuing(options(), host().mainStrip(), QStringLiteral("change"), [this] {
+                for (const auto field : {settings::Field::StyleName, settings::Field::FrontAscii,
+                                         settings::Field::MiddleAscii})
+                    session().setCaption(field, QStringLiteral("between"));
+            });
+        QCOMPARE(order, QStringList({"FRONT", "change", "BACK"}));
+        QCOMPARE(session().caption(settings::Field::FrontAscii), QStringLiteral("F"));
+        QCOMPARE(session().caption(settings::Field::StyleName), QStringLiteral("cùstøm"));
         QCOMPARE(setting("pfascii"), QStringLiteral("F"));
         QCOMPARE(setting("pmascii"), QStringLiteral("·"));
-        QCOMPARE(lines().size(), 2); // the tick's own
+        QCOMPARE(setting("preset"), QStringLiteral("cùstøm"));
     }
 
     void editColour_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("prompt");
-        QTest::addColumn<QString>("label");
+        QTest::addColumn<settings::Field>("field");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QByteArray>("appended");
         QTest::newRow("ascii colour")
             << "Label7"
-            << "What color do you want the ascii to be?"
-            << "Label11"
-            << "FF00FF" << QByteArray("PRESET=c\xf9st\xf8m\r\nPACOLOR=FF00FF\r\n");
+            << "What color do you want the ascii to be?" << settings::Field::AsciiColour << "FF00FF"
+            << QByteArray("PRESET=c\xf9st\xf8m\r\nPACOLOR=FF00FF\r\n");
         QTest::newRow("font colour")
             << "Label8"
-            << "What color do you want the font to be?"
+            << "What color do you want the font to be?" << settings::Field::FontColour << "123ABC"
+            << QByteArray("PRESET=c\xf9st\xf8m\r\nPFCOLOR=123ABC\r\n");
+        QTest::newRow("cancelled")
             << "Label8"
-            << "123ABC" << QByteArray("PRESET=c\xf9st\xf8m\r\nPFCOLOR=123ABC\r\n");
-        QTest::newRow("cancelled") << "Label8"
-                                   << "What color do you want the font to be?"
-                                   << "Label8"
-                                   << "" << QByteArray("PRESET=c\xf9st\xf8m\r\nPFCOLOR=\r\n");
+            << "What color do you want the font to be?" << settings::Field::FontColour << ""
+            << QByteArray("PRESET=c\xf9st\xf8m\r\nPFCOLOR=\r\n");
         QTest::newRow("colour and markup")
             << "Label7"
-            << "What color do you want the ascii to be?"
-            << "Label11"
+            << "What color do you want the ascii to be?" << settings::Field::AsciiColour
             << "00FF00><b>hi" << QByteArray("PRESET=c\xf9st\xf8m\r\nPACOLOR=00FF00><b>hi\r\n");
     }
     void editColour() {
         QFETCH(QString, entry);
         QFETCH(QString, prompt);
-        QFETCH(QString, label);
+        QFETCH(settings::Field, field);
         QFETCH(QString, answer);
         QFETCH(QByteArray, appended);
         writeSettingsBytes(kHandleOnly);
@@ -267,15 +246,15 @@ private Q_SLOTS:
         QVERIFY(clickShown(entry.toLatin1().constData()));
         QCOMPARE(menus::dialogs::shown().size(), 1);
         QCOMPARE(menus::dialogs::shown().at(0).text, prompt);
-        QCOMPARE(mainStrip().findChild<QLabel *>(label)->text(), answer);
-        QCOMPARE(mainStrip().styleNameLabel->text(), QStringLiteral("cùstøm"));
+        QCOMPARE(session().caption(field), answer);
+        QCOMPARE(session().caption(settings::Field::StyleName), QStringLiteral("cùstøm"));
         QCOMPARE(settingsBytes(), kHandleOnly + appended);
         QVERIFY(lines().isEmpty());
 
         // Later lines carry the answer unchanged.
-        m_world.program->sessionMenu()->goIdle();
+        host().sessionMenu()->goIdle();
         QCOMPARE(hostlink::fromWindows1252(lines().last()),
-                 menus::idleSessionLine(mainStrip().session(), true));
+                 menus::idleSessionLine(session(), true));
         QVERIFY(hostlink::fromWindows1252(lines().last()).contains("#" + answer + ">"));
     }
 
@@ -302,8 +281,7 @@ private Q_SLOTS:
         QVERIFY(settingsBytes().contains("\r\n" + fileLine + "\r\n"));
         QCOMPARE(handleWhenPosted, setting("handle")); // written before the line
         QCOMPARE(lines().size(), 1);
-        QCOMPARE(hostlink::fromWindows1252(lines().at(0)),
-                 menus::handleLine(mainStrip().session(), answer));
+        QCOMPARE(hostlink::fromWindows1252(lines().at(0)), menus::handleLine(session(), answer));
         if (answer == QLatin1String("frobble"))
             QCOMPARE(lines().at(0), example::kHandle);
     }
@@ -337,7 +315,7 @@ private Q_SLOTS:
         for (int i = 0; i < 8; ++i)
             menus::dialogs::setNextAnswer(QStringLiteral("x%1").arg(i));
         OptionsWindow *o = options();
-        menus::SessionMenu *m = m_world.program->sessionMenu();
+        menus::SessionMenu *m = host().sessionMenu();
         for (void (OptionsWindow::*command)() :
              {&OptionsWindow::showAbout, &OptionsWindow::editAscii, &OptionsWindow::editFontColour,
               &OptionsWindow::editAsciiColour, &OptionsWindow::editHandle, &OptionsWindow::cancel})

@@ -1,13 +1,14 @@
 // The session menu in-process: its look, idle on and off with the idle
 // clock, the double click on idle on, the idle reason, the statistics, the
-// unload command and cancel, against a recording room.
+// unload command and cancel, against a recording room, with the menus' test
+// host in the program's place.
 #include "chatlink.h"
 #include "entrylabel.h"
 #include "menulines.h"
-#include "menuprogram.h"
-#include "programlines.h"
-#include "shoplines.h"
-#include "styleshop.h"
+#include "menuworld.h"
+#include "optionswindow.h"
+#include "sessionmenu.h"
+#include "testmenuhost.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -19,20 +20,6 @@ using menus::SessionMenu;
 using widgets::EntryLabel;
 
 namespace {
-// A mouse event as the window system hands it to a widget, enabled or not.
-void sendMouse(QWidget *widget, QEvent::Type type) {
-    const QPointF at = widget->rect().center();
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-void click(QWidget *widget) {
-    sendMouse(widget, QEvent::MouseButtonPress);
-    sendMouse(widget, QEvent::MouseButtonRelease);
-}
-
 QByteArray settingLine(const QByteArray &key) {
     for (const QByteArray &line : settingsBytes().split('\n')) {
         if (line.startsWith(key + '='))
@@ -45,13 +32,14 @@ QByteArray settingLine(const QByteArray &key) {
 class TestSessionMenu : public QObject {
     Q_OBJECT
 
-    MenuFixture m_world;
+    MenuWorld<TestMenuHost> m_world;
     StepClock &m_clock = m_world.clock;
 
-    // The room's lines since the program loaded.
+    // The room's lines since the host was made.
     QList<QByteArray> &lines() { return m_world.room->lines; }
-    SessionMenu *menu() { return m_world.program->sessionMenu(); }
-    app::MainStrip &mainStrip() { return m_world.program->mainStrip; }
+    TestMenuHost &host() { return *m_world.program; }
+    SessionMenu *menu() { return host().sessionMenu(); }
+    session::SessionModel &session() { return host().session(); }
 
 private Q_SLOTS:
     void init() { m_world.setUp(); }
@@ -111,18 +99,18 @@ private Q_SLOTS:
         QCOMPARE(optionsWindows(), 0);
         menu();
         QCOMPARE(optionsWindows(), 1);
-        menus::OptionsWindow *options = m_world.program->optionsWindow();
+        menus::OptionsWindow *options = host().optionsWindow();
         QVERIFY(!options->isVisible());
         QVERIFY(options->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(m_world.program->sessionMenu(), menu()); // loaded once
+        QCOMPARE(host().sessionMenu(), menu()); // loaded once
     }
 
     void idleOnEngages() {
         menu()->show();
         click(menu()->idleOnEntry);
         QVERIFY(!menu()->isVisible());
-        QVERIFY(mainStrip().idleTicker->isActive());
-        QCOMPARE(mainStrip().idleTicker->interval(), 59000);
+        QVERIFY(host().idleTicker()->isActive());
+        QCOMPARE(host().idleTicker()->interval(), 59000);
         QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
         QVERIFY(!menu()->idleOnEntry->isEnabled());
         QVERIFY(menu()->idleOffEntry->isEnabled());
@@ -132,29 +120,24 @@ private Q_SLOTS:
         QCOMPARE(lines().size(), 1);
     }
 
-    void idleOnTwoTicksIdleOff() {
+    void idleOnThenIdleOffByClicks() {
         setSetting("reason", QStringLiteral("brb"));
         click(menu()->idleOnEntry);
-        mainStrip().idleTick();
-        mainStrip().idleTick();
-        QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("2"));
+        session().setMinutes(QStringLiteral("2")); // as two idle ticks leave the clock
         menu()->show();
         click(menu()->idleOffEntry);
 
         QVERIFY(!menu()->isVisible());
-        QVERIFY(!mainStrip().idleTicker->isActive());
+        QVERIFY(!host().idleTicker()->isActive());
         QCOMPARE(setting("lastidle"), QStringLiteral("0:2"));
-        QCOMPARE(mainStrip().hoursLabel->text(), QStringLiteral("0"));
-        QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("00"));
+        QCOMPARE(session().hours(), QStringLiteral("0"));
+        QCOMPARE(session().minutes(), QStringLiteral("00"));
         QVERIFY(menu()->idleOnEntry->isEnabled());
         QVERIFY(!menu()->idleOffEntry->isEnabled());
-        // Engaged, two ticks of two lines each, disengaged.
-        QCOMPARE(lines().size(), 6);
-        QCOMPARE(lines().first(), example::kEngaged);
-        QCOMPARE(lines().last(), example::disengaged());
+        QCOMPARE(lines(), (QList<QByteArray>{example::kEngaged, example::disengaged()}));
 
         click(menu()->idleOffEntry); // disabled again
-        QCOMPARE(lines().size(), 6);
+        QCOMPARE(lines().size(), 2);
     }
 
     void idleOffKeepsTheClock_data() {
@@ -176,19 +159,18 @@ private Q_SLOTS:
         QFETCH(QString, mins);
         QFETCH(QString, lastidle);
         menu()->goIdle();
-        mainStrip().session().setHours(hours);
-        mainStrip().session().setMinutes(mins);
+        session().setHours(hours);
+        session().setMinutes(mins);
         menu()->comeBack();
         QCOMPARE(setting("lastidle"), lastidle);
-        QCOMPARE(mainStrip().hoursLabel->text(), QStringLiteral("0"));
-        QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("00"));
+        QCOMPARE(session().hours(), QStringLiteral("0"));
+        QCOMPARE(session().minutes(), QStringLiteral("00"));
         QCOMPARE(lines().last(), example::disengaged());
     }
 
     // Idle on marks the user away with the stored reason (a short default
     // when there is none, as an empty away text would mean back), idle off
-    // marks them back; the lines posted are the same as ever, and neither the
-    // idle ticks nor the double click say away again.
+    // marks them back; the lines posted are the same as ever.
     void idleOnAndOffSetAway_data() {
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QByteArray>("away");
@@ -205,10 +187,6 @@ private Q_SLOTS:
         menu()->goIdle();
         QCOMPARE(m_world.room->awayTexts, QList<QByteArray>{away});
         QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
-        // Idle ticks post their lines and leave the away text alone.
-        for (int tick = 0; tick < 3; ++tick)
-            mainStrip().idleTick();
-        QCOMPARE(m_world.room->awayTexts.size(), 1);
         menu()->comeBack();
         QCOMPARE(m_world.room->awayTexts, (QList<QByteArray>{away, QByteArray()}));
         QCOMPARE(lines().last(), example::disengaged());
@@ -234,15 +212,15 @@ private Q_SLOTS:
 
         // The click posted the engaged line; the double click only stopped the timer.
         QCOMPARE(lines(), QList<QByteArray>{example::kEngaged});
-        QVERIFY(!mainStrip().idleTicker->isActive());
+        QVERIFY(!host().idleTicker()->isActive());
         QVERIFY(!menu()->idleOnEntry->isEnabled());
         QVERIFY(menu()->idleOffEntry->isEnabled());
 
-        mainStrip().session().setMinutes(QStringLiteral("3"));
+        session().setMinutes(QStringLiteral("3"));
         click(menu()->idleOffEntry);
         QCOMPARE(lines().last(), example::disengaged());
         QCOMPARE(setting("lastidle"), QStringLiteral("0:3"));
-        QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("00"));
+        QCOMPARE(session().minutes(), QStringLiteral("00"));
         QVERIFY(menu()->idleOnEntry->isEnabled());
     }
 
@@ -252,7 +230,7 @@ private Q_SLOTS:
         sendMouse(menu()->idleOnEntry, QEvent::MouseButtonRelease);
         sendMouse(menu()->idleOnEntry, QEvent::MouseButtonDblClick);
         sendMouse(menu()->idleOnEntry, QEvent::MouseButtonRelease);
-        QVERIFY(mainStrip().idleTicker->isActive());
+        QVERIFY(host().idleTicker()->isActive());
         QCOMPARE(lines().size(), 1);
     }
 
@@ -300,20 +278,20 @@ private Q_SLOTS:
     }
 
     void statsReferenceLines() {
-        mainStrip().session().setPreviousLoads(QStringLiteral("3"));
-        mainStrip().session().setMinutesUsed(QStringLiteral("42"));
+        session().setPreviousLoads(QStringLiteral("3"));
+        session().setMinutesUsed(QStringLiteral("42"));
         setSetting("lastidle", QStringLiteral("0:12"));
-        m_world.program->optionsWindow()->show();
+        host().optionsWindow()->show();
         menu()->show();
         click(menu()->statisticsEntry);
         QVERIFY(!menu()->isVisible());
-        QVERIFY(!m_world.program->optionsWindow()->isVisible());
+        QVERIFY(!host().optionsWindow()->isVisible());
         QCOMPARE(lines(), example::kStats);
         QCOMPARE(settingsBytes().count("\r\n"), 9); // nothing written: eight lines and lastidle
     }
 
     void statsOnAFirstRun() {
-        QCOMPARE(mainStrip().previousLoadsLabel->text(), QStringLiteral("Label4"));
+        QCOMPARE(session().previousLoads(), QStringLiteral("Label4"));
         menu()->showStatistics();
         QCOMPARE(lines().size(), 4);
         QVERIFY2(lines().at(0).contains("l\xf8\xe0"
@@ -326,12 +304,11 @@ private Q_SLOTS:
     void statsReloadsTheStyleFirst() {
         setSetting("pacolor", QStringLiteral("123456"));
         setSetting("preset", QStringLiteral("nùvé"));
-        mainStrip().session().setCaption(settings::Field::FontColour, QStringLiteral("stale"));
+        session().setCaption(settings::Field::FontColour, QStringLiteral("stale"));
         menu()->showStatistics();
-        QCOMPARE(mainStrip().asciiColourLabel->text(), QStringLiteral("123456"));
-        QCOMPARE(mainStrip().fontColourLabel->text(), QStringLiteral("00000C"));
-        QCOMPARE(hostlink::fromWindows1252(lines().at(1)),
-                 menus::statsStyleLine(mainStrip().session()));
+        QCOMPARE(session().caption(settings::Field::AsciiColour), QStringLiteral("123456"));
+        QCOMPARE(session().caption(settings::Field::FontColour), QStringLiteral("00000C"));
+        QCOMPARE(hostlink::fromWindows1252(lines().at(1)), menus::statsStyleLine(session()));
         QVERIFY(lines().at(1).contains("<font color=#123456> n\xf9v\xe9 -:- "));
     }
 
@@ -352,8 +329,7 @@ private Q_SLOTS:
     void statsLinesShowAChangeMadeBetweenThem() {
         // The options window changes the font colour while the first pause runs.
         menus::dialogs::setNextAnswer(QStringLiteral("ABCDEF"));
-        QTimer::singleShot(0, m_world.program->optionsWindow(),
-                           &menus::OptionsWindow::editFontColour);
+        QTimer::singleShot(0, host().optionsWindow(), &menus::OptionsWindow::editFontColour);
         menu()->showStatistics();
         QCOMPARE(lines().size(), 4);
         QVERIFY2(lines().at(0).contains("<font color=#00000C>l\xf8\xe0"
@@ -376,70 +352,22 @@ private Q_SLOTS:
         QVERIFY(lines().isEmpty());
         QVERIFY(menus::dialogs::shown().isEmpty());
         QCOMPARE(settingsBytes(), before);
-        QVERIFY(!mainStrip().idleTicker->isActive());
-        QVERIFY(mainStrip().minuteCounter->isActive());
+        QVERIFY(!host().idleTicker()->isActive());
+        QVERIFY(host().minuteCounter()->isActive());
     }
 
-    void unloadWhileIdle_data() {
-        QTest::addColumn<bool>("shopOpen");
-        QTest::newRow("shop closed") << false;
-        QTest::newRow("shop open") << true;
-    }
-    void unloadWhileIdle() {
-        QFETCH(bool, shopOpen);
-        mainStrip().show();
+    // The unload entry asks the program to end, once a click, and posts
+    // nothing itself: the closing lines are the program's.
+    void unloadEntryAsksTheProgramToEnd() {
         menu()->goIdle();
-        if (shopOpen)
-            m_world.program->windows.showStyleShop();
         lines().clear();
-
         QPointer<SessionMenu> menuWindow = menu();
-        QPointer<menus::OptionsWindow> options = m_world.program->optionsWindow();
-        QList<int> menuTopAtPosts, optionsTopAtPosts;
-        m_world.room->onPost = [&](const QByteArray &) {
-            menuTopAtPosts << (menuWindow ? menuWindow->topTwips() : 0);
-            optionsTopAtPosts << (options ? options->topTwips() : 0);
-            // A second request while ending changes nothing.
-            m_world.program->windows.shutdown().unloadFromOutside();
-        };
+        menu()->show();
         click(menu()->unloadEntry);
-
-        QVERIFY(!mainStrip().idleTicker->isActive());
-        QVERIFY(!mainStrip().minuteCounter->isActive());
-        QVERIFY(!mainStrip().isVisible());
-        QVERIFY(!m_world.program->windows.isStyleShopLoaded());
-        QCOMPARE(m_world.program->ends, 1);
-
-        QList<QByteArray> expected{
-            example::kUnload,
-            hostlink::toWindows1252(app::unloadIdentityLine(
-                mainStrip().session(), QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
-        // The shop unloads after the main window, its line with it: nothing
-        // follows the closing lines.
-        QCOMPARE(lines(), expected);
-        // The menu had slid up past its width and the options window down
-        // past 7200 before the first closing line.
-        QVERIFY(menuWindow && options);
-        QVERIFY2(menuTopAtPosts.at(0) < -495, qPrintable(QString::number(menuTopAtPosts.at(0))));
-        QVERIFY2(optionsTopAtPosts.at(0) > 7200,
-                 qPrintable(QString::number(optionsTopAtPosts.at(0))));
-        QVERIFY(!menuWindow->isVisible() && !options->isVisible());
-
+        QCOMPARE(host().unloadRequests(), 1);
+        QVERIFY(lines().isEmpty());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!menuWindow);
-        QVERIFY(!options);
-    }
-
-    void unloadWithTheMainWindowHidden() {
-        // The styles command hides the main window; its closing lines come all the same.
-        mainStrip().show();
-        m_world.program->optionsWindow()->openStyleShop();
-        QVERIFY(!mainStrip().isVisible());
-        lines().clear();
-        menu()->unload();
-        QCOMPARE(lines().size(), 2); // the shop's unload line would follow the goodbye
-        QCOMPARE(lines().at(0), example::kUnload);
-        QCOMPARE(m_world.program->ends, 1);
+        QVERIFY(!menuWindow); // gone with the program's end, and untouched after it
     }
 
     void menuSlideEdges_data() {

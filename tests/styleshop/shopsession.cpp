@@ -1,10 +1,9 @@
 #include "shopsession.h"
 
 #include "clock.h"
-#include "mainstrip.h"
-#include "ownedmainstrip.h"
+#include "firststart.h"
 #include "pause.h"
-#include "startup.h"
+#include "sessionmodel.h"
 #include "stepclock.h"
 #include "styleshop.h"
 
@@ -14,17 +13,18 @@
 #include <QTimer>
 #include <QWindow>
 
-ShopSession::ShopSession() : m_clock(std::make_unique<StepClock>()) {
+ShopSession::ShopSession()
+    : m_clock(std::make_unique<StepClock>()), m_session(std::make_unique<session::SessionModel>()),
+      m_mainStrip(std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint)) {
     hostlink::setPauseClock(m_clock.get());
-    app::prepareStart();
-    m_mainStrip = makeMainStrip();
-    m_mainStrip->load();
+    startAsAtFirstStart(*m_session);
     m_mainStrip->show();
 }
 
 ShopSession::~ShopSession() {
     m_shop.reset();
     m_mainStrip.reset();
+    m_session.reset();
     hostlink::setPauseClock(nullptr);
 }
 
@@ -34,7 +34,7 @@ QLabel *ShopSession::entry(const char *name) const {
 
 void ShopSession::open() {
     m_mainStrip->hide();
-    m_shop = std::make_unique<styleshop::StyleShop>(m_mainStrip->session(), m_mainStrip.get());
+    m_shop = std::make_unique<styleshop::StyleShop>(*m_session, m_mainStrip.get());
     styleshop::StyleShop *shop = m_shop.get();
     QObject::connect(shop, &styleshop::StyleShop::unloadRequested, shop,
                      [shop] { shop->unload(); });

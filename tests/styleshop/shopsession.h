@@ -7,20 +7,22 @@
 class QLabel;
 class QWidget;
 
-namespace app {
-class MainStrip;
-}
 namespace platform {
 class Clock;
+}
+namespace session {
+class SessionModel;
 }
 namespace styleshop {
 class StyleShop;
 }
 
-// The main window loaded as at a first start (pauses end at once), and the
-// style shop opened the way the options window's styles command opens it.
-// The shop's owner, which unloads it when it asks, is played here too.
-// Construct a TestEnv, and the room the lines go to, first.
+// The world the style shop finds after a first start, without the program:
+// the session model as the load fills it, a bare window in the main strip's
+// place, shown, and pauses that end at once; the shop opened the way the
+// options window's styles command opens it. The shop's owner, which unloads
+// it when it asks, is played here too. Construct a TestEnv, and the room the
+// lines go to, first.
 class ShopSession {
 public:
     ShopSession();
@@ -28,7 +30,8 @@ public:
     ShopSession(const ShopSession &) = delete;
     ShopSession &operator=(const ShopSession &) = delete;
 
-    app::MainStrip &mainStrip() { return *m_mainStrip; }
+    session::SessionModel &session() { return *m_session; }
+    QWidget &mainStrip() { return *m_mainStrip; }
     styleshop::StyleShop &shop() { return *m_shop; }
     QLabel *entry(const char *name) const;
 
@@ -49,6 +52,7 @@ private:
     bool mouseOn(const char *name, QTest::MouseAction action);
 
     std::unique_ptr<platform::Clock> m_clock;
-    std::unique_ptr<app::MainStrip> m_mainStrip;
+    std::unique_ptr<session::SessionModel> m_session;
+    std::unique_ptr<QWidget> m_mainStrip;
     std::unique_ptr<styleshop::StyleShop> m_shop;
 };

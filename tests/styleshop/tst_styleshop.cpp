@@ -1,8 +1,8 @@
 // The style shop's window in-process, against a recording room: its look,
 // its entries, where a press drags and where it does not, and its guards.
 #include "expectedlines.h"
-#include "mainstrip.h"
 #include "recordingroom.h"
+#include "sessionmodel.h"
 #include "shopsession.h"
 #include "styleshop.h"
 #include "testenv.h"
@@ -50,7 +50,6 @@ private Q_SLOTS:
         m_env = std::make_unique<TestEnv>();
         m_room = std::make_unique<RecordingRoom>();
         m_session = std::make_unique<ShopSession>();
-        m_room->lines.clear(); // the main window's load lines
         m_session->open();
         QCOMPARE(lines(), QByteArrayList{kLoadLineDefaults});
         m_room->lines.clear();
@@ -164,7 +163,7 @@ private Q_SLOTS:
 
         const QPoint place = m_session->shop().pos();
         QVERIFY(m_session->click(name.constData()));
-        QCOMPARE(cp(m_session->mainStrip().styleNameLabel->text()), styleName);
+        QCOMPARE(cp(m_session->session().caption(settings::Field::StyleName)), styleName);
         QCOMPARE(lines(), QByteArrayList{expectedStyle(style)->line});
         // The shop stays as it was.
         QVERIFY(m_session->shop().isLoaded());
