@@ -257,12 +257,12 @@ private Q_SLOTS:
         // with two digits too, a hex colour only when all six digits were
         // there, none after a bare code.
         QTest::newRow("one-digit background written with two") << u8("\x03"
-                                                                     "4,1a bb")
+                                                                     "4,1aaa b")
                                                                << 8
                                                                << QList<QByteArray>{"\x03"
-                                                                                    "4,1a",
+                                                                                    "4,1aaa",
                                                                                     "\x03"
-                                                                                    "04,01bb"}
+                                                                                    "04,01b"}
                                                                << 0;
         QTest::newRow("hex colour carried over") << u8("\x04"
                                                        "FF0000a b")
