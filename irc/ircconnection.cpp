@@ -86,11 +86,27 @@ void IrcConnection::stop(const QString &quitMessage) {
 void IrcConnection::connectToServer() {
     if (m_stopping)
         return;
-    if (m_socket) {
-        m_socket->disconnect(this);
-        m_socket->abort();
-        m_socket->deleteLater();
-    }
+    discardSocket();
+    resetConnectionState();
+    m_socket = new QSslSocket(this);
+    watchSocket();
+    emit status({}, tr("connecting to %1 port %2%3...")
+                        .arg(m_config.host)
+                        .arg(m_config.port)
+                        .arg(m_config.tls ? tr(" (TLS)") : QString()));
+    m_quietTimer.start(int(m_timing.registerMs));
+    openSocket();
+}
+
+void IrcConnection::discardSocket() {
+    if (!m_socket)
+        return;
+    m_socket->disconnect(this);
+    m_socket->abort();
+    m_socket->deleteLater();
+}
+
+void IrcConnection::resetConnectionState() {
     m_buffer.clear();
     m_registered = false;
     m_awaitingAnswer = false;
@@ -101,8 +117,9 @@ void IrcConnection::connectToServer() {
     m_userHost.clear();
     m_pendingJoins.clear();
     m_lastError.clear();
+}
 
-    m_socket = new QSslSocket(this);
+void IrcConnection::watchSocket() {
     connect(m_socket, &QSslSocket::readyRead, this, &IrcConnection::onReadyRead);
     connect(m_socket, &QSslSocket::disconnected, this, &IrcConnection::onDisconnected);
     connect(m_socket, &QSslSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
@@ -119,26 +136,28 @@ void IrcConnection::connectToServer() {
         m_lastError =
             tr("the server's certificate is not trusted: %1").arg(texts.join(QStringLiteral("; ")));
     });
-    emit status({}, tr("connecting to %1 port %2%3...")
-                        .arg(m_config.host)
-                        .arg(m_config.port)
-                        .arg(m_config.tls ? tr(" (TLS)") : QString()));
-    m_quietTimer.start(int(m_timing.registerMs));
+}
+
+void IrcConnection::openSocket() {
     if (m_config.tls) {
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        if (!m_config.caFile.isEmpty()) {
-            QList<QSslCertificate> cas = tls.caCertificates();
-            cas += QSslCertificate::fromPath(m_config.caFile);
-            tls.setCaCertificates(cas);
-        }
-        tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
-        m_socket->setSslConfiguration(tls);
+        m_socket->setSslConfiguration(tlsConfiguration());
         connect(m_socket, &QSslSocket::encrypted, this, &IrcConnection::onConnected);
         m_socket->connectToHostEncrypted(m_config.host, m_config.port);
     } else {
         connect(m_socket, &QSslSocket::connected, this, &IrcConnection::onConnected);
         m_socket->connectToHost(m_config.host, m_config.port);
     }
+}
+
+QSslConfiguration IrcConnection::tlsConfiguration() const {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    if (!m_config.caFile.isEmpty()) {
+        QList<QSslCertificate> cas = tls.caCertificates();
+        cas += QSslCertificate::fromPath(m_config.caFile);
+        tls.setCaCertificates(cas);
+    }
+    tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    return tls;
 }
 
 void IrcConnection::onConnected() {
@@ -338,142 +357,210 @@ QString IrcConnection::decode(const QByteArray &bytes) const {
 }
 
 void IrcConnection::handle(const IrcMessage &message) {
-    const QByteArray &cmd = message.command;
-    const bool fromUs = foldCase(message.nick()) == foldCase(m_nick.toUtf8());
-    if (cmd == "PING") {
-        // Answers go before anything queued, registered or not.
-        writeNow("PONG :" + message.param(0));
-    } else if (cmd == "CAP") {
-        handleCap(message);
-    } else if (cmd == "AUTHENTICATE") {
-        if (message.param(0) == "+") {
-            const QByteArray payload =
-                (m_config.saslUser.toUtf8() + '\0' + m_config.saslUser.toUtf8() + '\0' + m_secret)
-                    .toBase64();
-            for (qsizetype i = 0; i < payload.size(); i += kSaslChunk)
-                writeNow("AUTHENTICATE " + payload.mid(i, kSaslChunk));
-            if (payload.size() % kSaslChunk == 0)
-                writeNow("AUTHENTICATE +");
-        }
-    } else if (cmd == "903") {
-        emit status({}, tr("logged in as %1 (SASL)").arg(m_config.saslUser));
-        endCap();
-    } else if (cmd == "902" || cmd == "904" || cmd == "905" || cmd == "906" || cmd == "908") {
-        if (cmd != "908") {
-            emit status({}, tr("SASL login as %1 failed: %2")
-                                .arg(m_config.saslUser,
-                                     decode(message.params.value(message.params.size() - 1))));
-            endCap();
-        }
-    } else if (cmd == "001") {
-        handleRegistered(message);
-    } else if (cmd == "005") {
-        for (const QByteArray &token : message.params) {
-            if (token.startsWith("NICKLEN="))
-                m_nickLength = std::max(1, token.mid(8).toInt());
-            else if (token.startsWith("PREFIX=") && token.contains(')'))
-                m_prefixes = QString::fromUtf8(token.mid(token.indexOf(')') + 1));
-        }
-    } else if (cmd == "433" || cmd == "432" || cmd == "436") {
-        handleNickRefused(message);
-    } else if (cmd == "464") {
-        m_lastError = tr("the server refused the password");
-        emit status({}, tr("%1 refused the password").arg(m_config.host));
-    } else if (cmd == "ERROR") {
-        if (m_lastError.isEmpty())
-            m_lastError = decode(message.param(0));
-    } else if (cmd == "JOIN") {
-        const QString channel = channelName(message.param(0));
-        if (channel.isEmpty())
-            return;
-        if (fromUs) {
-            const qsizetype bang = message.prefix.indexOf('!');
-            if (bang > 0)
-                m_userHost = message.prefix.mid(bang + 1);
-            m_pendingJoins.remove(channel);
-            emit status(channel, tr("joined %1 as %2").arg(channel, m_nick));
-            emit joined(channel);
-            flush();
-        } else {
-            QStringList people = m_people.value(foldCase(channel.toUtf8()));
-            people.append(decode(message.nick()));
-            setPeople(channel, people);
-            emit status(channel, tr("%1 joined").arg(decode(message.nick())));
-        }
-    } else if (cmd == "PART" || cmd == "KICK") {
-        const QString channel = channelName(message.param(0));
-        if (channel.isEmpty())
-            return;
-        const QString who = decode(cmd == "KICK" ? message.param(1) : message.nick());
-        removePerson(channel, who);
-        const QString reason = decode(message.param(cmd == "KICK" ? 2 : 1));
-        if (cmd == "KICK")
-            emit status(channel,
-                        tr("%1 was removed by %2 (%3)").arg(who, decode(message.nick()), reason));
-        else
-            emit status(channel,
-                        tr("%1 left").arg(who) +
-                            (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
-    } else if (cmd == "QUIT") {
-        const QString who = decode(message.nick());
-        for (const QString &channel : m_config.channels) {
-            const QStringList before = people(channel);
-            removePerson(channel, who);
-            if (people(channel).size() != before.size())
-                emit status(channel, tr("%1 quit (%2)").arg(who, decode(message.param(0))));
-        }
-    } else if (cmd == "NICK") {
-        const QString from = decode(message.nick());
-        const QString to = decode(message.param(0));
-        if (fromUs) {
-            m_nick = to;
-            emit status({}, tr("you are now known as %1").arg(to));
-        }
-        for (const QString &channel : m_config.channels) {
-            QStringList list = people(channel);
-            bool changed = false;
-            for (QString &entry : list) {
-                qsizetype p = 0;
-                while (p < entry.size() && m_prefixes.contains(entry[p]))
-                    ++p;
-                if (foldCase(entry.mid(p).toUtf8()) == foldCase(from.toUtf8())) {
-                    entry = entry.left(p) + to;
-                    changed = true;
-                }
-            }
-            if (changed) {
-                setPeople(channel, list);
-                if (!fromUs)
-                    emit status(channel, tr("%1 is now known as %2").arg(from, to));
-            }
-        }
-    } else if (cmd == "353") {
-        const QString channel = channelName(message.param(2));
-        if (!channel.isEmpty())
-            m_namesComing[channel] +=
-                decode(message.param(3)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    } else if (cmd == "366") {
-        const QString channel = channelName(message.param(1));
-        if (!channel.isEmpty())
-            setPeople(channel, m_namesComing.take(channel));
-    } else if (cmd == "PRIVMSG") {
-        handlePrivmsg(message, Kind::Message);
-    } else if (cmd == "NOTICE") {
-        handlePrivmsg(message, Kind::Notice);
-    } else if (cmd == "305" || cmd == "306") {
-        emit status({}, cmd == "306" ? tr("you are marked as away")
-                                     : tr("you are no longer marked as away"));
-    } else if (cmd.size() == 3 && (cmd[0] == '4' || cmd[0] == '5') &&
-               !channelName(message.param(1)).isEmpty()) {
-        // An error about one of our channels (cannot join it, cannot speak
-        // in it): said in its room. A channel that cannot be joined holds
-        // back the lines for the others no longer.
-        const QString channel = channelName(message.param(1));
-        m_pendingJoins.remove(channel);
-        emit status(channel, tr("%1: %2").arg(
-                                 channel, decode(message.params.value(message.params.size() - 1))));
-        flush();
+    using Handler = void (IrcConnection::*)(const IrcMessage &);
+    // 908 (the mechanisms a failed SASL login could use) needs no answer.
+    static const QHash<QByteArray, Handler> handlers = {
+        {"PING", &IrcConnection::handlePing},
+        {"CAP", &IrcConnection::handleCap},
+        {"AUTHENTICATE", &IrcConnection::handleAuthenticate},
+        {"903", &IrcConnection::handleSaslLoggedIn},
+        {"902", &IrcConnection::handleSaslFailed},
+        {"904", &IrcConnection::handleSaslFailed},
+        {"905", &IrcConnection::handleSaslFailed},
+        {"906", &IrcConnection::handleSaslFailed},
+        {"001", &IrcConnection::handleRegistered},
+        {"005", &IrcConnection::handleServerSupport},
+        {"432", &IrcConnection::handleNickRefused},
+        {"433", &IrcConnection::handleNickRefused},
+        {"436", &IrcConnection::handleNickRefused},
+        {"464", &IrcConnection::handlePasswordRefused},
+        {"ERROR", &IrcConnection::handleError},
+        {"JOIN", &IrcConnection::handleJoin},
+        {"PART", &IrcConnection::handlePart},
+        {"KICK", &IrcConnection::handleKick},
+        {"QUIT", &IrcConnection::handleQuit},
+        {"NICK", &IrcConnection::handleNick},
+        {"353", &IrcConnection::handleNames},
+        {"366", &IrcConnection::handleNamesEnd},
+        {"PRIVMSG", &IrcConnection::handlePrivmsg},
+        {"NOTICE", &IrcConnection::handleNotice},
+        {"305", &IrcConnection::handleAwayReply},
+        {"306", &IrcConnection::handleAwayReply},
+    };
+    const auto found = handlers.constFind(message.command);
+    if (found != handlers.cend())
+        (this->*found.value())(message);
+    else
+        handleChannelError(message);
+}
+
+bool IrcConnection::isFromUs(const IrcMessage &message) const {
+    return foldCase(message.nick()) == foldCase(m_nick.toUtf8());
+}
+
+QString IrcConnection::lastParam(const IrcMessage &message) const {
+    return decode(message.params.value(message.params.size() - 1));
+}
+
+void IrcConnection::handlePing(const IrcMessage &message) {
+    // Answers go before anything queued, registered or not.
+    writeNow("PONG :" + message.param(0));
+}
+
+void IrcConnection::handleAuthenticate(const IrcMessage &message) {
+    if (message.param(0) != "+")
+        return;
+    const QByteArray payload =
+        (m_config.saslUser.toUtf8() + '\0' + m_config.saslUser.toUtf8() + '\0' + m_secret)
+            .toBase64();
+    for (qsizetype i = 0; i < payload.size(); i += kSaslChunk)
+        writeNow("AUTHENTICATE " + payload.mid(i, kSaslChunk));
+    if (payload.size() % kSaslChunk == 0)
+        writeNow("AUTHENTICATE +");
+}
+
+void IrcConnection::handleSaslLoggedIn(const IrcMessage &) {
+    emit status({}, tr("logged in as %1 (SASL)").arg(m_config.saslUser));
+    endCap();
+}
+
+void IrcConnection::handleSaslFailed(const IrcMessage &message) {
+    emit status({}, tr("SASL login as %1 failed: %2").arg(m_config.saslUser, lastParam(message)));
+    endCap();
+}
+
+void IrcConnection::handleServerSupport(const IrcMessage &message) {
+    for (const QByteArray &token : message.params) {
+        if (token.startsWith("NICKLEN="))
+            m_nickLength = std::max(1, token.mid(8).toInt());
+        else if (token.startsWith("PREFIX=") && token.contains(')'))
+            m_prefixes = QString::fromUtf8(token.mid(token.indexOf(')') + 1));
     }
+}
+
+void IrcConnection::handlePasswordRefused(const IrcMessage &) {
+    m_lastError = tr("the server refused the password");
+    emit status({}, tr("%1 refused the password").arg(m_config.host));
+}
+
+void IrcConnection::handleError(const IrcMessage &message) {
+    if (m_lastError.isEmpty())
+        m_lastError = decode(message.param(0));
+}
+
+void IrcConnection::handleJoin(const IrcMessage &message) {
+    const QString channel = channelName(message.param(0));
+    if (channel.isEmpty())
+        return;
+    if (isFromUs(message)) {
+        const qsizetype bang = message.prefix.indexOf('!');
+        if (bang > 0)
+            m_userHost = message.prefix.mid(bang + 1);
+        m_pendingJoins.remove(channel);
+        emit status(channel, tr("joined %1 as %2").arg(channel, m_nick));
+        emit joined(channel);
+        flush();
+    } else {
+        QStringList people = m_people.value(foldCase(channel.toUtf8()));
+        people.append(decode(message.nick()));
+        setPeople(channel, people);
+        emit status(channel, tr("%1 joined").arg(decode(message.nick())));
+    }
+}
+
+void IrcConnection::handlePart(const IrcMessage &message) {
+    const QString channel = channelName(message.param(0));
+    if (channel.isEmpty())
+        return;
+    const QString who = decode(message.nick());
+    removePerson(channel, who);
+    const QString reason = decode(message.param(1));
+    emit status(channel, tr("%1 left").arg(who) +
+                             (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
+}
+
+void IrcConnection::handleKick(const IrcMessage &message) {
+    const QString channel = channelName(message.param(0));
+    if (channel.isEmpty())
+        return;
+    const QString who = decode(message.param(1));
+    removePerson(channel, who);
+    const QString reason = decode(message.param(2));
+    emit status(channel, tr("%1 was removed by %2 (%3)").arg(who, decode(message.nick()), reason));
+}
+
+void IrcConnection::handleQuit(const IrcMessage &message) {
+    const QString who = decode(message.nick());
+    for (const QString &channel : m_config.channels) {
+        const QStringList before = people(channel);
+        removePerson(channel, who);
+        if (people(channel).size() != before.size())
+            emit status(channel, tr("%1 quit (%2)").arg(who, decode(message.param(0))));
+    }
+}
+
+void IrcConnection::handleNick(const IrcMessage &message) {
+    const bool fromUs = isFromUs(message);
+    const QString from = decode(message.nick());
+    const QString to = decode(message.param(0));
+    if (fromUs) {
+        m_nick = to;
+        emit status({}, tr("you are now known as %1").arg(to));
+    }
+    for (const QString &channel : m_config.channels) {
+        if (renamePerson(channel, from, to) && !fromUs)
+            emit status(channel, tr("%1 is now known as %2").arg(from, to));
+    }
+}
+
+bool IrcConnection::renamePerson(const QString &channel, const QString &from, const QString &to) {
+    QStringList list = people(channel);
+    bool changed = false;
+    for (QString &entry : list) {
+        qsizetype p = 0;
+        while (p < entry.size() && m_prefixes.contains(entry[p]))
+            ++p;
+        if (foldCase(entry.mid(p).toUtf8()) == foldCase(from.toUtf8())) {
+            entry = entry.left(p) + to;
+            changed = true;
+        }
+    }
+    if (changed)
+        setPeople(channel, list);
+    return changed;
+}
+
+void IrcConnection::handleNames(const IrcMessage &message) {
+    const QString channel = channelName(message.param(2));
+    if (!channel.isEmpty())
+        m_namesComing[channel] +=
+            decode(message.param(3)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+void IrcConnection::handleNamesEnd(const IrcMessage &message) {
+    const QString channel = channelName(message.param(1));
+    if (!channel.isEmpty())
+        setPeople(channel, m_namesComing.take(channel));
+}
+
+void IrcConnection::handleAwayReply(const IrcMessage &message) {
+    emit status({}, message.command == "306" ? tr("you are marked as away")
+                                             : tr("you are no longer marked as away"));
+}
+
+void IrcConnection::handleChannelError(const IrcMessage &message) {
+    const QByteArray &cmd = message.command;
+    if (cmd.size() != 3 || (cmd[0] != '4' && cmd[0] != '5'))
+        return;
+    // An error about one of our channels (cannot join it, cannot speak
+    // in it): said in its room. A channel that cannot be joined holds
+    // back the lines for the others no longer.
+    const QString channel = channelName(message.param(1));
+    if (channel.isEmpty())
+        return;
+    m_pendingJoins.remove(channel);
+    emit status(channel, tr("%1: %2").arg(channel, lastParam(message)));
+    flush();
 }
 
 void IrcConnection::handleCap(const IrcMessage &message) {
@@ -559,32 +646,43 @@ void IrcConnection::handleNickRefused(const IrcMessage &message) {
     writeNow("NICK " + next.toUtf8());
 }
 
-void IrcConnection::handlePrivmsg(const IrcMessage &incoming, Kind kind) {
-    QByteArray text = incoming.param(1);
-    const QString channel = channelName(incoming.param(0));
-    if (kind == Kind::Message && text.startsWith('\x01')) {
-        text = text.mid(1);
-        if (text.endsWith('\x01'))
-            text.chop(1);
-        const qsizetype blank = text.indexOf(' ');
-        const QByteArray ctcp = (blank < 0 ? text : text.left(blank)).toUpper();
-        const QByteArray argument = blank < 0 ? QByteArray() : text.mid(blank + 1);
-        if (ctcp == "ACTION") {
-            emit message(channel, decode(incoming.nick()), decode(argument), Kind::Action);
-        } else if (ctcp == "VERSION" || ctcp == "PING") {
-            const QByteArray answer =
-                ctcp == "PING" ? "PING " + noBreaks(argument.left(64)) : "VERSION chathost";
-            m_queue.push("NOTICE " + incoming.nick() + " :\x01" + answer + "\x01");
-            flush();
-        }
+void IrcConnection::handlePrivmsg(const IrcMessage &incoming) {
+    const QByteArray text = incoming.param(1);
+    if (text.startsWith('\x01')) {
+        handleCtcp(incoming);
         return;
     }
+    emit message(channelName(incoming.param(0)), decode(incoming.nick()), decode(text),
+                 Kind::Message);
+}
+
+void IrcConnection::handleCtcp(const IrcMessage &incoming) {
+    QByteArray text = incoming.param(1).mid(1);
+    if (text.endsWith('\x01'))
+        text.chop(1);
+    const qsizetype blank = text.indexOf(' ');
+    const QByteArray ctcp = (blank < 0 ? text : text.left(blank)).toUpper();
+    const QByteArray argument = blank < 0 ? QByteArray() : text.mid(blank + 1);
+    if (ctcp == "ACTION") {
+        emit message(channelName(incoming.param(0)), decode(incoming.nick()), decode(argument),
+                     Kind::Action);
+    } else if (ctcp == "VERSION" || ctcp == "PING") {
+        const QByteArray answer =
+            ctcp == "PING" ? "PING " + noBreaks(argument.left(64)) : "VERSION chathost";
+        m_queue.push("NOTICE " + incoming.nick() + " :\x01" + answer + "\x01");
+        flush();
+    }
+}
+
+void IrcConnection::handleNotice(const IrcMessage &incoming) {
+    const QString channel = channelName(incoming.param(0));
+    const QByteArray text = incoming.param(1);
     // Notices from the server itself before we are in: status, not speech.
-    if (kind == Kind::Notice && (!incoming.prefix.contains('!') || !m_registered)) {
+    if (!incoming.prefix.contains('!') || !m_registered) {
         emit status(channel, decode(text));
         return;
     }
-    emit message(channel, decode(incoming.nick()), decode(text), kind);
+    emit message(channel, decode(incoming.nick()), decode(text), Kind::Notice);
 }
 
 } // namespace irc

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QTimer>
 
+class QSslConfiguration;
 class QSslSocket;
 
 namespace irc {
@@ -78,16 +79,47 @@ signals:
 
 private:
     void connectToServer();
+    void discardSocket();
+    void resetConnectionState();
+    void watchSocket();
+    void openSocket();
+    QSslConfiguration tlsConfiguration() const;
     void onConnected();
     void onReadyRead();
     void onDisconnected();
     void onQuiet();
     void dropConnection(const QString &why);
+
+    // One line from the server: handed to the member for its command.
     void handle(const IrcMessage &message);
+    bool isFromUs(const IrcMessage &message) const;
+    QString lastParam(const IrcMessage &message) const;
+    void handlePing(const IrcMessage &message);
+    // Registration: capabilities, SASL, the welcome, the nick and password.
     void handleCap(const IrcMessage &message);
+    void handleAuthenticate(const IrcMessage &message);
+    void handleSaslLoggedIn(const IrcMessage &message);
+    void handleSaslFailed(const IrcMessage &message);
     void handleRegistered(const IrcMessage &message);
+    void handleServerSupport(const IrcMessage &message);
     void handleNickRefused(const IrcMessage &message);
-    void handlePrivmsg(const IrcMessage &incoming, Kind kind);
+    void handlePasswordRefused(const IrcMessage &message);
+    void handleError(const IrcMessage &message);
+    // The people in our channels.
+    void handleJoin(const IrcMessage &message);
+    void handlePart(const IrcMessage &message);
+    void handleKick(const IrcMessage &message);
+    void handleQuit(const IrcMessage &message);
+    void handleNick(const IrcMessage &message);
+    bool renamePerson(const QString &channel, const QString &from, const QString &to);
+    void handleNames(const IrcMessage &message);
+    void handleNamesEnd(const IrcMessage &message);
+    // What is said, and the replies about us.
+    void handlePrivmsg(const IrcMessage &incoming);
+    void handleCtcp(const IrcMessage &incoming);
+    void handleNotice(const IrcMessage &incoming);
+    void handleAwayReply(const IrcMessage &message);
+    void handleChannelError(const IrcMessage &message);
     void endCap();
     void writeNow(const QByteArray &line);
     void flush();

@@ -44,70 +44,82 @@ struct State {
     }
 };
 
-// The length of the token at `i`: a formatting code with its digits, or one
-// UTF-8 character (a stray byte counts alone). Updates the state.
-qsizetype token(QByteArrayView text, qsizetype i, State &state) {
-    const auto c = std::uint8_t(text[i]);
+// Toggles or clears the formatting for a one-byte code; false when `c` is
+// none of them.
+bool applyToggle(std::uint8_t c, State &state) {
     switch (c) {
     case 0x02:
         state.bold = !state.bold;
-        return 1;
+        return true;
     case 0x1d:
         state.italic = !state.italic;
-        return 1;
+        return true;
     case 0x1f:
         state.underline = !state.underline;
-        return 1;
+        return true;
     case 0x1e:
         state.strike = !state.strike;
-        return 1;
+        return true;
     case 0x11:
         state.mono = !state.mono;
-        return 1;
+        return true;
     case 0x16:
         state.reverse = !state.reverse;
-        return 1;
+        return true;
     case 0x0f:
         state = State();
-        return 1;
-    case 0x03:
-    case 0x04: {
-        const bool hex = c == 0x04;
-        const int digits = hex ? 6 : 2;
-        const auto valid = [&](qsizetype at) {
-            return hex ? isHexDigit(text, at) : isDigit(text, at);
-        };
-        const auto takeNumber = [&](qsizetype at) {
-            qsizetype n = 0;
-            while (n < digits && valid(at + n))
-                ++n;
-            // A hex colour is all six digits or none.
-            return hex && n < digits ? 0 : n;
-        };
-        qsizetype end = i + 1;
-        const qsizetype first = takeNumber(end);
-        QByteArray code = text.sliced(i, 1 + first).toByteArray();
-        end += first;
-        if (first > 0 && end < text.size() && text[end] == ',') {
-            if (const qsizetype second = takeNumber(end + 1)) {
-                code += ',' + text.sliced(end + 1, second).toByteArray();
-                end += 1 + second;
-            }
-        }
-        if (!hex) {
-            // Written again at a piece's start, a one-digit colour would take
-            // a digit that follows it for its own: always two digits there.
-            const QList<QByteArray> numbers = code.mid(1).split(',');
-            code = "\x03";
-            for (qsizetype n = 0; n < numbers.size() && first > 0; ++n)
-                code += (n ? "," : "") + numbers[n].rightJustified(2, '0');
-        }
-        (hex ? state.hex : state.colour) = first > 0 ? code : QByteArray();
-        return end - i;
-    }
+        return true;
     default:
-        break;
+        return false;
     }
+}
+
+// The digits of a colour number at `at`: up to two decimal ones, or a hex
+// colour's six.
+qsizetype colourDigits(QByteArrayView text, qsizetype at, bool hex) {
+    const int digits = hex ? 6 : 2;
+    qsizetype n = 0;
+    while (n < digits && (hex ? isHexDigit(text, at + n) : isDigit(text, at + n)))
+        ++n;
+    // A hex colour is all six digits or none.
+    return hex && n < digits ? 0 : n;
+}
+
+// Written again at a piece's start, a one-digit colour would take a digit
+// that follows it for its own: always two digits there.
+QByteArray twoDigitColour(const QByteArray &code) {
+    const QList<QByteArray> numbers = code.mid(1).split(',');
+    QByteArray out = "\x03";
+    for (qsizetype n = 0; n < numbers.size(); ++n)
+        out += (n ? "," : "") + numbers[n].rightJustified(2, '0');
+    return out;
+}
+
+// The length of the colour code (\x03 or \x04) at `i` with its
+// foreground[,background] digits. Updates the state.
+qsizetype colourCode(QByteArrayView text, qsizetype i, State &state) {
+    const bool hex = text[i] == '\x04';
+    qsizetype end = i + 1;
+    const qsizetype first = colourDigits(text, end, hex);
+    QByteArray code = text.sliced(i, 1 + first).toByteArray();
+    end += first;
+    if (first > 0 && end < text.size() && text[end] == ',') {
+        if (const qsizetype second = colourDigits(text, end + 1, hex)) {
+            code += ',' + text.sliced(end + 1, second).toByteArray();
+            end += 1 + second;
+        }
+    }
+    if (first == 0)
+        code.clear();
+    else if (!hex)
+        code = twoDigitColour(code);
+    (hex ? state.hex : state.colour) = code;
+    return end - i;
+}
+
+// The length of the UTF-8 character at `i`.
+qsizetype characterLength(QByteArrayView text, qsizetype i) {
+    const auto c = std::uint8_t(text[i]);
     qsizetype length = 1;
     if (c >= 0xf0 && c < 0xf8)
         length = 4;
@@ -122,6 +134,17 @@ qsizetype token(QByteArrayView text, qsizetype i, State &state) {
             return k;
     }
     return length;
+}
+
+// The length of the token at `i`: a formatting code with its digits, or one
+// UTF-8 character (a stray byte counts alone). Updates the state.
+qsizetype token(QByteArrayView text, qsizetype i, State &state) {
+    const auto c = std::uint8_t(text[i]);
+    if (c == 0x03 || c == 0x04)
+        return colourCode(text, i, state);
+    if (applyToggle(c, state))
+        return 1;
+    return characterLength(text, i);
 }
 
 } // namespace

@@ -45,6 +45,10 @@ void TestHostParts::commandLine_data() {
     QTest::newRow("named rooms raise the count")
         << QStringList{"-r", "A", "--room", "B"} << QStringList{"A", "B"} << "Guest"
         << "" << false << 5000 << -1;
+    // An empty argument names no option: it is the screen name's place here.
+    QTest::newRow("an empty argument is positional")
+        << QStringList{"2", "", "Den"} << QStringList{"Den", "Room 2"} << "Guest"
+        << "" << false << 5000 << -1;
     QTest::newRow("a tab in a room name becomes a blank")
         << QStringList{"-r", "A\tB"} << QStringList{"A B"} << "Guest"
         << "" << false << 5000 << -1;
@@ -85,6 +89,8 @@ void TestHostParts::badCommandLine_data() {
     QTest::newRow("scrollback of none") << QStringList{"--scrollback", "0"} << false;
     QTest::newRow("scrollback not a number") << QStringList{"--scrollback", "lots"} << false;
     QTest::newRow("scrollback zero") << QStringList{"--scrollback", "0"} << false;
+    QTest::newRow("stall not a number") << QStringList{"--test-stall-after", "x"} << false;
+    QTest::newRow("stall below zero") << QStringList{"--test-stall-after", "-1"} << false;
     QTest::newRow("irc without its address") << QStringList{"--irc"} << false;
 }
 

@@ -202,19 +202,21 @@ private Q_SLOTS:
     }
 
     // The people list follows NAMES, JOIN, NICK, PART, QUIT and KICK, each
-    // event on top of the ones before.
+    // event on top of the ones before, and the room says who came and went.
     void peopleFollowTheChannel() {
         const struct {
             QByteArray event;
             QStringList people;
+            QString said; // empty: nothing to say
         } steps[] = {
             {":srv 353 zorvel = #z :zorvel @op +v\r\n:srv 366 zorvel #z :End",
-             {"+v", "@op", "zorvel"}},
-            {":new!u@h JOIN #z", {"+v", "@op", "new", "zorvel"}},
-            {":v!u@h NICK vee", {"+vee", "@op", "new", "zorvel"}},
-            {":op!u@h PART #z :later", {"+vee", "new", "zorvel"}},
-            {":new!u@h QUIT :bye", {"+vee", "zorvel"}},
-            {":x!u@h KICK #Z vee :out", {"zorvel"}},
+             {"+v", "@op", "zorvel"},
+             {}},
+            {":new!u@h JOIN #z", {"+v", "@op", "new", "zorvel"}, "new joined"},
+            {":v!u@h NICK vee", {"+vee", "@op", "new", "zorvel"}, "v is now known as vee"},
+            {":op!u@h PART #z :later", {"+vee", "new", "zorvel"}, "op left (later)"},
+            {":new!u@h QUIT :bye", {"+vee", "zorvel"}, "new quit (bye)"},
+            {":x!u@h KICK #Z vee :out", {"zorvel"}, "vee was removed by x (out)"},
         };
         FakeIrcServer server;
         Client client(config(server.port()));
@@ -226,7 +228,37 @@ private Q_SLOTS:
             server.sendLine(step.event);
             QVERIFY2(waitFor([&] { return client.connection.people("#z") == step.people; }, 3000),
                      qPrintable(step.event + " -> " + client.connection.people("#z").join(' ')));
+            if (!step.said.isEmpty())
+                QVERIFY2(client.statusSaid(step.said), qPrintable(client.statuses.join('\n')));
         }
+    }
+
+    // A CTCP VERSION or PING is answered with a notice to whoever asked.
+    void ctcpAnswers_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("version") << QByteArray(":a!b@c PRIVMSG zorvel :\x01"
+                                               "VERSION\x01")
+                                 << QByteArray("NOTICE a :\x01"
+                                               "VERSION chathost\x01");
+        QTest::newRow("ping in lower case, unclosed") << QByteArray(":a!b@c PRIVMSG zorvel :\x01"
+                                                                    "ping 42 x")
+                                                      << QByteArray("NOTICE a :\x01"
+                                                                    "PING 42 x\x01");
+    }
+    void ctcpAnswers() {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, answer);
+        FakeIrcServer server;
+        Client client(config(server.port()));
+        QSignalSpy spy(&client.connection, &IrcConnection::message);
+        client.connection.start();
+        welcome(server, 0);
+        QVERIFY(server.waitForLine("JOIN #z") >= 0);
+        server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
+        server.sendLine(request);
+        QVERIFY(server.waitForLine(answer) >= 0);
+        QCOMPARE(spy.size(), 0);
     }
 
     void speechKinds_data() {

@@ -253,6 +253,43 @@ private Q_SLOTS:
                                                                          "\x03"
                                                                          "04,01d"}
                                                     << 0;
+        // Each piece starts with the colours in effect: a background written
+        // with two digits too, a hex colour only when all six digits were
+        // there, none after a bare code.
+        QTest::newRow("one-digit background written with two") << u8("\x03"
+                                                                     "4,1aaa b")
+                                                               << 8
+                                                               << QList<QByteArray>{"\x03"
+                                                                                    "4,1aaa",
+                                                                                    "\x03"
+                                                                                    "04,01b"}
+                                                               << 0;
+        QTest::newRow("hex colour carried over") << u8("\x04"
+                                                       "FF0000a b")
+                                                 << 8
+                                                 << QList<QByteArray>{"\x04"
+                                                                      "FF0000a",
+                                                                      "\x04"
+                                                                      "FF0000b"}
+                                                 << 0;
+        QTest::newRow("short hex code ends the hex colour") << u8("\x04"
+                                                                  "FF0000a\x04"
+                                                                  "FFb c")
+                                                            << 12
+                                                            << QList<QByteArray>{"\x04"
+                                                                                 "FF0000a\x04"
+                                                                                 "FFb",
+                                                                                 "c"}
+                                                            << 0;
+        QTest::newRow("bare colour code ends the colour") << u8("\x03"
+                                                                "04a\x03"
+                                                                "b c")
+                                                          << 6
+                                                          << QList<QByteArray>{"\x03"
+                                                                               "04a\x03"
+                                                                               "b",
+                                                                               "c"}
+                                                          << 0;
         QTest::newRow("at most four pieces")
             << u8("a b c d e f") << 1 << QList<QByteArray>{"a", "b", "c", "d"} << 3;
     }
