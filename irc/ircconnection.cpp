@@ -77,7 +77,10 @@ void IrcConnection::stop(const QString &quitMessage) {
     if (m_socket->state() == QAbstractSocket::ConnectedState) {
         writeNow("QUIT :" + noBreaks(quitMessage.toUtf8()));
         m_socket->flush();
-        m_socket->disconnectFromHost();
+        // A failed write is reported at once, and what hears it may let the
+        // socket go.
+        if (m_socket)
+            m_socket->disconnectFromHost();
     } else {
         m_socket->abort();
     }

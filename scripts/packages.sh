@@ -21,8 +21,10 @@ packages_irc=(weechat-headless openssl libident libgnutls30 libpam0g zlib1g)
 packages_style=(clang-format shellcheck)
 # The Windows build and its tests under Wine (scripts/test-windows.sh).
 packages_windows=(cmake ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth)
-# The suite under the sanitizers (scripts/sanitize.sh).
-packages_sanitize=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev)
+# The suite under the sanitizers (scripts/sanitize.sh): built by clang 14 with
+# its sanitizer runtimes; llvm gives the reports' stacks their names.
+packages_sanitize=(cmake ninja-build clang-14 libclang-rt-14-dev llvm qt6-base-dev qt6-multimedia-dev
+  libgl-dev)
 # The fuzz targets, built with clang (scripts/fuzz.sh).
 packages_fuzz=(cmake ninja-build clang-14 libclang-rt-14-dev qt6-base-dev qt6-multimedia-dev libgl-dev)
 # The Debian package (scripts/package.sh).
