@@ -91,14 +91,15 @@ void IrcConnection::connectToServer() {
         return;
     discardSocket();
     resetConnectionState();
-    m_socket = new QSslSocket(this);
+    auto *socket = new QSslSocket(this);
+    m_socket = socket;
     watchSocket();
     emit status({}, tr("connecting to %1 port %2%3...")
                         .arg(m_config.host)
                         .arg(m_config.port)
                         .arg(m_config.tls ? tr(" (TLS)") : QString()));
     m_quietTimer.start(int(m_timing.registerMs));
-    openSocket();
+    openSocket(socket);
 }
 
 void IrcConnection::discardSocket() {
@@ -141,14 +142,14 @@ void IrcConnection::watchSocket() {
     });
 }
 
-void IrcConnection::openSocket() {
+void IrcConnection::openSocket(QSslSocket *socket) {
     if (m_config.tls) {
-        m_socket->setSslConfiguration(tlsConfiguration());
-        connect(m_socket, &QSslSocket::encrypted, this, &IrcConnection::onConnected);
-        m_socket->connectToHostEncrypted(m_config.host, m_config.port);
+        socket->setSslConfiguration(tlsConfiguration());
+        connect(socket, &QSslSocket::encrypted, this, &IrcConnection::onConnected);
+        socket->connectToHostEncrypted(m_config.host, m_config.port);
     } else {
-        connect(m_socket, &QSslSocket::connected, this, &IrcConnection::onConnected);
-        m_socket->connectToHost(m_config.host, m_config.port);
+        connect(socket, &QSslSocket::connected, this, &IrcConnection::onConnected);
+        socket->connectToHost(m_config.host, m_config.port);
     }
 }
 

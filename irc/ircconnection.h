@@ -82,7 +82,8 @@ private:
     void discardSocket();
     void resetConnectionState();
     void watchSocket();
-    void openSocket();
+    // Opens the socket just made (not read back through the guarded pointer).
+    void openSocket(QSslSocket *socket);
     QSslConfiguration tlsConfiguration() const;
     void onConnected();
     void onReadyRead();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 // What the room receives from the style shop, in Windows-1252, written out
 // from the catalogue and the line layouts by hand.
 
@@ -177,4 +179,11 @@ inline const ExpectedStyle *expectedStyle(int number) {
         if (style.number == number)
             return &style;
     return nullptr;
+}
+
+// The style's expected line; empty where there is no such style, which no
+// line the room receives equals.
+inline QByteArray expectedLine(int number) {
+    const ExpectedStyle *style = expectedStyle(number);
+    return style ? QByteArray(style->line) : QByteArray();
 }

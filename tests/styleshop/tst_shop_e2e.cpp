@@ -111,9 +111,8 @@ private Q_SLOTS:
         QVERIFY(m_session->click("Label12"));
         QVERIFY(m_session->click("Label21"));
         QVERIFY(m_session->click("Label3"));
-        QCOMPARE(lines(),
-                 (QByteArrayList{kLoadLineDefaults, expectedStyle(1)->line, expectedStyle(12)->line,
-                                 expectedStyle(21)->line, kUnloadLineStyle21}));
+        QCOMPARE(lines(), (QByteArrayList{kLoadLineDefaults, expectedLine(1), expectedLine(12),
+                                          expectedLine(21), kUnloadLineStyle21}));
     }
 
     // Every entry, one after another, each posting its style's line.
@@ -138,7 +137,7 @@ private Q_SLOTS:
                  QByteArray("[zorvel]\r\nPRESET=KeloVa\r\nPFCOLOR=CCCCCC\r\nPACOLOR=0098FF\r\n"
                             "PMASCII=\xB7\r\nPFASCII=`\xF8\x9B\r\nPBASCII=\x8B\xF8\xB4\r\n"
                             "HANDLE=frobble\r\n"));
-        QCOMPARE(lines(), (QByteArrayList{kLoadLineDefaults, expectedStyle(9)->line}));
+        QCOMPARE(lines(), (QByteArrayList{kLoadLineDefaults, expectedLine(9)}));
         session::SessionModel fromFile;
         settings::reloadSettings(fromFile);
         for (const auto field : {settings::Field::StyleName, settings::Field::FontColour,
