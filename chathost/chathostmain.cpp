@@ -82,7 +82,7 @@ int runChatHost(int argc, char **argv) {
     WindowTree tree;
     const std::unique_ptr<HostService> service = createHostService(tree);
     if (!service->start(&error)) {
-        printTo(stderr, error + '\n');
+        printTo(stderr, error + u'\n');
         return 1;
     }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace chathost {
 namespace {
 
@@ -92,18 +94,18 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
-        const bool takesValue = arg == "-n" || arg == "--rooms" || arg == "-s" ||
-                                arg == "--screen-name" || arg == "-r" || arg == "--room" ||
-                                arg == "--transcript" || arg == "--test-stall-after" ||
-                                arg == "--irc" || arg == "--nick" || arg == "--network" ||
-                                arg == "--password-file" || arg == "--sasl-user" ||
-                                arg == "--ca-file" || arg == "--scrollback";
-        if (arg == "-h" || arg == "--help") {
+        const bool takesValue = arg == "-n"_L1 || arg == "--rooms"_L1 || arg == "-s"_L1 ||
+                                arg == "--screen-name"_L1 || arg == "-r"_L1 || arg == "--room"_L1 ||
+                                arg == "--transcript"_L1 || arg == "--test-stall-after"_L1 ||
+                                arg == "--irc"_L1 || arg == "--nick"_L1 || arg == "--network"_L1 ||
+                                arg == "--password-file"_L1 || arg == "--sasl-user"_L1 ||
+                                arg == "--ca-file"_L1 || arg == "--scrollback"_L1;
+        if (arg == "-h"_L1 || arg == "--help"_L1) {
             *help = true;
             return std::nullopt;
-        } else if (arg == "--echo") {
+        } else if (arg == "--echo"_L1) {
             options.echo = true;
-        } else if (arg == "--ping") {
+        } else if (arg == "--ping"_L1) {
             options.ping = true;
         } else if (arg == QLatin1String("-v") || arg == QLatin1String("--version")) {
             options.version = true;
@@ -115,28 +117,28 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
                 return std::nullopt;
             }
             const QString value = arguments[++i];
-            if (arg == "-n" || arg == "--rooms")
+            if (arg == "-n"_L1 || arg == "--rooms"_L1)
                 roomCount = value;
-            else if (arg == "--irc")
+            else if (arg == "--irc"_L1)
                 options.ircUrls.append(value);
-            else if (arg == "--network")
+            else if (arg == "--network"_L1)
                 options.networkNames.append(value);
-            else if (arg == "--nick")
+            else if (arg == "--nick"_L1)
                 options.nick = value;
-            else if (arg == "--password-file")
+            else if (arg == "--password-file"_L1)
                 options.passwordFile = value;
-            else if (arg == "--sasl-user")
+            else if (arg == "--sasl-user"_L1)
                 options.saslUser = value;
-            else if (arg == "--ca-file")
+            else if (arg == "--ca-file"_L1)
                 options.caFile = value;
-            else if (arg == "--scrollback") {
+            else if (arg == "--scrollback"_L1) {
                 if (!parseScrollback(value, &options.scrollback, error))
                     return std::nullopt;
-            } else if (arg == "-s" || arg == "--screen-name")
+            } else if (arg == "-s"_L1 || arg == "--screen-name"_L1)
                 options.screenName = value;
-            else if (arg == "-r" || arg == "--room")
+            else if (arg == "-r"_L1 || arg == "--room"_L1)
                 namedRooms.append(value);
-            else if (arg == "--transcript")
+            else if (arg == "--transcript"_L1)
                 options.transcriptPath = value;
             else {
                 bool ok = false;
@@ -147,7 +149,7 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
                     return std::nullopt;
                 }
             }
-        } else if (arg.startsWith('-') && arg.size() > 1) {
+        } else if (arg.startsWith(u'-') && arg.size() > 1) {
             *error = QStringLiteral("unknown option %1").arg(arg);
             return std::nullopt;
         } else {
@@ -177,7 +179,7 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
     for (int i = 0; i < rooms; ++i) {
         QString name = i < namedRooms.size() ? namedRooms[i] : QString();
         // A room name is one field of a transcript record.
-        name.replace('\t', ' ').replace('\r', ' ').replace('\n', ' ');
+        name.replace(u'\t', u' ').replace(u'\r', u' ').replace(u'\n', u' ');
         if (name.trimmed().isEmpty())
             name = i == 0 ? QStringLiteral("Lobby") : QStringLiteral("Room %1").arg(i + 1);
         options.roomNames.append(name);

@@ -30,6 +30,10 @@ QByteArray noBreaks(QByteArray bytes) {
 
 QString seconds(qint64 ms) { return QString::number((ms + 500) / 1000); }
 
+// The names lists are kept under the channel's case-folded wire name, read
+// back as UTF-8.
+QString peopleKey(const QString &channel) { return QString::fromUtf8(foldCase(channel.toUtf8())); }
+
 } // namespace
 
 IrcConnection::IrcConnection(NetworkConfig config, QByteArray secret, QObject *parent)
@@ -297,7 +301,7 @@ void IrcConnection::setAway(const QString &text) {
 }
 
 QStringList IrcConnection::people(const QString &channel) const {
-    return m_people.value(foldCase(channel.toUtf8()));
+    return m_people.value(peopleKey(channel));
 }
 
 QString IrcConnection::channelName(const QByteArray &wire) const {
@@ -314,12 +318,12 @@ void IrcConnection::setPeople(const QString &channel, const QStringList &people)
     std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
-    m_people[foldCase(channel.toUtf8())] = sorted;
+    m_people[peopleKey(channel)] = sorted;
     emit peopleChanged(channel, sorted);
 }
 
 void IrcConnection::removePerson(const QString &channel, const QString &nick) {
-    QStringList people = m_people.value(foldCase(channel.toUtf8()));
+    QStringList people = m_people.value(peopleKey(channel));
     const QByteArray folded = foldCase(nick.toUtf8());
     people.removeIf([&](const QString &entry) {
         QString bare = entry;
@@ -347,9 +351,9 @@ void IrcConnection::handle(const IrcMessage &message) {
         handleCap(message);
     } else if (cmd == "AUTHENTICATE") {
         if (message.param(0) == "+") {
-            const QByteArray payload =
-                (m_config.saslUser.toUtf8() + '\0' + m_config.saslUser.toUtf8() + '\0' + m_secret)
-                    .toBase64();
+            const QByteArray payload = QByteArray(m_config.saslUser.toUtf8() + '\0' +
+                                                  m_config.saslUser.toUtf8() + '\0' + m_secret)
+                                           .toBase64();
             for (qsizetype i = 0; i < payload.size(); i += kSaslChunk)
                 writeNow("AUTHENTICATE " + payload.mid(i, kSaslChunk));
             if (payload.size() % kSaslChunk == 0)
@@ -395,7 +399,7 @@ void IrcConnection::handle(const IrcMessage &message) {
             emit joined(channel);
             flush();
         } else {
-            QStringList people = m_people.value(foldCase(channel.toUtf8()));
+            QStringList people = m_people.value(peopleKey(channel));
             people.append(decode(message.nick()));
             setPeople(channel, people);
             emit status(channel, tr("%1 joined").arg(decode(message.nick())));
@@ -572,8 +576,9 @@ void IrcConnection::handlePrivmsg(const IrcMessage &incoming, Kind kind) {
         if (ctcp == "ACTION") {
             emit message(channel, decode(incoming.nick()), decode(argument), Kind::Action);
         } else if (ctcp == "VERSION" || ctcp == "PING") {
-            const QByteArray answer =
-                ctcp == "PING" ? "PING " + noBreaks(argument.left(64)) : "VERSION chathost";
+            const QByteArray answer = ctcp == "PING"
+                                          ? QByteArray("PING " + noBreaks(argument.left(64)))
+                                          : QByteArray("VERSION chathost");
             m_queue.push("NOTICE " + incoming.nick() + " :\x01" + answer + "\x01");
             flush();
         }
