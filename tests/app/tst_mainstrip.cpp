@@ -22,6 +22,7 @@
 
 using app::MainStrip;
 using Item = session::SessionModel::Item;
+using namespace Qt::StringLiterals;
 
 namespace {
 QByteArray fileBytes(const QString &path) {
@@ -39,7 +40,7 @@ const QByteArray kDefaultFile = "[zorvel]\r\n"
                                 "HANDLE=frobble\r\n";
 
 void setSetting(const char *key, const QString &value) {
-    settings::writeToIni(settings::kSection, key, value, settings::settingsPath());
+    settings::writeToIni(settings::kSection, QLatin1String(key), value, settings::settingsPath());
 }
 } // namespace
 
@@ -130,7 +131,7 @@ private Q_SLOTS:
         RecordingRoom room;
         auto first = load(room);
         QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
-        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
+        QCOMPARE(platform::readUserValue(u"zorvel"_s, u"Count"_s, u"stunt"_s), QStringLiteral("1"));
         QCOMPARE(first->previousLoadsLabel->text(), QStringLiteral("Label4"));
         QCOMPARE(first->styleNameLabel->text(), QStringLiteral("defàùlt"));
         QCOMPARE(first->backAsciiLabel->text(), QStringLiteral("/¯\\"));
@@ -141,7 +142,7 @@ private Q_SLOTS:
                                        QStringLiteral("defàùlt")));
 
         auto second = load(room);
-        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("2"));
+        QCOMPARE(platform::readUserValue(u"zorvel"_s, u"Count"_s, u"stunt"_s), QStringLiteral("2"));
         QCOMPARE(second->previousLoadsLabel->text(), QStringLiteral("1"));
         QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
     }
@@ -162,7 +163,7 @@ private Q_SLOTS:
 
     void unwritableSettingsFolder() {
         // A file where the folder should be: nothing can be written there.
-        QFile blocker(m_env->configDir() + "/zorvel");
+        QFile blocker(m_env->configDir() + u"/zorvel"_s);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         RecordingRoom room;
@@ -290,7 +291,7 @@ private Q_SLOTS:
         form->minuteCounter->stop();
         QCOMPARE(usedAtPost.size(), 2);
         QCOMPARE(usedAtPost.at(0), QStringLiteral("3"));
-        QVERIFY2(app::captionNumber(usedAtPost.at(1)) > 3, qPrintable(usedAtPost.join(',')));
+        QVERIFY2(app::captionNumber(usedAtPost.at(1)) > 3, qPrintable(usedAtPost.join(u',')));
     }
 
     void unload() {
@@ -326,7 +327,7 @@ private Q_SLOTS:
         QVERIFY(form->x() > screenWidth);
         QVERIFY(form->x() - 20 <= screenWidth);
         QCOMPARE(fileBytes(m_env->settingsFile()), before);
-        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
+        QCOMPARE(platform::readUserValue(u"zorvel"_s, u"Count"_s, u"stunt"_s), QStringLiteral("1"));
     }
 };
 

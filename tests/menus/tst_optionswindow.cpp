@@ -211,17 +211,18 @@ private Q_SLOTS:
         m_clock.setNow(1000.6);
         QStringList order;
         menus::dialogs::setWhileShown([&](const Shown &shown) {
-            order << shown.text.section(' ', 3, 3);
+            order << shown.text.section(u' ', 3, 3);
             if (order.size() == 1)
                 QTimer::singleShot(0, &mainStrip(), [&] {
-                    order << "tick";
+                    order << QStringLiteral("tick");
                     mainStrip().idleTick();
                 });
         });
         menus::dialogs::setNextAnswer(QStringLiteral("F"));
         menus::dialogs::setNextAnswer(QStringLiteral("B"));
         options()->editAscii();
-        QCOMPARE(order, QStringList({"FRONT", "tick", "BACK"}));
+        QCOMPARE(order, QStringList({QStringLiteral("FRONT"), QStringLiteral("tick"),
+                                     QStringLiteral("BACK")}));
         QCOMPARE(mainStrip().frontAsciiLabel->text(), QStringLiteral("F"));
         QCOMPARE(mainStrip().styleNameLabel->text(), QStringLiteral("cùstøm"));
         QCOMPARE(setting("pfascii"), QStringLiteral("F"));
@@ -276,7 +277,7 @@ private Q_SLOTS:
         m_world.program->sessionMenu()->goIdle();
         QCOMPARE(hostlink::fromWindows1252(lines().last()),
                  menus::idleSessionLine(mainStrip().session(), true));
-        QVERIFY(hostlink::fromWindows1252(lines().last()).contains("#" + answer + ">"));
+        QVERIFY(hostlink::fromWindows1252(lines().last()).contains(u'#' + answer + u'>'));
     }
 
     void editHandle_data() {
@@ -299,7 +300,7 @@ private Q_SLOTS:
         QVERIFY(clickShown("Label4"));
 
         QCOMPARE(menus::dialogs::shown().at(0).text, QStringLiteral("What is your Handle?"));
-        QVERIFY(settingsBytes().contains("\r\n" + fileLine + "\r\n"));
+        QVERIFY(settingsBytes().contains(QByteArray("\r\n" + fileLine + "\r\n")));
         QCOMPARE(handleWhenPosted, setting("handle")); // written before the line
         QCOMPARE(lines().size(), 1);
         QCOMPARE(hostlink::fromWindows1252(lines().at(0)),

@@ -35,7 +35,7 @@ void click(QWidget *widget) {
 
 QByteArray settingLine(const QByteArray &key) {
     for (const QByteArray &line : settingsBytes().split('\n')) {
-        if (line.startsWith(key + '='))
+        if (line.startsWith(QByteArray(key + '=')))
             return line;
     }
     return {};
