@@ -61,7 +61,7 @@ private Q_SLOTS:
         hostlink::setWindowSystem(&ws);
         NgircdServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
-        ChatHostProcess host({"--irc",
+        ChatHostProcess host({u"--irc"_s,
                               QStringLiteral("irc://127.0.0.1:%1/#zorvel").arg(server.port()),
                               u"--insecure"_s, u"--nick"_s, u"zorvel"_s});
         QVERIFY2(host.start(), qPrintable(host.output()));
@@ -71,7 +71,7 @@ private Q_SLOTS:
         QProcess weechat;
         weechat.setProcessChannelMode(QProcess::MergedChannels);
         weechat.start(QStringLiteral("weechat-headless"),
-                      {"--dir", dir, "--run-command",
+                      {u"--dir"_s, dir, u"--run-command"_s,
                        QStringLiteral("/set logger.file.flush_delay 0;"
                                       "/server add test 127.0.0.1/%1 -notls -nicks=watcher "
                                       "-autojoin=#zorvel;/connect test")
