@@ -77,8 +77,8 @@ void addLine(QWidget *form, const QRect &rect, const QColor &colour) {
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QString read(const char *key) { return getFromIni(kSection, key, settingsPath()); }
-void write(const char *key, const QString &value) {
+QString read(QLatin1String key) { return getFromIni(kSection, key, settingsPath()); }
+void write(QLatin1String key, const QString &value) {
     writeToIni(kSection, key, value, settingsPath());
 }
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "frame.h"
 
+using namespace Qt::StringLiterals;
+
 namespace app {
 
 using hostlink::asciiColour;
@@ -14,54 +16,54 @@ using hostlink::middleAscii;
 using settings::Field;
 
 QString loadLine(const settings::SettingsRecord &r) {
-    return frameHead(Closers::IUB, r) + ">  zorvel  " + middleAscii(r) + //
-           "<font color=#" + asciiColour(r) + "> brondel <font color=#" + fontColour(r) + ">" +
-           middleAscii(r) +                                                         //
-           " <u>løàdéd</u> <font color=#" + asciiColour(r) + ">" + middleAscii(r) + //
-           " <font color=#" + fontColour(r) + ">quibbet " + frameTail(r, true) + kTrailer;
+    return frameHead(Closers::IUB, r) + u">  zorvel  "_s + middleAscii(r) + //
+           u"<font color=#"_s + asciiColour(r) + u"> brondel <font color=#"_s + fontColour(r) +
+           u">"_s + middleAscii(r) +                                                      //
+           u" <u>løàdéd</u> <font color=#"_s + asciiColour(r) + u">"_s + middleAscii(r) + //
+           u" <font color=#"_s + fontColour(r) + u">quibbet "_s + frameTail(r, true) + kTrailer;
 }
 
 QString loadIdentityLine(const settings::SettingsRecord &r, const QString &handle,
                          const QString &style) {
-    return frameHead(Closers::IUB, r) + ">  id: <font color=#" + asciiColour(r) + "><u>" + handle +
-           "</u><font color=#" + fontColour(r) + "> " + middleAscii(r) + //
-           " stylè: <font color=#" + asciiColour(r) + "><u>" + style + "</u> <font color=#" +
-           fontColour(r) + ">" + //
-           middleAscii(r) + " <a href=" + kDownloadPage + ">dl hérè</a> " + frameTail(r, false) +
-           hostlink::kTrailerMixedCase;
+    return frameHead(Closers::IUB, r) + u">  id: <font color=#"_s + asciiColour(r) + u"><u>"_s +
+           handle + u"</u><font color=#"_s + fontColour(r) + u"> "_s + middleAscii(r) + //
+           u" stylè: <font color=#"_s + asciiColour(r) + u"><u>"_s + style +
+           u"</u> <font color=#"_s + fontColour(r) + u">"_s + //
+           middleAscii(r) + u" <a href="_s + QLatin1String(kDownloadPage) + u">dl hérè</a> "_s +
+           frameTail(r, false) + hostlink::kTrailerMixedCase;
 }
 
 QString idleLine(const settings::SettingsRecord &r, const QString &handle, const QString &hours,
                  const QString &mins) {
-    return frameHead(Closers::BUI, r) + ">  zorvel  " + middleAscii(r) + //
-           "<font color=#" + asciiColour(r) + "> " + handle + " is idlè <font color=#" +
+    return frameHead(Closers::BUI, r) + u">  zorvel  "_s + middleAscii(r) + //
+           u"<font color=#"_s + asciiColour(r) + u"> "_s + handle + u" is idlè <font color=#"_s +
            fontColour(r) + //
-           ">" + middleAscii(r) + "<font color=#" + fontColour(r) + "> timé: <font color=#" +
-           asciiColour(r) + ">" + //
-           hours + ":" + mins + " " + frameTail(r, true) + kTrailer;
+           u">"_s + middleAscii(r) + u"<font color=#"_s + fontColour(r) +
+           u"> timé: <font color=#"_s + asciiColour(r) + u">"_s + //
+           hours + u":"_s + mins + u" "_s + frameTail(r, true) + kTrailer;
 }
 
 QString reasonLine(const settings::SettingsRecord &r, const QString &reason) {
-    return frameHead(Closers::BUI, r) + "> msg: <font color=#" + asciiColour(r) + ">" + reason +
-           " " + middleAscii(r) + " <font color=#" + fontColour(r) + "> stylé: <font color=#" +
-           asciiColour(r) + ">" + r.caption(Field::StyleName) + "<font color=#" + fontColour(r) +
-           "> .. " + frameTail(r, false) + kTrailer;
+    return frameHead(Closers::BUI, r) + u"> msg: <font color=#"_s + asciiColour(r) + u">"_s +
+           reason + u" "_s + middleAscii(r) + u" <font color=#"_s + fontColour(r) +
+           u"> stylé: <font color=#"_s + asciiColour(r) + u">"_s + r.caption(Field::StyleName) +
+           u"<font color=#"_s + fontColour(r) + u"> .. "_s + frameTail(r, false) + kTrailer;
 }
 
 QString unloadLine(const settings::SettingsRecord &r) {
-    return frameHead(Closers::BIU, r) + ">  zorvel " + middleAscii(r) + " <font color=#" +
-           asciiColour(r) + ">brondel<font color=#" + fontColour(r) + "> " + middleAscii(r) +
-           " <u>ùñløàdéd</u> <font color=#" + asciiColour(r) + ">" + middleAscii(r) +
-           " <font color=#" + fontColour(r) + ">quibbet  " + frameTail(r, false) + kTrailer;
+    return frameHead(Closers::BIU, r) + u">  zorvel "_s + middleAscii(r) + u" <font color=#"_s +
+           asciiColour(r) + u">brondel<font color=#"_s + fontColour(r) + u"> "_s + middleAscii(r) +
+           u" <u>ùñløàdéd</u> <font color=#"_s + asciiColour(r) + u">"_s + middleAscii(r) +
+           u" <font color=#"_s + fontColour(r) + u">quibbet  "_s + frameTail(r, false) + kTrailer;
 }
 
 QString unloadIdentityLine(const settings::SettingsRecord &r, const QString &handle,
                            const QString &style) {
-    return frameHead(Closers::BIU, r) + ">  id: <font color=#" + asciiColour(r) + "><u>" + handle +
-           "</u><font color=#" + fontColour(r) + "> " + middleAscii(r) + " stylè:<font color=#" +
-           asciiColour(r) + "> <u>" + style + "</u> <font color=#" + fontColour(r) + ">" +
-           middleAscii(r) + " <a href=" + kDownloadPage + ">dl hérè</a> " + frameTail(r, false) +
-           kTrailer;
+    return frameHead(Closers::BIU, r) + u">  id: <font color=#"_s + asciiColour(r) + u"><u>"_s +
+           handle + u"</u><font color=#"_s + fontColour(r) + u"> "_s + middleAscii(r) +
+           u" stylè:<font color=#"_s + asciiColour(r) + u"> <u>"_s + style +
+           u"</u> <font color=#"_s + fontColour(r) + u">"_s + middleAscii(r) + u" <a href="_s +
+           QLatin1String(kDownloadPage) + u">dl hérè</a> "_s + frameTail(r, false) + kTrailer;
 }
 
 } // namespace app

@@ -22,16 +22,20 @@ qint64 statusField(const QString &path, const QByteArray &field) {
 QString procPath(qint64 pid) { return QStringLiteral("/proc/%1").arg(pid); }
 } // namespace
 
-qint64 peakResidentKib(qint64 pid) { return statusField(procPath(pid) + "/status", "VmHWM:"); }
+qint64 peakResidentKib(qint64 pid) {
+    return statusField(procPath(pid) + QStringLiteral("/status"), "VmHWM:");
+}
 
-qint64 residentKib(qint64 pid) { return statusField(procPath(pid) + "/status", "VmRSS:"); }
+qint64 residentKib(qint64 pid) {
+    return statusField(procPath(pid) + QStringLiteral("/status"), "VmRSS:");
+}
 
 qint64 voluntarySwitches(qint64 pid) {
     qint64 total = 0;
-    const QDir tasks(procPath(pid) + "/task");
+    const QDir tasks(procPath(pid) + QStringLiteral("/task"));
     for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        total += std::max<qint64>(
-            0, statusField(tasks.filePath(task) + "/status", "voluntary_ctxt_switches:"));
+        total += std::max<qint64>(0, statusField(tasks.filePath(task) + QStringLiteral("/status"),
+                                                 "voluntary_ctxt_switches:"));
     return total;
 }
 

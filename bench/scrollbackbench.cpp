@@ -33,7 +33,7 @@ QString tickLine(int i) {
 
 void scrollbackSection(const Report &report) {
     const QString name = QStringLiteral("chathost room with %1 lines");
-    ChatHostProcess host({"--scrollback", QString::number(kScrollback)});
+    ChatHostProcess host({QStringLiteral("--scrollback"), QString::number(kScrollback)});
     if (!host.start()) {
         report(notMeasured(name.arg(20000), QStringLiteral("chathost did not start")));
         return;

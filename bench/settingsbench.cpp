@@ -66,15 +66,18 @@ int main(int argc, char **argv) {
             return 1;
         double worstRead = 0;
         for (const char *key : kKeys) {
-            worstRead = std::max(
-                worstRead, elapsedMs([&] { settings::getFromIni(settings::kSection, key, file); }));
+            worstRead =
+                std::max(worstRead, elapsedMs([&] {
+                             settings::getFromIni(settings::kSection, QLatin1String(key), file);
+                         }));
         }
         // A write that changes the file, and one that finds nothing to change.
         double worstWrite = 0;
         for (const char *value : {"changed", "changed"}) {
             worstWrite =
                 std::max(worstWrite, elapsedMs([&] {
-                             settings::writeToIni(settings::kSection, "reason", value, file);
+                             settings::writeToIni(settings::kSection, QStringLiteral("reason"),
+                                                  QLatin1String(value), file);
                          }));
         }
         const double worst = std::max(worstRead, worstWrite);

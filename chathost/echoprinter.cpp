@@ -60,7 +60,7 @@ QByteArray EchoPrinter::format(const QString &room, const QString &screenName,
                 }
             }
             QString text = fragment.text();
-            text.replace(QChar::Nbsp, ' ').replace(QChar::LineSeparator, ' ');
+            text.replace(QChar::Nbsp, u' ').replace(QChar::LineSeparator, u' ');
             out += text.toUtf8();
         }
     }

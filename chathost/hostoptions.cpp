@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+using namespace Qt::StringLiterals;
+
 namespace chathost {
 namespace {
 

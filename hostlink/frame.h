@@ -16,8 +16,8 @@ enum class Closers {
 
 // The trailer that ends most lines; the start-up's second line writes it in
 // mixed case.
-inline constexpr const char *kTrailer = "<font color=#FFFFFC>";
-inline constexpr const char *kTrailerMixedCase = "<font color=#ffFfFc>";
+inline constexpr QLatin1String kTrailer("<font color=#FFFFFC>");
+inline constexpr QLatin1String kTrailerMixedCase("<font color=#ffFfFc>");
 
 QString closers(Closers order);
 

@@ -30,6 +30,10 @@ QByteArray noBreaks(QByteArray bytes) {
 
 QString seconds(qint64 ms) { return QString::number((ms + 500) / 1000); }
 
+// The names lists are kept under the channel's case-folded wire name, read
+// back as UTF-8.
+QString peopleKey(const QString &channel) { return QString::fromUtf8(foldCase(channel.toUtf8())); }
+
 } // namespace
 
 IrcConnection::IrcConnection(NetworkConfig config, QByteArray secret, QObject *parent)
@@ -320,7 +324,7 @@ void IrcConnection::setAway(const QString &text) {
 }
 
 QStringList IrcConnection::people(const QString &channel) const {
-    return m_people.value(foldCase(channel.toUtf8()));
+    return m_people.value(peopleKey(channel));
 }
 
 QString IrcConnection::channelName(const QByteArray &wire) const {
@@ -337,12 +341,12 @@ void IrcConnection::setPeople(const QString &channel, const QStringList &people)
     std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
-    m_people[foldCase(channel.toUtf8())] = sorted;
+    m_people[peopleKey(channel)] = sorted;
     emit peopleChanged(channel, sorted);
 }
 
 void IrcConnection::removePerson(const QString &channel, const QString &nick) {
-    QStringList people = m_people.value(foldCase(channel.toUtf8()));
+    QStringList people = m_people.value(peopleKey(channel));
     const QByteArray folded = foldCase(nick.toUtf8());
     people.removeIf([&](const QString &entry) {
         QString bare = entry;

@@ -2,6 +2,8 @@
 
 #include "frame.h"
 
+using namespace Qt::StringLiterals;
+
 namespace menus {
 
 using hostlink::asciiColour;
@@ -16,50 +18,52 @@ using settings::Field;
 namespace {
 // The statistics lines share their head and their tail.
 QString statsLine(const settings::SettingsRecord &r, const QString &own) {
-    return frameHead(Closers::BIU, r) + own + ">.." + frameTail(r, true) + kTrailer;
+    return frameHead(Closers::BIU, r) + own + u">.."_s + frameTail(r, true) + kTrailer;
 }
 } // namespace
 
 QString idleSessionLine(const settings::SettingsRecord &r, bool engaged) {
-    return frameHead(Closers::IUB, r) + ">  zorvel  " + middleAscii(r) + "<font color=#" +
-           fontColour(r) + "> idlé sèssiøn " + middleAscii(r) + " <font color=#" + asciiColour(r) +
-           (engaged ? "> éñgágèd<font color=#" : "> diséñgágèd<font color=#") + fontColour(r) +
-           ">.. " + frameTail(r, false) + kTrailer;
+    return frameHead(Closers::IUB, r) + u">  zorvel  "_s + middleAscii(r) + u"<font color=#"_s +
+           fontColour(r) + u"> idlé sèssiøn "_s + middleAscii(r) + u" <font color=#"_s +
+           asciiColour(r) +
+           (engaged ? u"> éñgágèd<font color=#"_s : u"> diséñgágèd<font color=#"_s) +
+           fontColour(r) + u">.. "_s + frameTail(r, false) + kTrailer;
 }
 
 QString statsLoadsLine(const settings::SettingsRecord &r, const QString &handle,
                        const QString &loads) {
-    return statsLine(r, "> zorvel stàts " + middleAscii(r) + " id: <font color=#" + asciiColour(r) +
-                            ">" + handle + " " + middleAscii(r) + " <font color=#" + fontColour(r) +
-                            ">løàds: <font color=#" + asciiColour(r) + ">" + loads +
-                            "<font color=#" + fontColour(r));
+    return statsLine(r, u"> zorvel stàts "_s + middleAscii(r) + u" id: <font color=#"_s +
+                            asciiColour(r) + u">"_s + handle + u" "_s + middleAscii(r) +
+                            u" <font color=#"_s + fontColour(r) + u">løàds: <font color=#"_s +
+                            asciiColour(r) + u">"_s + loads + u"<font color=#"_s + fontColour(r));
 }
 
 QString statsStyleLine(const settings::SettingsRecord &r) {
-    return statsLine(r, "> stylé:<font color=#" + asciiColour(r) + "> " +
-                            r.caption(Field::StyleName) + " " + middleAscii(r) + " <font color=#" +
-                            fontColour(r) + ">stylés: <font color=#" + asciiColour(r) +
-                            ">25<font color=#" + fontColour(r));
+    return statsLine(r, u"> stylé:<font color=#"_s + asciiColour(r) + u"> "_s +
+                            r.caption(Field::StyleName) + u" "_s + middleAscii(r) +
+                            u" <font color=#"_s + fontColour(r) + u">stylés: <font color=#"_s +
+                            asciiColour(r) + u">25<font color=#"_s + fontColour(r));
 }
 
 QString statsColoursLine(const settings::SettingsRecord &r) {
-    return statsLine(r, "> àscii còlór:<font color=#" + asciiColour(r) + "> " + asciiColour(r) +
-                            " " + middleAscii(r) + " <font color=#" + fontColour(r) +
-                            ">fønt còlór: <font color=#" + asciiColour(r) + ">" + fontColour(r) +
-                            "<font color=#" + fontColour(r));
+    return statsLine(r, u"> àscii còlór:<font color=#"_s + asciiColour(r) + u"> "_s +
+                            asciiColour(r) + u" "_s + middleAscii(r) + u" <font color=#"_s +
+                            fontColour(r) + u">fønt còlór: <font color=#"_s + asciiColour(r) +
+                            u">"_s + fontColour(r) + u"<font color=#"_s + fontColour(r));
 }
 
 QString statsIdleLine(const settings::SettingsRecord &r, const QString &lastIdle,
                       const QString &minsUsed) {
-    return statsLine(r, "> lâst idlé: <font color=#" + asciiColour(r) + ">" + lastIdle + " " +
-                            middleAscii(r) + " <font color=#" + fontColour(r) +
-                            ">miñs ùséd: <font color=#" + asciiColour(r) + ">" + minsUsed +
-                            "<font color=#" + fontColour(r));
+    return statsLine(r, u"> lâst idlé: <font color=#"_s + asciiColour(r) + u">"_s + lastIdle +
+                            u" "_s + middleAscii(r) + u" <font color=#"_s + fontColour(r) +
+                            u">miñs ùséd: <font color=#"_s + asciiColour(r) + u">"_s + minsUsed +
+                            u"<font color=#"_s + fontColour(r));
 }
 
 QString handleLine(const settings::SettingsRecord &r, const QString &handle) {
-    return frameHead(Closers::BIU, r) + "> hàñdlè châñgéd tø: <font color=#" + asciiColour(r) +
-           ">" + handle + " <font color=#" + fontColour(r) + ">.." + frameTail(r, true) + kTrailer;
+    return frameHead(Closers::BIU, r) + u"> hàñdlè châñgéd tø: <font color=#"_s + asciiColour(r) +
+           u">"_s + handle + u" <font color=#"_s + fontColour(r) + u">.."_s + frameTail(r, true) +
+           kTrailer;
 }
 
 } // namespace menus

@@ -25,7 +25,7 @@ const QString kCustom = QStringLiteral("cùstøm");
 
 // Stores a field of the style in effect under a key: the style settings
 // always take the field after the command has set it.
-void writeField(const session::SessionModel &session, const char *key, settings::Field field) {
+void writeField(const session::SessionModel &session, QLatin1String key, settings::Field field) {
     settings::writeToIni(settings::kSection, key, session.caption(field), settings::settingsPath());
 }
 
@@ -109,7 +109,7 @@ void OptionsWindow::editAscii() {
     writeField(session, settings::keys::kBackAscii, Field::BackAscii);
 }
 
-void OptionsWindow::editColour(const QString &prompt, settings::Field colour, const char *key) {
+void OptionsWindow::editColour(const QString &prompt, settings::Field colour, QLatin1String key) {
     hide();
     const auto answer = m_windows.ask(prompt);
     if (!answer)

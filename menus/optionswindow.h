@@ -38,7 +38,7 @@ public:
 private:
     // Edit ascii colour and edit font colour: the answer becomes the `colour`
     // field and is written under `key`; the style turns custom.
-    void editColour(const QString &prompt, settings::Field colour, const char *key);
+    void editColour(const QString &prompt, settings::Field colour, QLatin1String key);
 
     MenuHost &m_windows;
 };

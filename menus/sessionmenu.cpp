@@ -31,11 +31,11 @@ void setTimerEnabled(QTimer *timer, bool enabled) {
         timer->start();
 }
 
-QString read(const char *key) {
+QString read(QLatin1String key) {
     return settings::getFromIni(settings::kSection, key, settings::settingsPath());
 }
 
-void write(const char *key, const QString &value) {
+void write(QLatin1String key, const QString &value) {
     settings::writeToIni(settings::kSection, key, value, settings::settingsPath());
 }
 } // namespace

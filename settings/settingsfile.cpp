@@ -45,7 +45,7 @@ void writeToIni(const QString &section, const QString &key, const QString &value
 
 void reloadSettings(SettingsRecord &record) {
     const QString file = settingsPath();
-    const auto read = [&file](const char *key) { return getFromIni(kSection, key, file); };
+    const auto read = [&file](QLatin1String key) { return getFromIni(kSection, key, file); };
     record.setFontFace(read(keys::kFont));
     record.setCaption(Field::StyleName, read(keys::kStyleName));
     record.setCaption(Field::AsciiColour, read(keys::kAsciiColour));

@@ -8,7 +8,7 @@
 namespace settings {
 
 // The one section every caller passes.
-inline constexpr const char *kSection = "zorvel";
+inline constexpr QLatin1String kSection{"zorvel"};
 
 // The settings file: $XDG_CONFIG_HOME/zorvel/zorvel.ini (~/.config when unset)
 // on Unix, the system folder's zorvel.ini on Windows. One constant, computed

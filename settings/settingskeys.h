@@ -2,19 +2,21 @@
 
 // The keys of the settings file's one section (kSection), as the program
 // names them; the file stores them upper-cased.
+#include <QString>
+
 namespace settings::keys {
 
-inline constexpr const char *kHandle = "handle";
-inline constexpr const char *kReason = "reason";     // the idle reason
-inline constexpr const char *kLastIdle = "lastidle"; // the idle clock when idle mode last went off
-inline constexpr const char *kMinutesUsed = "minsused"; // read by no one: see MainStrip::idleTick
-inline constexpr const char *kFont = "font";            // the running window's font face
+inline constexpr QLatin1String kHandle{"handle"};
+inline constexpr QLatin1String kReason{"reason"};     // the idle reason
+inline constexpr QLatin1String kLastIdle{"lastidle"}; // the idle clock when idle mode last went off
+inline constexpr QLatin1String kMinutesUsed{"minsused"}; // read by no one: see MainStrip::idleTick
+inline constexpr QLatin1String kFont{"font"};            // the running window's font face
 // The style in effect.
-inline constexpr const char *kStyleName = "preset";
-inline constexpr const char *kFontColour = "pfcolor";
-inline constexpr const char *kAsciiColour = "pacolor";
-inline constexpr const char *kFrontAscii = "pfascii";
-inline constexpr const char *kMiddleAscii = "pmascii";
-inline constexpr const char *kBackAscii = "pbascii";
+inline constexpr QLatin1String kStyleName{"preset"};
+inline constexpr QLatin1String kFontColour{"pfcolor"};
+inline constexpr QLatin1String kAsciiColour{"pacolor"};
+inline constexpr QLatin1String kFrontAscii{"pfascii"};
+inline constexpr QLatin1String kMiddleAscii{"pmascii"};
+inline constexpr QLatin1String kBackAscii{"pbascii"};
 
 } // namespace settings::keys

@@ -33,7 +33,7 @@ const Style *styleNumbered(int number);
 
 // A settings key that applying a style writes, and the field it comes from.
 struct StyleKey {
-    const char *name;
+    QLatin1String name;
     settings::Field field;
 };
 // The six keys, in the order applying a style writes them.

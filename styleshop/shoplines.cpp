@@ -3,6 +3,8 @@
 #include "catalogue.h"
 #include "frame.h"
 
+using namespace Qt::StringLiterals;
+
 namespace styleshop {
 
 using hostlink::asciiColour;
@@ -15,24 +17,24 @@ using settings::Field;
 
 namespace {
 QString shopLine(const settings::SettingsRecord &r, const QString &verb) {
-    return frameHead(Closers::BIU, r) + "> zorvel <font color=#" + asciiColour(r) +
-           ">stylè shøp<font color=#" + fontColour(r) + "> " + middleAscii(r) + " " + verb + " " +
-           frameTail(r, false) + hostlink::kTrailer;
+    return frameHead(Closers::BIU, r) + u"> zorvel <font color=#"_s + asciiColour(r) +
+           u">stylè shøp<font color=#"_s + fontColour(r) + u"> "_s + middleAscii(r) + u" "_s +
+           verb + u" "_s + frameTail(r, false) + hostlink::kTrailer;
 }
 
 // The pieces around the underlined name; the layouts differ only in which
 // colour the blank on either side of it takes.
 struct NamePieces {
-    const char *beforeAscii; // after the font colour, before the ascii colour
-    const char *openName;    // after the ascii colour, up to the name
-    const char *closeName;   // after the name, before the font colour
-    const char *afterFont;   // after the font colour, before the back ascii
+    QStringView beforeAscii; // after the font colour, before the ascii colour
+    QStringView openName;    // after the ascii colour, up to the name
+    QStringView closeName;   // after the name, before the font colour
+    QStringView afterFont;   // after the font colour, before the back ascii
 };
 
 // By layout: A, then B.
 constexpr NamePieces kPieces[] = {
-    {">  stylé:<font color=#", "> <u>", "</u><font color=#", "> wâs nøw løàdêd.  "},
-    {">  stylé: <font color=#", "><u>", "</u> <font color=#", ">wâs nøw løàdêd.  "},
+    {u">  stylé:<font color=#", u"> <u>", u"</u><font color=#", u"> wâs nøw løàdêd.  "},
+    {u">  stylé: <font color=#", u"><u>", u"</u> <font color=#", u">wâs nøw løàdêd.  "},
 };
 } // namespace
 
@@ -48,7 +50,7 @@ QString styleLine(const Style &style, const settings::SettingsRecord &r) {
     const NamePieces &p = kPieces[int(style.layout)];
     return frameHead(Closers::BIU, r) + p.beforeAscii + asciiColour(r) + p.openName +
            r.caption(Field::StyleName) + p.closeName + fontColour(r) + p.afterFont +
-           frameTail(r, false) + (style.tail ? hostlink::kTrailer : "");
+           frameTail(r, false) + (style.tail ? hostlink::kTrailer : QLatin1String());
 }
 
 } // namespace styleshop

@@ -133,7 +133,7 @@ void addLine(QWidget *form, const Line &line) {
 // The six keys the shop reloads before each of its lines, in this order.
 struct Reload {
     settings::Field field;
-    const char *key;
+    QLatin1String key;
 };
 constexpr std::array<Reload, 6> kReloadOrder{{
     {settings::Field::StyleName, keys::kStyleName},

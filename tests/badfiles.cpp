@@ -1,6 +1,7 @@
 #include "badfiles.h"
 
 #include <QRandomGenerator>
+#include <QStringBuilder>
 
 namespace badfiles {
 

@@ -11,19 +11,19 @@
 class TestEnv {
 public:
     TestEnv() {
-        QDir(m_root.path()).mkpath("config");
-        QDir(m_root.path()).mkpath("runtime");
-        QDir(m_root.path()).mkpath("home");
+        QDir(m_root.path()).mkpath(QStringLiteral("config"));
+        QDir(m_root.path()).mkpath(QStringLiteral("runtime"));
+        QDir(m_root.path()).mkpath(QStringLiteral("home"));
         QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_CONFIG_HOME", configDir().toLocal8Bit());
         qputenv("XDG_RUNTIME_DIR", runtimeDir().toLocal8Bit());
         qputenv("HOME", homeDir().toLocal8Bit());
     }
     QString root() const { return m_root.path(); }
-    QString configDir() const { return m_root.path() + "/config"; }
-    QString runtimeDir() const { return m_root.path() + "/runtime"; }
-    QString homeDir() const { return m_root.path() + "/home"; }
-    QString settingsFile() const { return configDir() + "/zorvel/zorvel.ini"; }
+    QString configDir() const { return m_root.path() + QStringLiteral("/config"); }
+    QString runtimeDir() const { return m_root.path() + QStringLiteral("/runtime"); }
+    QString homeDir() const { return m_root.path() + QStringLiteral("/home"); }
+    QString settingsFile() const { return configDir() + QStringLiteral("/zorvel/zorvel.ini"); }
 
 private:
     QTemporaryDir m_root;

@@ -85,7 +85,8 @@ private Q_SLOTS:
         QCOMPARE(automatic.lines.size(), 4);
         QCOMPARE(automatic.lines.first(), example::kEngaged);
         QCOMPARE(automatic.lines.last(), example::disengaged());
-        QCOMPARE(automatic.states, QStringList({"timer on 0:00", "timer off 0:00"}));
+        QCOMPARE(automatic.states,
+                 QStringList({QStringLiteral("timer on 0:00"), QStringLiteral("timer off 0:00")}));
         QVERIFY(automatic.settings.contains("\nLASTIDLE=0:1"));
         QVERIFY(automatic.settings.contains("\nREASON=brb"));
     }

@@ -23,6 +23,7 @@
 
 using app::MainStrip;
 using Item = session::SessionModel::Item;
+using namespace Qt::StringLiterals;
 
 namespace {
 QByteArray fileBytes(const QString &path) {
@@ -31,7 +32,7 @@ QByteArray fileBytes(const QString &path) {
 }
 
 void setSetting(const char *key, const QString &value) {
-    settings::writeToIni(settings::kSection, key, value, settings::settingsPath());
+    settings::writeToIni(settings::kSection, QLatin1String(key), value, settings::settingsPath());
 }
 } // namespace
 
@@ -139,7 +140,7 @@ private Q_SLOTS:
                                        QStringLiteral("defàùlt")));
 
         auto second = load(room);
-        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("2"));
+        QCOMPARE(platform::readUserValue(u"zorvel"_s, u"Count"_s, u"stunt"_s), QStringLiteral("2"));
         QCOMPARE(second->previousLoadsLabel->text(), QStringLiteral("1"));
         QCOMPARE(fileBytes(m_env->settingsFile()), kFirstStartFile);
     }
@@ -160,7 +161,7 @@ private Q_SLOTS:
 
     void unwritableSettingsFolder() {
         // A file where the folder should be: nothing can be written there.
-        QFile blocker(m_env->configDir() + "/zorvel");
+        QFile blocker(m_env->configDir() + u"/zorvel"_s);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         RecordingRoom room;
@@ -288,7 +289,7 @@ private Q_SLOTS:
         form->minuteCounter->stop();
         QCOMPARE(usedAtPost.size(), 2);
         QCOMPARE(usedAtPost.at(0), QStringLiteral("3"));
-        QVERIFY2(app::captionNumber(usedAtPost.at(1)) > 3, qPrintable(usedAtPost.join(',')));
+        QVERIFY2(app::captionNumber(usedAtPost.at(1)) > 3, qPrintable(usedAtPost.join(u',')));
     }
 
     void unload() {
@@ -324,7 +325,7 @@ private Q_SLOTS:
         QVERIFY(form->x() > screenWidth);
         QVERIFY(form->x() - 20 <= screenWidth);
         QCOMPARE(fileBytes(m_env->settingsFile()), before);
-        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
+        QCOMPARE(platform::readUserValue(u"zorvel"_s, u"Count"_s, u"stunt"_s), QStringLiteral("1"));
     }
 };
 

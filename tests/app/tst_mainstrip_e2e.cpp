@@ -68,7 +68,8 @@ private Q_SLOTS:
     }
 
     void idleTick() {
-        settings::writeToIni(settings::kSection, "reason", "brb", settings::settingsPath());
+        settings::writeToIni(settings::kSection, QStringLiteral("reason"), QStringLiteral("brb"),
+                             settings::settingsPath());
         m_form->idleTick();
         expectPair(kIdleLine, kMessageLine);
     }

@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 using Records = QList<TranscriptRecord>;
 
@@ -79,7 +81,7 @@ QByteArray storedBytes(const QByteArray &key) {
     for (QByteArray line : settingsBytes().split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.startsWith(key + '='))
+        if (line.startsWith(QByteArray(key + '=')))
             return line.mid(key.size() + 1);
     }
     return {};
@@ -241,21 +243,21 @@ private Q_SLOTS:
         std::function<QString()> roomLine;
         int posted = 1; // the lines the command and its follow-up post
         settings::SettingsRecord &record = program.mainStrip.session();
-        if (command == "edit msg") {
+        if (command == u"edit msg"_s) {
             program.sessionMenu()->editReason();
             keys = {"REASON"};
             program.mainStrip.idleTick(); // the idle line, then the message
             posted = 2;
             roomLine = [&] { return app::reasonLine(record, setting("reason")); };
-        } else if (command == "edit handle") {
+        } else if (command == u"edit handle"_s) {
             program.optionsWindow()->editHandle();
             keys = {"HANDLE"};
             roomLine = [&] { return menus::handleLine(record, answer); };
         } else {
-            if (command == "edit ascii") {
+            if (command == u"edit ascii"_s) {
                 program.optionsWindow()->editAscii();
                 keys = {"PFASCII", "PBASCII"};
-            } else if (command == "edit acolor") {
+            } else if (command == u"edit acolor"_s) {
                 program.optionsWindow()->editAsciiColour();
                 keys = {"PACOLOR"};
             } else {

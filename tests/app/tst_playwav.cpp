@@ -40,12 +40,12 @@ private Q_SLOTS:
     void silentOnWhatItCannotPlay_data() {
         QTest::addColumn<QString>("path");
         const QString root = m_env.root();
-        QFile text(root + "/notes.wav");
+        QFile text(root + QStringLiteral("/notes.wav"));
         if (text.open(QIODevice::WriteOnly))
             text.write("this is not a sound\n");
-        QTest::newRow("missing file") << root + "/missing.wav";
+        QTest::newRow("missing file") << root + QStringLiteral("/missing.wav");
         QTest::newRow("a directory") << root;
-        QTest::newRow("not a WAV") << root + "/notes.wav";
+        QTest::newRow("not a WAV") << root + QStringLiteral("/notes.wav");
         QTest::newRow("empty path") << QString();
         QTest::newRow("a resource that is not there") << QStringLiteral(":/sounds/none.wav");
         QTest::newRow("the click sound") << app::clickSoundPath();

@@ -23,6 +23,8 @@
 
 using settings::Field;
 
+using namespace Qt::StringLiterals;
+
 namespace {
 constexpr int kTwips = 15;
 constexpr int px(int twips) { return twips / kTwips; }
@@ -52,17 +54,17 @@ struct Window {
 // The visible top-level windows of the X server with their geometry.
 QList<Window> windows() {
     QList<Window> out;
-    const QStringList ids =
-        run("xdotool", {"search", "--onlyvisible", "--name", ""}).split('\n', Qt::SkipEmptyParts);
+    const QStringList ids = run(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--name"_s, u""_s})
+                                .split(u'\n', Qt::SkipEmptyParts);
     for (const QString &id : ids) {
-        const QString shape = run("xdotool", {"getwindowgeometry", "--shell", id});
+        const QString shape = run(u"xdotool"_s, {u"getwindowgeometry"_s, u"--shell"_s, id});
         QMap<QString, int> v;
-        for (const QString &line : shape.split('\n')) {
-            const auto kv = line.split('=');
+        for (const QString &line : shape.split(u'\n')) {
+            const auto kv = line.split(u'=');
             if (kv.size() == 2)
                 v[kv[0]] = kv[1].toInt();
         }
-        out << Window{id, QRect(v["X"], v["Y"], v["WIDTH"], v["HEIGHT"])};
+        out << Window{id, QRect(v[u"X"_s], v[u"Y"_s], v[u"WIDTH"_s], v[u"HEIGHT"_s])};
     }
     return out;
 }
@@ -93,7 +95,7 @@ bool gone(QSize size, int timeoutMs = 5000) {
 }
 
 void clickAt(QPoint p, int button = 1) {
-    xdo({"mousemove", QString::number(p.x()), QString::number(p.y()), "click",
+    xdo({u"mousemove"_s, QString::number(p.x()), QString::number(p.y()), u"click"_s,
          QString::number(button)});
 }
 
@@ -162,15 +164,16 @@ class TestRealClicks : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-            QStandardPaths::findExecutable("xdotool").isEmpty())
+        if (QStandardPaths::findExecutable(u"Xvfb"_s).isEmpty() ||
+            QStandardPaths::findExecutable(u"xdotool"_s).isEmpty())
             QFAIL("Xvfb and xdotool are needed: the set-up script installs them");
         int n = 140;
         while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
                QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
             ++n;
         const QString display = QStringLiteral(":%1").arg(n);
-        m_xvfb.start("Xvfb", {display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        m_xvfb.start(u"Xvfb"_s,
+                     {display, u"-screen"_s, u"0"_s, u"1280x800x24"_s, u"-nolisten"_s, u"tcp"_s});
         QVERIFY(m_xvfb.waitForStarted());
         QDeadlineTimer up(10000);
         while (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) && !up.hasExpired())
@@ -231,9 +234,9 @@ private Q_SLOTS:
             QTest::qWait(100);
         }
         QVERIFY2(!prompt.isEmpty(), "no prompt appeared");
-        xdo({"windowfocus", "--sync", prompt});
-        xdo({"type", "--delay", "40", "back in 5"});
-        xdo({"key", "Return"});
+        xdo({u"windowfocus"_s, u"--sync"_s, prompt});
+        xdo({u"type"_s, u"--delay"_s, u"40"_s, u"back in 5"_s});
+        xdo({u"key"_s, u"Return"_s});
         at = host.records().size();
         QVERIFY(waitForLine(
                     host,
@@ -290,10 +293,10 @@ private Q_SLOTS:
         xdo({"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
         for (int step = 1; step <= 4; ++step) {
             const QPoint p = grip + by * step / 4;
-            xdo({"mousemove", QString::number(p.x()), QString::number(p.y())});
+            xdo({u"mousemove"_s, QString::number(p.x()), QString::number(p.y())});
             QTest::qWait(50);
         }
-        xdo({"mouseup", "1"});
+        xdo({u"mouseup"_s, u"1"_s});
         QTest::qWait(300);
         const auto moved = windowOfSize(kStripSize);
         QVERIFY(moved);

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 QByteArray fileBytes(const QString &path) {
     QFile f(path);
@@ -62,20 +64,23 @@ private Q_SLOTS:
             const qint64 apart = records.at(1).ms - records.at(0).ms;
             QVERIFY2(apart >= 500 && apart <= 1600, qPrintable(QString::number(apart)));
             QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
-            QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
+            QCOMPARE(platform::readUserValue(u"zorvel"_s, u"Count"_s, u"stunt"_s),
+                     QStringLiteral("1"));
             QCOMPARE(zorvel.process().state(), QProcess::Running);
         }
         Zorvel again;
-        QVERIFY(waitFor([] { return platform::readUserValue("zorvel", "Count", "stunt") == "2"; },
-                        15000));
+        QVERIFY(waitFor(
+            [] { return platform::readUserValue(u"zorvel"_s, u"Count"_s, u"stunt"_s) == u"2"_s; },
+            15000));
         QCOMPARE(host.waitForRecords(4, 15000).size(), 4);
         QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
     }
 
     void noChatRoom() {
         Zorvel zorvel;
-        QVERIFY(waitFor([] { return platform::readUserValue("zorvel", "Count", "stunt") == "1"; },
-                        15000));
+        QVERIFY(waitFor(
+            [] { return platform::readUserValue(u"zorvel"_s, u"Count"_s, u"stunt"_s) == u"1"_s; },
+            15000));
         QCOMPARE(fileBytes(m_env->settingsFile()), kDefaultFile);
         // Its lines were lost, silently, and it runs on.
         QTest::qWait(1500);

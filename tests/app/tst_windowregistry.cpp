@@ -111,7 +111,8 @@ private Q_SLOTS:
             if (auto *s = qobject_cast<styleshop::StyleShop *>(w))
                 shop = s;
         QVERIFY(shop);
-        QTest::mouseClick(shop->findChild<widgets::EntryLabel *>("Label3"), Qt::LeftButton);
+        QTest::mouseClick(shop->findChild<widgets::EntryLabel *>(QStringLiteral("Label3")),
+                          Qt::LeftButton);
         QVERIFY(!program.windows.isStyleShopLoaded());
         QVERIFY(program.mainStrip.isVisible());
         QCOMPARE(lines(), QList<QByteArray>{shopLine(program.mainStrip, false)});

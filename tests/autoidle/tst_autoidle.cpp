@@ -7,6 +7,8 @@
 
 using namespace std::chrono_literals;
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Clicks = QList<QPair<int, bool>>; // desktop second, idle on
@@ -73,19 +75,19 @@ private Q_SLOTS:
         QTest::addColumn<Clicks>("clicks");
         QTest::addColumn<QStringList>("log");
         QTest::newRow("left alone: on after exactly the minutes")
-            << 5 << QList<int>{} << Clicks{} << QStringList{"300 auto on"};
+            << 5 << QList<int>{} << Clicks{} << QStringList{u"300 auto on"_s};
         QTest::newRow("input puts it off; back at the first input after")
             << 5 << QList<int>{200, 710, 1405} << Clicks{}
-            << QStringList{"500 auto on", "720 auto off", "1010 auto on", "1410 auto off",
-                           "1705 auto on"};
+            << QStringList{u"500 auto on"_s, u"720 auto off"_s, u"1010 auto on"_s,
+                           u"1410 auto off"_s, u"1705 auto on"_s};
         QTest::newRow("idle on by hand is never switched off")
-            << 5 << QList<int>{900} << Clicks{{100, true}} << QStringList{"100 hand on"};
+            << 5 << QList<int>{900} << Clicks{{100, true}} << QStringList{u"100 hand on"_s};
         QTest::newRow("off and on by hand between two checks: the hand's stays")
             << 5 << QList<int>{} << Clicks{{405, false}, {410, true}}
-            << QStringList{"300 auto on", "405 hand off", "410 hand on"};
+            << QStringList{u"300 auto on"_s, u"405 hand off"_s, u"410 hand on"_s};
         QTest::newRow("idle off by hand, then left alone: on again by itself")
             << 5 << QList<int>{} << Clicks{{100, true}, {200, false}}
-            << QStringList{"100 hand on", "200 hand off", "500 auto on"};
+            << QStringList{u"100 hand on"_s, u"200 hand off"_s, u"500 auto on"_s};
     }
     void switches() {
         QFETCH(int, minutes);

@@ -24,6 +24,8 @@
 
 namespace wire = chatwire;
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A posting exchange may wait 250 ms for chathost; anything under this is
@@ -219,26 +221,26 @@ void TestChatHostLink::typedTextIsReplaced() {
     ChatHostProcess host;
     QVERIFY2(host.start(), qPrintable(host.output()));
 
-    QVERIFY(host.typeIntoEntry("Lobby", "half a sente"));
-    QCOMPARE(host.entryText("Lobby"), QStringLiteral("half a sente"));
+    QVERIFY(host.typeIntoEntry(u"Lobby"_s, u"half a sente"_s));
+    QCOMPARE(host.entryText(u"Lobby"_s), QStringLiteral("half a sente"));
 
     timedChatSend("<b>back soon</b>");
 
     QCOMPARE(recordBytes(host.waitForRecords(1)), QList<QByteArray>{"<b>back soon</b>"});
-    QCOMPARE(host.entryText("Lobby"), QString());
+    QCOMPARE(host.entryText(u"Lobby"_s), QString());
 }
 
 void TestChatHostLink::bringingAnotherRoomToTheFrontMovesTheNextLine() {
     TestEnv env;
-    ChatHostProcess host({"--room", "Lobby", "--room", "Den"});
+    ChatHostProcess host({u"--room"_s, u"Lobby"_s, u"--room"_s, u"Den"_s});
     QVERIFY2(host.start(), qPrintable(host.output()));
-    QCOMPARE(host.documentsFrontToBack(), (QStringList{"Welcome", "Lobby", "Den"}));
+    QCOMPARE(host.documentsFrontToBack(), (QStringList{u"Welcome"_s, u"Lobby"_s, u"Den"_s}));
 
     timedChatSend("one");
-    QVERIFY(host.bringToFront("Den"));
+    QVERIFY(host.bringToFront(u"Den"_s));
     QCOMPARE(host.documentsFrontToBack().first(), QStringLiteral("Den"));
     timedChatSend("two");
-    QVERIFY(host.bringToFront("Lobby"));
+    QVERIFY(host.bringToFront(u"Lobby"_s));
     timedChatSend("three");
 
     const QList<TranscriptRecord> records = host.waitForRecords(3);
@@ -492,7 +494,7 @@ void TestChatHostLink::secondChathostRefusesToStart() {
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QVERIFY(second.exitCode() != 0);
     const QString message = QString::fromLocal8Bit(second.readAllStandardError());
-    QVERIFY2(message.contains("already running"), qPrintable(message));
+    QVERIFY2(message.contains(u"already running"_s), qPrintable(message));
     QVERIFY2(message.contains(QString::number(host.pid())), qPrintable(message));
     QVERIFY2(message.contains(host.socketPath()), qPrintable(message));
 

@@ -110,9 +110,9 @@ void TestFindRoom::bringingAnotherRoomToTheFrontMovesTheNextLine() {
     const Handle first = m_fake.addDocument(area, kRoom);
     const Handle second = m_fake.addDocument(area, kRoom);
 
-    hostlink::chatSend("one");
+    hostlink::chatSend(QStringLiteral("one"));
     m_fake.bringToFront(second);
-    hostlink::chatSend("two");
+    hostlink::chatSend(QStringLiteral("two"));
 
     QCOMPARE(m_fake.posts().size(), 2);
     QCOMPARE(m_fake.windowParent(m_fake.posts().at(0).window), first);
@@ -124,7 +124,7 @@ void TestFindRoom::roomWithoutSecondRichTextPostsNothing() {
     const Handle room = m_fake.addDocument(area, without("RICHCNTL") << "RICHCNTL");
     QCOMPARE(hostlink::findRoom(), room);
 
-    hostlink::chatSend("lost");
+    hostlink::chatSend(QStringLiteral("lost"));
 
     QVERIFY(m_fake.posts().isEmpty());
     for (const FakeWindowSystem::Message &message : m_fake.messages())
@@ -134,7 +134,7 @@ void TestFindRoom::roomWithoutSecondRichTextPostsNothing() {
 void TestFindRoom::noRoomPostsNothing() {
     m_fake.addDocument(m_fake.add(m_fake.add(0, "AOL Frame25"), "MDIClient"), without("_AOL_Icon"));
 
-    hostlink::chatSend("lost");
+    hostlink::chatSend(QStringLiteral("lost"));
 
     QVERIFY(m_fake.posts().isEmpty());
     for (const FakeWindowSystem::Message &message : m_fake.messages())

@@ -8,6 +8,8 @@
 
 using chathost::HostOptions;
 
+using namespace Qt::StringLiterals;
+
 class TestHostParts : public QObject {
     Q_OBJECT
 
@@ -32,16 +34,18 @@ void TestHostParts::commandLine_data() {
     QTest::addColumn<int>("scrollback");
     QTest::addColumn<int>("stallAfter");
 
-    QTest::newRow("defaults") << QStringList{} << QStringList{"Lobby"} << "Guest"
-                              << "" << false << 5000 << -1;
+    QTest::newRow("defaults") << QStringList{} << QStringList{u"Lobby"_s} << u"Guest"_s << ""
+                              << false << 5000 << -1;
     QTest::newRow("positional count, name and rooms")
-        << QStringList{"3", "Alice", "Den", "Attic"} << QStringList{"Den", "Attic", "Room 3"}
-        << "Alice"
+        << QStringList{u"3"_s, u"Alice"_s, u"Den"_s, u"Attic"_s}
+        << QStringList{u"Den"_s, u"Attic"_s, u"Room 3"_s} << "Alice"
         << "" << false << 5000 << -1;
-    QTest::newRow("options") << QStringList{"--rooms",      "2",    "--screen-name", "Bob",
-                                            "--transcript", "/x/t", "--echo"}
-                             << QStringList{"Lobby", "Room 2"} << "Bob"
-                             << "/x/t" << true << 5000 << -1;
+    QTest::newRow("options") << QStringList{u"--rooms"_s,       u"2"_s,
+                                            u"--screen-name"_s, u"Bob"_s,
+                                            u"--transcript"_s,  u"/x/t"_s,
+                                            u"--echo"_s}
+                             << QStringList{u"Lobby"_s, u"Room 2"_s} << u"Bob"_s << "/x/t" << true
+                             << 5000 << -1;
     QTest::newRow("named rooms raise the count")
         << QStringList{"-r", "A", "--room", "B"} << QStringList{"A", "B"} << "Guest"
         << "" << false << 5000 << -1;
@@ -50,16 +54,16 @@ void TestHostParts::commandLine_data() {
         << QStringList{"2", "", "Den"} << QStringList{"Den", "Room 2"} << "Guest"
         << "" << false << 5000 << -1;
     QTest::newRow("a tab in a room name becomes a blank")
-        << QStringList{"-r", "A\tB"} << QStringList{"A B"} << "Guest"
-        << "" << false << 5000 << -1;
+        << QStringList{u"-r"_s, u"A\tB"_s} << QStringList{u"A B"_s} << u"Guest"_s << "" << false
+        << 5000 << -1;
     // Each value goes to its own option, never to the one parsed last.
     QTest::newRow("scrollback alone")
-        << QStringList{"--scrollback", "100"} << QStringList{"Lobby"} << "Guest"
-        << "" << false << 100 << -1;
+        << QStringList{u"--scrollback"_s, u"100"_s} << QStringList{u"Lobby"_s} << u"Guest"_s << ""
+        << false << 100 << -1;
     QTest::newRow("scrollback, stall and transcript")
-        << QStringList{"--transcript", "/x/t", "--scrollback", "7", "--test-stall-after", "3"}
-        << QStringList{"Lobby"} << "Guest"
-        << "/x/t" << false << 7 << 3;
+        << QStringList{u"--transcript"_s,       u"/x/t"_s, u"--scrollback"_s, u"7"_s,
+                       u"--test-stall-after"_s, u"3"_s}
+        << QStringList{u"Lobby"_s} << u"Guest"_s << "/x/t" << false << 7 << 3;
 }
 
 void TestHostParts::commandLine() {
@@ -118,7 +122,7 @@ void TestHostParts::transcriptRecordsRoundTrip_data() {
 void TestHostParts::transcriptRecordsRoundTrip() {
     QFETCH(QByteArray, line);
     QFETCH(QByteArray, escaped);
-    const QByteArray record = chathost::TranscriptLog::record(1700000000123, "Den", line);
+    const QByteArray record = chathost::TranscriptLog::record(1700000000123, u"Den"_s, line);
     QCOMPARE(record, "1700000000123\tDen\t" + escaped + "\n");
 
     const QList<TranscriptRecord> parsed = ChatHostProcess::parseTranscript(record + record);
@@ -147,13 +151,13 @@ void TestHostParts::echoIsPlainText() {
     QFETCH(QString, line);
     QFETCH(QString, printed);
     chathost::EchoPrinter printer(stdout, false);
-    QCOMPARE(QString::fromUtf8(printer.format("Lobby", "Guest", line)), printed);
+    QCOMPARE(QString::fromUtf8(printer.format(u"Lobby"_s, u"Guest"_s, line)), printed);
 }
 
 void TestHostParts::echoOnATerminalIsColoured() {
     chathost::EchoPrinter printer(stdout, true);
-    const QByteArray out =
-        printer.format("Lobby", "Guest", "<font color=#FF8000>warm<font color=#0000ff>cold");
+    const QByteArray out = printer.format(u"Lobby"_s, u"Guest"_s,
+                                          u"<font color=#FF8000>warm<font color=#0000ff>cold"_s);
     QCOMPARE(out,
              QByteArray("[Lobby] Guest: \x1b[38;2;255;128;0mwarm\x1b[38;2;0;0;255mcold\x1b[0m\n"));
 }

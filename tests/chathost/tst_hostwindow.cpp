@@ -15,6 +15,8 @@
 using chathost::Handle;
 namespace wire = chatwire;
 
+using namespace Qt::StringLiterals;
+
 class TestHostWindow : public QObject {
     Q_OBJECT
 
@@ -58,8 +60,8 @@ private:
 
 void TestHostWindow::init() {
     chathost::HostOptions options;
-    options.roomNames = {"Lobby", "Den"};
-    options.screenName = "Alice";
+    options.roomNames = {u"Lobby"_s, u"Den"_s};
+    options.screenName = u"Alice"_s;
     m_tree = new chathost::WindowTree;
     m_handler = new chathost::RequestHandler(*m_tree);
     m_window = new chathost::HostWindow(options, *m_tree);
@@ -95,13 +97,13 @@ void TestHostWindow::documentsAreListedFrontToBack() {
             list.append(m_tree->window(d)->windowTitle());
         return list;
     };
-    QCOMPARE(titles(), (QStringList{"Welcome", "Lobby", "Den"}));
+    QCOMPARE(titles(), (QStringList{u"Welcome"_s, u"Lobby"_s, u"Den"_s}));
     const QList<Handle> before = documents();
 
     QByteArray raise(1, char(wire::Raise));
     wire::putU64(raise, before.at(2));
     QCOMPARE(request(raise), QByteArray(1, '\1'));
-    QCOMPARE(titles(), (QStringList{"Den", "Welcome", "Lobby"}));
+    QCOMPARE(titles(), (QStringList{u"Den"_s, u"Welcome"_s, u"Lobby"_s}));
     // Handles stay with their windows.
     QCOMPARE(documents().at(0), before.at(2));
 }
@@ -119,7 +121,7 @@ void TestHostWindow::setTextReplacesAndEnterPosts() {
     QSignalSpy posted(m_window, &chathost::HostWindow::posted);
     const Handle entry = entryOf(documents().at(1));
     QLineEdit *edit = m_window->rooms().at(0)->entry();
-    edit->setText("typed by hand");
+    edit->setText(u"typed by hand"_s);
 
     QByteArray setText(1, char(wire::SetText));
     wire::putU64(setText, entry);

@@ -17,6 +17,8 @@
 
 using chathost::HostOptions;
 
+using namespace Qt::StringLiterals;
+
 class TestIrcRooms : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -24,25 +26,31 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("rooms"); // empty: refused
         QTest::addColumn<QString>("nick");
-        QTest::newRow("TLS") << QStringList{"--irc", "ircs://h/#a,#b", "--nick", "zed"}
-                             << QStringList{"#a", "#b"} << "zed";
+        QTest::newRow("TLS") << QStringList{u"--irc"_s, u"ircs://h/#a,#b"_s, u"--nick"_s, u"zed"_s}
+                             << QStringList{u"#a"_s, u"#b"_s} << u"zed"_s;
         QTest::newRow("plain with --insecure")
-            << QStringList{"--irc", "irc://h/#a", "--nick", "zed", "--insecure"}
-            << QStringList{"#a"} << "zed";
+            << QStringList{u"--irc"_s, u"irc://h/#a"_s, u"--nick"_s, u"zed"_s, u"--insecure"_s}
+            << QStringList{u"#a"_s} << u"zed"_s;
         QTest::newRow("plain without --insecure")
-            << QStringList{"--irc", "irc://h/#a", "--nick", "zed"} << QStringList{} << "";
+            << QStringList{u"--irc"_s, u"irc://h/#a"_s, u"--nick"_s, u"zed"_s} << QStringList{}
+            << u""_s;
         QTest::newRow("screen name as nick")
-            << QStringList{"--irc", "ircs://h/#a", "-s", "Bob"} << QStringList{"#a"} << "Bob";
-        QTest::newRow("bad nick") << QStringList{"--irc", "ircs://h/#a", "--nick", "9lives"}
+            << QStringList{u"--irc"_s, u"ircs://h/#a"_s, u"-s"_s, u"Bob"_s} << QStringList{u"#a"_s}
+            << u"Bob"_s;
+        QTest::newRow("bad nick") << QStringList{u"--irc"_s, u"ircs://h/#a"_s, u"--nick"_s,
+                                                 u"9lives"_s}
                                   << QStringList{} << "";
         QTest::newRow("same channel on two networks")
-            << QStringList{"--irc", "ircs://h/#a", "--irc", "ircs://k/#a", "--nick", "zed"}
-            << QStringList{"#a", "#a (k)"} << "zed";
+            << QStringList{u"--irc"_s,       u"ircs://h/#a"_s, u"--irc"_s,
+                           u"ircs://k/#a"_s, u"--nick"_s,      u"zed"_s}
+            << QStringList{u"#a"_s, u"#a (k)"_s} << u"zed"_s;
         QTest::newRow("SASL without a password file")
-            << QStringList{"--irc", "ircs://h/#a", "--nick", "zed", "--sasl-user", "acct"}
+            << QStringList{u"--irc"_s, u"ircs://h/#a"_s, u"--nick"_s,
+                           u"zed"_s,   u"--sasl-user"_s, u"acct"_s}
             << QStringList{} << "";
         QTest::newRow("network not in the settings file")
-            << QStringList{"--network", "home", "--nick", "zed"} << QStringList{} << "";
+            << QStringList{u"--network"_s, u"home"_s, u"--nick"_s, u"zed"_s} << QStringList{}
+            << u""_s;
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -68,11 +76,13 @@ private Q_SLOTS:
     void localRoomsOnlyWhenAsked() {
         QString error;
         bool help = false;
-        QVERIFY(
-            !chathost::parseHostOptions({"--irc", "ircs://h/#a"}, &error, &help)->localRoomsAsked);
-        QVERIFY(chathost::parseHostOptions({"--irc", "ircs://h/#a", "--rooms", "2"}, &error, &help)
+        QVERIFY(!chathost::parseHostOptions({u"--irc"_s, u"ircs://h/#a"_s}, &error, &help)
+                     ->localRoomsAsked);
+        QVERIFY(chathost::parseHostOptions({u"--irc"_s, u"ircs://h/#a"_s, u"--rooms"_s, u"2"_s},
+                                           &error, &help)
                     ->localRoomsAsked);
-        QVERIFY(chathost::parseHostOptions({"--irc", "ircs://h/#a", "--room", "Den"}, &error, &help)
+        QVERIFY(chathost::parseHostOptions({u"--irc"_s, u"ircs://h/#a"_s, u"--room"_s, u"Den"_s},
+                                           &error, &help)
                     ->localRoomsAsked);
     }
 
@@ -87,11 +97,11 @@ private Q_SLOTS:
     void scrollbackKeepsTheLastLines() {
         QFETCH(int, scrollback);
         QFETCH(int, posted);
-        chathost::ChatRoom room("Lobby", "me");
+        chathost::ChatRoom room(u"Lobby"_s, u"me"_s);
         room.setScrollback(scrollback);
         for (int i = 0; i < posted; ++i)
             room.appendHtml(QStringLiteral("<b>line</b> %1").arg(i));
-        const QStringList kept = room.transcript()->toPlainText().split('\n');
+        const QStringList kept = room.transcript()->toPlainText().split(u'\n');
         QVERIFY2(kept.size() >= std::min(scrollback, posted) &&
                      kept.size() <= scrollback + scrollback / 10,
                  qPrintable(QString::number(kept.size())));
@@ -104,12 +114,12 @@ private Q_SLOTS:
         TestEnv env;
         FakeIrcServer server;
         chathost::NetworkSetup network;
-        network.config.name = network.config.host = "127.0.0.1";
+        network.config.name = network.config.host = u"127.0.0.1"_s;
         network.config.port = server.port();
         network.config.tls = false;
-        network.config.nick = network.config.userName = network.config.realName = "zorvel";
-        network.config.channels = {"#z"};
-        chathost::ChatRoom room("#z", "zorvel");
+        network.config.nick = network.config.userName = network.config.realName = u"zorvel"_s;
+        network.config.channels = {u"#z"_s};
+        chathost::ChatRoom room(u"#z"_s, u"zorvel"_s);
         chathost::IrcRooms rooms({network}, {&room});
         QStringList statuses;
         connect(&rooms, &chathost::IrcRooms::statusShown,
@@ -123,12 +133,12 @@ private Q_SLOTS:
         QVERIFY(waitFor([&] { return room.findChild<QListWidget *>()->count() == 2; }, 3000));
 
         // Typed into the room: out as IRC formatting, and as an action.
-        room.entry()->setText("<b>bold</b> &amp; <font color=#FF0000>red</font>");
+        room.entry()->setText(u"<b>bold</b> &amp; <font color=#FF0000>red</font>"_s);
         QTest::keyClick(room.entry(), Qt::Key_Return);
         QVERIFY(server.waitForLine("PRIVMSG #z :\x02"
                                    "bold\x02 & \x03"
                                    "04red") >= 0);
-        room.entry()->setText("/me waves");
+        room.entry()->setText(u"/me waves"_s);
         QTest::keyClick(room.entry(), Qt::Key_Return);
         QVERIFY(server.waitForLine("PRIVMSG #z :\x01"
                                    "ACTION waves\x01") >= 0);
@@ -137,10 +147,12 @@ private Q_SLOTS:
         server.sendLine(":op!u@h PRIVMSG #z :<i>not markup</i> \x02"
                         "bold");
         QVERIFY(waitFor(
-            [&] { return room.transcript()->toPlainText().contains("op: <i>not markup</i> bold"); },
+            [&] {
+                return room.transcript()->toPlainText().contains(u"op: <i>not markup</i> bold"_s);
+            },
             3000));
-        QVERIFY(room.transcript()->toHtml().contains("font-weight:700"));
-        QVERIFY(statuses.join('\n').contains("joined #z as zorvel"));
+        QVERIFY(room.transcript()->toHtml().contains(u"font-weight:700"_s));
+        QVERIFY(statuses.join(u'\n').contains(u"joined #z as zorvel"_s));
         // Status lines never went to the server.
         for (const FakeIrcServer::Line &line : server.lines())
             QVERIFY2(!line.text.contains("joined"), line.text.constData());

@@ -7,6 +7,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 quint16 freePort() {
@@ -53,8 +55,8 @@ bool NgircdServer::run(const QString &program, const QStringList &arguments) {
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        m_error =
-            program + ' ' + arguments.join(' ') + ": " + QString::fromLocal8Bit(process.readAll());
+        m_error = program + u' ' + arguments.join(u' ') + u": " +
+                  QString::fromLocal8Bit(process.readAll());
         return false;
     }
     return true;
@@ -68,20 +70,23 @@ bool NgircdServer::makeCertificates() {
         return false;
     ext.close();
     // The DH group is a fixed one: generating new parameters takes long.
-    if (!run(openssl, {"genpkey", "-genparam", "-algorithm", "DH", "-pkeyopt", "group:ffdhe2048",
-                       "-out", "dh.pem"}) ||
-        !run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out",
-                       "ca.pem", "-days", "2", "-subj", "/CN=zorvel test CA"}))
+    if (!run(openssl, {u"genpkey"_s, u"-genparam"_s, u"-algorithm"_s, u"DH"_s, u"-pkeyopt"_s,
+                       u"group:ffdhe2048"_s, u"-out"_s, u"dh.pem"_s}) ||
+        !run(openssl, {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-keyout"_s,
+                       u"ca.key"_s, u"-out"_s, u"ca.pem"_s, u"-days"_s, u"2"_s, u"-subj"_s,
+                       u"/CN=zorvel test CA"_s}))
         return false;
     if (m_options.selfSigned)
-        return run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
-                             "server.key", "-out", "server.pem", "-days", "2", "-subj",
-                             "/CN=127.0.0.1", "-addext", subject.trimmed()});
-    return run(openssl, {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out",
-                         "server.csr", "-subj", "/CN=127.0.0.1"}) &&
-           run(openssl,
-               {"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
-                "-CAcreateserial", "-out", "server.pem", "-days", "2", "-extfile", "ext.cnf"});
+        return run(openssl,
+                   {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-keyout"_s,
+                    u"server.key"_s, u"-out"_s, u"server.pem"_s, u"-days"_s, u"2"_s, u"-subj"_s,
+                    u"/CN=127.0.0.1"_s, u"-addext"_s, subject.trimmed()});
+    return run(openssl,
+               {u"req"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-keyout"_s, u"server.key"_s,
+                u"-out"_s, u"server.csr"_s, u"-subj"_s, u"/CN=127.0.0.1"_s}) &&
+           run(openssl, {u"x509"_s, u"-req"_s, u"-in"_s, u"server.csr"_s, u"-CA"_s, u"ca.pem"_s,
+                         u"-CAkey"_s, u"ca.key"_s, u"-CAcreateserial"_s, u"-out"_s, u"server.pem"_s,
+                         u"-days"_s, u"2"_s, u"-extfile"_s, u"ext.cnf"_s});
 }
 
 bool NgircdServer::start() {
@@ -130,7 +135,7 @@ bool NgircdServer::start() {
         if (!file.open(QIODevice::WriteOnly) || file.write(conf.toUtf8()) < 0)
             return false;
     }
-    m_process.start(program, {"-n", "-f", m_dir.filePath(QStringLiteral("ngircd.conf"))});
+    m_process.start(program, {u"-n"_s, u"-f"_s, m_dir.filePath(QStringLiteral("ngircd.conf"))});
     if (!m_process.waitForStarted(5000) ||
         !waitFor(
             [&] {

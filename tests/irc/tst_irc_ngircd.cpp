@@ -24,6 +24,8 @@
 
 using settings::Field;
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QByteArray kChannel = "#zorvel";
@@ -35,7 +37,7 @@ QString shown(const QString &html) {
 }
 
 QStringList hostArguments(const QString &url, const QStringList &more = {}) {
-    return QStringList{"--irc", url, "--nick", "zorvel"} + more;
+    return QStringList{u"--irc"_s, url, u"--nick"_s, u"zorvel"_s} + more;
 }
 
 QString plainUrl(const NgircdServer &server) {
@@ -72,7 +74,7 @@ class TestIrcNgircd : public QObject {
         if (!channel.observer.join(channel.server.port(), "observer", kChannel))
             return false;
         channel.host = std::make_unique<ChatHostProcess>(
-            hostArguments(plainUrl(channel.server), {"--insecure"}));
+            hostArguments(plainUrl(channel.server), {u"--insecure"_s}));
         if (!channel.host->start()) {
             qWarning() << channel.host->output();
             return false;
@@ -83,7 +85,7 @@ class TestIrcNgircd : public QObject {
         return waitFor([&] { return roomText().contains(part); }, ms);
     }
     QString writeSecret(const QByteArray &secret, QFile::Permissions permissions) {
-        const QString path = m_env->homeDir() + "/irc.pass";
+        const QString path = m_env->homeDir() + u"/irc.pass"_s;
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(secret + '\n');
@@ -118,8 +120,8 @@ private Q_SLOTS:
         IrcObserver &observer = channel.observer;
         // The first channel's room is the one in front of the rooms.
         QCOMPARE(channel.host->documentsFrontToBack().mid(0, 2),
-                 (QStringList{"Welcome", "#zorvel"}));
-        QVERIFY(roomSays("plain connection"));
+                 (QStringList{u"Welcome"_s, u"#zorvel"_s}));
+        QVERIFY(roomSays(u"plain connection"_s));
 
         ZorvelProcess zorvel;
         QVERIFY(waitFor([&] { return observer.messagesFrom("zorvel").size() >= 2; }, 20000));
@@ -142,12 +144,12 @@ private Q_SLOTS:
         QVERIFY(roomSays(irc::stripFormatting(QString::fromUtf8(kLoadLine1Irc))));
 
         observer.sendLine("PRIVMSG #zorvel :hello \x02<b>you</b>\x02 & all");
-        QVERIFY2(roomSays("observer: hello <b>you</b> & all"), qPrintable(roomText()));
+        QVERIFY2(roomSays(u"observer: hello <b>you</b> & all"_s), qPrintable(roomText()));
         observer.sendLine("PRIVMSG #zorvel :\x01"
                           "ACTION waves\x01");
-        QVERIFY(roomSays("* observer waves"));
+        QVERIFY(roomSays(u"* observer waves"_s));
         // The people list has both.
-        QVERIFY(!roomText().contains("PRIVMSG"));
+        QVERIFY(!roomText().contains(u"PRIVMSG"_s));
     }
 
     void tls_data() {
@@ -168,7 +170,7 @@ private Q_SLOTS:
         QVERIFY(observer.join(server.port(), "observer", kChannel));
         QStringList more;
         if (withCa)
-            more << "--ca-file" << server.caFile();
+            more << u"--ca-file"_s << server.caFile();
         ChatHostProcess host(hostArguments(
             QStringLiteral("ircs://127.0.0.1:%1/#zorvel").arg(server.tlsPort()), more));
         QVERIFY2(host.start(), qPrintable(host.output()));
@@ -177,7 +179,7 @@ private Q_SLOTS:
             hostlink::chatSend(QStringLiteral("<b>safe</b>"));
             QVERIFY(observer.waitFor("PRIVMSG #zorvel :\x02safe") >= 0);
         } else {
-            QVERIFY2(roomSays("certificate is not trusted"), qPrintable(roomText()));
+            QVERIFY2(roomSays(u"certificate is not trusted"_s), qPrintable(roomText()));
             QCOMPARE(observer.waitFor(":zorvel!", 0, 500), -1);
         }
     }
@@ -197,14 +199,14 @@ private Q_SLOTS:
         QVERIFY(observer.join(server.port(), "observer", kChannel, 10000, "sesame"));
         const QString file = writeSecret(secret, QFile::ReadOwner | QFile::WriteOwner);
         ChatHostProcess host(
-            hostArguments(plainUrl(server), {"--insecure", "--password-file", file}));
+            hostArguments(plainUrl(server), {u"--insecure"_s, u"--password-file"_s, file}));
         QVERIFY2(host.start(), qPrintable(host.output()));
         if (accepted) {
             QVERIFY(observer.waitFor(":zorvel!") >= 0);
         } else {
             // ngircd's own words for it; other servers answer 464, which
             // chathost words as "refused the password".
-            QVERIFY2(roomSays("Bad password"), qPrintable(roomText()));
+            QVERIFY2(roomSays(u"Bad password"_s), qPrintable(roomText()));
             QCOMPARE(observer.waitFor(":zorvel!", 0, 300), -1);
         }
         // The password shows nowhere.
@@ -217,20 +219,21 @@ private Q_SLOTS:
             writeSecret("sesame", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
         QProcess chathost;
         chathost.setProcessChannelMode(QProcess::MergedChannels);
-        chathost.start(
-            ChatHostProcess::executable(),
-            hostArguments("irc://127.0.0.1:1/#zorvel", {"--insecure", "--password-file", file}));
+        chathost.start(ChatHostProcess::executable(),
+                       hostArguments(u"irc://127.0.0.1:1/#zorvel"_s,
+                                     {u"--insecure"_s, u"--password-file"_s, file}));
         QVERIFY(chathost.waitForFinished(10000));
         QCOMPARE(chathost.exitCode(), 2);
         const QString output = QString::fromLocal8Bit(chathost.readAll());
-        QVERIFY2(output.contains("chmod 600 " + file), qPrintable(output));
-        QVERIFY(!output.contains("sesame"));
+        QVERIFY2(output.contains(u"chmod 600 "_s + file), qPrintable(output));
+        QVERIFY(!output.contains(u"sesame"_s));
     }
 
     void plainConnectionNeedsInsecure() {
         QProcess chathost;
         chathost.setProcessChannelMode(QProcess::MergedChannels);
-        chathost.start(ChatHostProcess::executable(), hostArguments("irc://127.0.0.1:1/#zorvel"));
+        chathost.start(ChatHostProcess::executable(),
+                       hostArguments(u"irc://127.0.0.1:1/#zorvel"_s));
         QVERIFY(chathost.waitForFinished(10000));
         QCOMPARE(chathost.exitCode(), 2);
         QVERIFY(chathost.readAll().contains("--insecure"));
@@ -241,11 +244,11 @@ private Q_SLOTS:
     void serverRestarted() {
         NgircdServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
-        ChatHostProcess host(hostArguments(plainUrl(server), {"--insecure"}));
+        ChatHostProcess host(hostArguments(plainUrl(server), {u"--insecure"_s}));
         QVERIFY2(host.start(), qPrintable(host.output()));
-        QVERIFY(roomSays("joined #zorvel"));
+        QVERIFY(roomSays(u"joined #zorvel"_s));
         server.kill();
-        QVERIFY2(roomSays("connecting again in"), qPrintable(roomText()));
+        QVERIFY2(roomSays(u"connecting again in"_s), qPrintable(roomText()));
         QVERIFY2(server.start(), qPrintable(server.error()));
         IrcObserver observer;
         QVERIFY(observer.join(server.port(), "observer", kChannel));
@@ -314,7 +317,7 @@ private Q_SLOTS:
         const QString whole = shown(platform::fromCp1252(longLine));
         QVERIFY(whole.startsWith(pieces.join(QLatin1Char(' '))));
         QCOMPARE(observer.waitFor(" 417 ", start, 0), -1);
-        QVERIFY(roomSays("were not sent"));
+        QVERIFY(roomSays(u"were not sent"_s));
     }
 
     // Away set and cleared through the socket's SetAway, as zorvel's idle on
@@ -325,13 +328,13 @@ private Q_SLOTS:
         IrcObserver &observer = channel.observer;
 
         hostlink::setAway(true, QStringLiteral("gone fishing"));
-        QVERIFY(roomSays("you are marked as away"));
+        QVERIFY(roomSays(u"you are marked as away"_s));
         observer.sendLine("WHOIS zorvel");
         const qsizetype away = observer.waitFor(" 301 observer zorvel :gone fishing");
         QVERIFY(away >= 0);
 
         hostlink::setAway(false);
-        QVERIFY(roomSays("you are no longer marked as away"));
+        QVERIFY(roomSays(u"you are no longer marked as away"_s));
         const qsizetype from = observer.lines().size();
         observer.sendLine("WHOIS zorvel");
         QVERIFY(observer.waitFor(" 318 observer zorvel", from) >= 0);

@@ -19,6 +19,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The texts of the lines `nick` said, from a weechat log ("date TAB nick TAB text").
@@ -49,7 +51,7 @@ private Q_SLOTS:
         if (NgircdServer::executable().isEmpty())
             QSKIP("ngircd is not installed here: scripts/setup-irc.sh unpacks Debian's package "
                   "into build/ngircd");
-        if (QStandardPaths::findExecutable("weechat-headless").isEmpty())
+        if (QStandardPaths::findExecutable(u"weechat-headless"_s).isEmpty())
             QSKIP("weechat-headless is not installed here: scripts/setup-irc.sh installs it");
     }
 
@@ -59,17 +61,17 @@ private Q_SLOTS:
         hostlink::setWindowSystem(&ws);
         NgircdServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
-        ChatHostProcess host({"--irc",
+        ChatHostProcess host({u"--irc"_s,
                               QStringLiteral("irc://127.0.0.1:%1/#zorvel").arg(server.port()),
-                              "--insecure", "--nick", "zorvel"});
+                              u"--insecure"_s, u"--nick"_s, u"zorvel"_s});
         QVERIFY2(host.start(), qPrintable(host.output()));
 
-        const QString dir = env.root() + "/weechat";
+        const QString dir = env.root() + u"/weechat"_s;
         QDir().mkpath(dir);
         QProcess weechat;
         weechat.setProcessChannelMode(QProcess::MergedChannels);
         weechat.start(QStringLiteral("weechat-headless"),
-                      {"--dir", dir, "--run-command",
+                      {u"--dir"_s, dir, u"--run-command"_s,
                        QStringLiteral("/set logger.file.flush_delay 0;"
                                       "/server add test 127.0.0.1/%1 -notls -nicks=watcher "
                                       "-autojoin=#zorvel;/connect test")
@@ -79,7 +81,7 @@ private Q_SLOTS:
             weechat.kill();
             weechat.waitForFinished(5000);
         });
-        const QString log = dir + "/logs/irc.test.#zorvel.weechatlog";
+        const QString log = dir + u"/logs/irc.test.#zorvel.weechatlog"_s;
         // weechat is in once its log shows it joining.
         QVERIFY2(waitFor(
                      [&] {
@@ -91,8 +93,8 @@ private Q_SLOTS:
                  qPrintable(QString::fromLocal8Bit(weechat.readAll())));
 
         ZorvelProcess zorvel;
-        QVERIFY(waitFor([&] { return saidIn(log, "zorvel").size() >= 2; }, 30000));
-        const QStringList logged = saidIn(log, "zorvel");
+        QVERIFY(waitFor([&] { return saidIn(log, u"zorvel"_s).size() >= 2; }, 30000));
+        const QStringList logged = saidIn(log, u"zorvel"_s);
         for (const QString &line : logged)
             qInfo("weechat logged: %s", qPrintable(line));
 
@@ -102,12 +104,12 @@ private Q_SLOTS:
         const QString transcript =
             platform::fromCp1252(ws.windowText(ws.findWindowEx(room, 0, "RICHCNTL")));
         QStringList shown;
-        for (QString line : transcript.split('\n')) {
-            line.replace(QChar::Nbsp, ' ');
+        for (QString line : transcript.split(u'\n')) {
+            line.replace(QChar::Nbsp, u' ');
             // A link shows as its text; the channel has its address after it.
             line.replace(QStringLiteral("dl hérè"),
                          QStringLiteral("dl hérè (%1)").arg(QLatin1String(app::kDownloadPage)));
-            if (line.startsWith("zorvel: "))
+            if (line.startsWith(u"zorvel: "_s))
                 shown << line.mid(8);
         }
         QCOMPARE(logged.mid(0, 2), shown.mid(0, 2));

@@ -10,6 +10,7 @@
 #include <QTest>
 
 using irc::IrcConnection;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -34,7 +35,7 @@ struct Client {
                          [this](const QString &, const QString &text) { statuses << text; });
     }
     bool statusSaid(const QString &part, int ms = 3000) {
-        return waitFor([&] { return statuses.join('\n').contains(part); }, ms);
+        return waitFor([&] { return statuses.join(u'\n').contains(part); }, ms);
     }
     IrcConnection connection;
     QStringList statuses;
@@ -123,7 +124,7 @@ private Q_SLOTS:
         // Nothing more from the server: after the quiet time a PING of ours,
         // after the answer time the connection is given up and tried again.
         QVERIFY(server.waitForLine("PING :zorvel-") >= 0);
-        QVERIFY(client.statusSaid("the server stopped answering"));
+        QVERIFY(client.statusSaid(u"the server stopped answering"_s));
         QVERIFY(server.waitForConnections(2));
         // An answer keeps the connection: no second PING goes unanswered.
         welcome(server, server.lines().size() - 3);
@@ -140,7 +141,7 @@ private Q_SLOTS:
         QStringList heard;
         connect(&client.connection, &IrcConnection::message,
                 [&](const QString &channel, const QString &nick, const QString &text,
-                    IrcConnection::Kind) { heard << channel + ' ' + nick + ": " + text; });
+                    IrcConnection::Kind) { heard << channel + u' ' + nick + u": " + text; });
         client.connection.start();
         welcome(server, 0);
         QVERIFY(server.waitForLine("JOIN #z") >= 0);
@@ -148,12 +149,12 @@ private Q_SLOTS:
         server.send(":a!b@c PRIVMSG #z :whole\r\n:a!b@c PRIVMSG #z :ha");
         QVERIFY(waitFor([&] { return !heard.isEmpty(); }, 3000));
         server.dropClient();
-        QVERIFY(client.statusSaid("connecting again in 2 s"));
+        QVERIFY(client.statusSaid(u"connecting again in 2 s"_s));
         QVERIFY(server.waitForConnections(2));
         welcome(server, server.lines().size() - 3);
         // Joined again, and what was cut off never showed.
         QVERIFY(server.waitForLine("JOIN #z", server.lines().size() - 1) >= 0);
-        QCOMPARE(heard, QStringList{"#z a: whole"});
+        QCOMPARE(heard, QStringList{u"#z a: whole"_s});
         // A line posted now goes to the channel once joined.
         client.connection.sendText(QStringLiteral("#z"), "after");
         server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
@@ -165,18 +166,18 @@ private Q_SLOTS:
     void channelThatCannotBeJoined() {
         FakeIrcServer server;
         irc::NetworkConfig c = config(server.port());
-        c.channels = {"#z", "#banned"};
+        c.channels = {u"#z"_s, u"#banned"_s};
         Client client(c);
         client.connection.start();
         welcome(server, 0);
         QVERIFY(server.waitForLine("JOIN #z,#banned") >= 0);
-        client.connection.sendText("#z", "waiting");
+        client.connection.sendText(QStringLiteral("#z"), "waiting");
         server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
         QTest::qWait(200);
         QCOMPARE(server.waitForLine("PRIVMSG", 0, 0), -1);
         server.sendLine(":srv 474 zorvel #banned :Cannot join channel (+b)");
         QVERIFY(server.waitForLine("PRIVMSG #z :waiting") >= 0);
-        QVERIFY(client.statusSaid("#banned: Cannot join channel (+b)"));
+        QVERIFY(client.statusSaid(u"#banned: Cannot join channel (+b)"_s));
     }
 
     // The delays between tries double from 2 s (here divided by the scale),
@@ -198,7 +199,7 @@ private Q_SLOTS:
             QVERIFY2(times[i] - times[i - 1] >= delays[i - 1] * 3 / 4,
                      qPrintable(
                          QStringLiteral("try %1 after %2 ms").arg(i).arg(times[i] - times[i - 1])));
-        QVERIFY(client.statuses.join('\n').contains("connecting again in 4 s"));
+        QVERIFY(client.statuses.join(u'\n').contains(u"connecting again in 4 s"_s));
     }
 
     // The people list follows NAMES, JOIN, NICK, PART, QUIT and KICK, each

@@ -331,7 +331,7 @@ private Q_SLOTS:
         const QString joined =
             irc::stripFormatting(QString::fromUtf8(split.pieces.join(' '))).trimmed();
         const QString whole = irc::stripFormatting(QString::fromUtf8(text)).trimmed();
-        QVERIFY2(joined == whole, qPrintable(joined.right(80) + " / " + whole.right(80)));
+        QVERIFY2(joined == whole, qPrintable(joined.right(80) + u" / " + whole.right(80)));
     }
 };
 

@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestIrcParts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -112,16 +114,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("tls");
         QTest::addColumn<QStringList>("channels");
         QTest::newRow("TLS default port")
-            << "ircs://irc.example.org/#zorvel"
-            << "irc.example.org" << 6697 << true << QStringList{"#zorvel"};
-        QTest::newRow("port and two channels") << "ircs://h:7000/#a,#b"
-                                               << "h" << 7000 << true << QStringList{"#a", "#b"};
-        QTest::newRow("channel without #") << "ircs://h/zorvel"
-                                           << "h" << 6697 << true << QStringList{"#zorvel"};
-        QTest::newRow("plain") << "irc://127.0.0.1/#c"
-                               << "127.0.0.1" << 6667 << false << QStringList{"#c"};
-        QTest::newRow("IPv6") << "ircs://[::1]:6697/#c"
-                              << "::1" << 6697 << true << QStringList{"#c"};
+            << "ircs://irc.example.org/#zorvel" << u"irc.example.org"_s << 6697 << true
+            << QStringList{u"#zorvel"_s};
+        QTest::newRow("port and two channels")
+            << "ircs://h:7000/#a,#b" << u"h"_s << 7000 << true << QStringList{u"#a"_s, u"#b"_s};
+        QTest::newRow("channel without #")
+            << "ircs://h/zorvel" << u"h"_s << 6697 << true << QStringList{u"#zorvel"_s};
+        QTest::newRow("plain") << "irc://127.0.0.1/#c" << u"127.0.0.1"_s << 6667 << false
+                               << QStringList{u"#c"_s};
+        QTest::newRow("IPv6") << "ircs://[::1]:6697/#c" << u"::1"_s << 6697 << true
+                              << QStringList{u"#c"_s};
         QTest::newRow("no channel") << "ircs://h/"
                                     << "" << 0 << true << QStringList{};
         QTest::newRow("bad port") << "ircs://h:99999/#c"
@@ -151,36 +153,36 @@ private Q_SLOTS:
     void settingsFile() {
         TestEnv env;
         const QString path = irc::networksFilePath();
-        QCOMPARE(path, env.configDir() + "/chathost/networks.ini");
+        QCOMPARE(path, env.configDir() + u"/chathost/networks.ini"_s);
         {
             QSettings settings(path, QSettings::IniFormat);
             settings.beginGroup("home");
-            settings.setValue("host", "irc.example.org");
-            settings.setValue("nick", "zorvel");
-            settings.setValue("channels", "#one, two");
-            settings.setValue("sasluser", "acct");
+            settings.setValue("host", u"irc.example.org"_s);
+            settings.setValue("nick", u"zorvel"_s);
+            settings.setValue("channels", u"#one, two"_s);
+            settings.setValue("sasluser", u"acct"_s);
             settings.setValue("hexcolours", true);
             settings.endGroup();
             settings.beginGroup("plain");
-            settings.setValue("host", "h");
+            settings.setValue("host", u"h"_s);
             settings.setValue("tls", false);
-            settings.setValue("channels", "#c");
+            settings.setValue("channels", u"#c"_s);
         }
         QString error;
-        auto home = irc::loadNetwork(path, "home", &error);
+        auto home = irc::loadNetwork(path, u"home"_s, &error);
         QVERIFY2(home, qPrintable(error));
         QCOMPARE(home->port, quint16(6697));
         QVERIFY(home->tls && home->hexColours);
-        QCOMPARE(home->channels, (QStringList{"#one", "#two"}));
+        QCOMPARE(home->channels, (QStringList{u"#one"_s, u"#two"_s}));
         QCOMPARE(home->saslUser, QStringLiteral("acct"));
         QVERIFY(irc::completeNetwork(*home, &error));
         QCOMPARE(home->userName, QStringLiteral("zorvel"));
-        auto plain = irc::loadNetwork(path, "plain", &error);
+        auto plain = irc::loadNetwork(path, u"plain"_s, &error);
         QVERIFY(plain && !plain->tls && plain->port == 6667);
         QVERIFY(!irc::completeNetwork(*plain, &error)); // no nick
-        QVERIFY(error.contains("nick"));
-        QVERIFY(!irc::loadNetwork(path, "absent", &error));
-        QVERIFY(error.contains("absent"));
+        QVERIFY(error.contains(u"nick"_s));
+        QVERIFY(!irc::loadNetwork(path, u"absent"_s, &error));
+        QVERIFY(error.contains(u"absent"_s));
     }
 
     void passwordFiles_data() {
@@ -200,7 +202,7 @@ private Q_SLOTS:
         QFETCH(int, mode);
         QFETCH(QByteArray, secret);
         TestEnv env;
-        const QString path = env.homeDir() + "/pass";
+        const QString path = env.homeDir() + u"/pass"_s;
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(contents);
@@ -220,7 +222,7 @@ private Q_SLOTS:
         if (secret.isEmpty())
             QVERIFY(error.contains(path));
         // The message never shows the password itself.
-        QVERIFY(!error.contains("pw"));
+        QVERIFY(!error.contains(u"pw"_s));
     }
 
     void messages_data() {

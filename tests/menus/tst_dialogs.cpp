@@ -14,6 +14,7 @@
 #include <functional>
 
 using namespace menus::dialogs;
+using namespace Qt::StringLiterals;
 
 namespace {
 // Acts on the modal dialog once it is up; a dialog the action does not
@@ -125,7 +126,7 @@ private Q_SLOTS:
         showMessage(QStringLiteral("note"), Icon::Exclamation, QStringLiteral("t"));
         QCOMPARE(askText(QStringLiteral("second?")), QString());
         QCOMPARE(askText(QStringLiteral("third?")), QString()); // none left: as cancelled
-        QCOMPARE(seenWhileUp, QStringList({"first?", "note", "second?", "third?"}));
+        QCOMPARE(seenWhileUp, QStringList({u"first?"_s, u"note"_s, u"second?"_s, u"third?"_s}));
         const QList<Shown> shown = menus::dialogs::shown();
         QCOMPARE(shown.size(), 4);
         QVERIFY(shown.at(0).prompt && !shown.at(1).prompt);

@@ -278,7 +278,7 @@ private Q_SLOTS:
         QVERIFY(clickShown("Label4"));
 
         QCOMPARE(menus::dialogs::shown().at(0).text, QStringLiteral("What is your Handle?"));
-        QVERIFY(settingsBytes().contains("\r\n" + fileLine + "\r\n"));
+        QVERIFY(settingsBytes().contains(QByteArray("\r\n" + fileLine + "\r\n")));
         QCOMPARE(handleWhenPosted, setting("handle")); // written before the line
         QCOMPARE(lines().size(), 1);
         QCOMPARE(hostlink::fromWindows1252(lines().at(0)), menus::handleLine(session(), answer));

@@ -22,7 +22,7 @@ using widgets::EntryLabel;
 namespace {
 QByteArray settingLine(const QByteArray &key) {
     for (const QByteArray &line : settingsBytes().split('\n')) {
-        if (line.startsWith(key + '='))
+        if (line.startsWith(QByteArray(key + '=')))
             return line;
     }
     return {};

@@ -33,7 +33,7 @@ constexpr qint64 kMaxWindowUs = 200000;
 using Values = std::array<QString, 6>; // in the order a style writes them
 const std::span<const styleshop::StyleKey> kKeys = styleshop::styleKeys();
 
-QString read(const char *key) {
+QString read(QLatin1String key) {
     return settings::getFromIni(settings::kSection, key, settings::settingsPath());
 }
 
@@ -173,9 +173,9 @@ void TestStyleCrash::killedWhileApplyingStyles() {
             QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files | QDir::Hidden);
         QVERIFY(beside.removeOne(QFileInfo(file).fileName()));
         QVERIFY2(beside.isEmpty() || beside == QStringList{QStringLiteral(".zorvel.ini.new")},
-                 qPrintable(beside.join(' ')));
-        QCOMPARE(read("handle"), QStringLiteral("frobble"));
-        QCOMPARE(read("reason"), QStringLiteral("lunch"));
+                 qPrintable(beside.join(u' ')));
+        QCOMPARE(read(QLatin1String("handle")), QStringLiteral("frobble"));
+        QCOMPARE(read(QLatin1String("reason")), QStringLiteral("lunch"));
 
         const Values after = fileValues();
         QVERIFY2(reachable(before, after, first),

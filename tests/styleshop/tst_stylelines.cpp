@@ -106,7 +106,7 @@ private Q_SLOTS:
                     {"pacolor", Field::AsciiColour}, {"pmascii", Field::MiddleAscii},
                     {"pfascii", Field::FrontAscii},  {"pbascii", Field::BackAscii}};
         for (const auto &key : keys)
-            QCOMPARE(cp(settings::getFromIni(settings::kSection, key.key, file)),
+            QCOMPARE(cp(settings::getFromIni(settings::kSection, QLatin1String(key.key), file)),
                      cp(record.caption(key.field)));
     }
 

@@ -137,7 +137,7 @@ QString show(const Outcome &o) {
     for (const char c : shown) {
         const auto u = std::uint8_t(c);
         escaped += u >= 0x20 && u < 0x7f && c != '|'
-                       ? QString(QChar(c))
+                       ? QString(QLatin1Char(c))
                        : QStringLiteral("\\x%1").arg(u, 2, 16, QChar(u'0'));
     }
     return text + QStringLiteral(", `") + escaped + u'`';

@@ -220,7 +220,8 @@ void TestPrograms::settingsPlace() {
     Zorvel zorvel(m_appData->path());
     const QList<TranscriptRecord> lines = host.waitForLines(2);
     QCOMPARE(lines.size(), 2);
-    QVERIFY2(lines[1].bytes.contains("<u>" + handle + "</u>"), lines[1].bytes.constData());
+    QVERIFY2(lines[1].bytes.contains(QByteArray("<u>" + handle + "</u>")),
+             lines[1].bytes.constData());
     QCOMPARE(fileBytes(this->newFile()), after);
     // The old file is only ever read.
     QCOMPARE(QFileInfo::exists(kOldFile), !oldFile.isEmpty());
