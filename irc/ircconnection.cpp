@@ -419,7 +419,7 @@ void IrcConnection::handleAuthenticate(const IrcMessage &message) {
     if (message.param(0) != "+")
         return;
     const QByteArray payload =
-        (m_config.saslUser.toUtf8() + '\0' + m_config.saslUser.toUtf8() + '\0' + m_secret)
+        QByteArray(m_config.saslUser.toUtf8() + '\0' + m_config.saslUser.toUtf8() + '\0' + m_secret)
             .toBase64();
     for (qsizetype i = 0; i < payload.size(); i += kSaslChunk)
         writeNow("AUTHENTICATE " + payload.mid(i, kSaslChunk));
@@ -469,7 +469,7 @@ void IrcConnection::handleJoin(const IrcMessage &message) {
         emit joined(channel);
         flush();
     } else {
-        QStringList people = m_people.value(foldCase(channel.toUtf8()));
+        QStringList people = m_people.value(peopleKey(channel));
         people.append(decode(message.nick()));
         setPeople(channel, people);
         emit status(channel, tr("%1 joined").arg(decode(message.nick())));
@@ -675,8 +675,8 @@ void IrcConnection::handleCtcp(const IrcMessage &incoming) {
         emit message(channelName(incoming.param(0)), decode(incoming.nick()), decode(argument),
                      Kind::Action);
     } else if (ctcp == "VERSION" || ctcp == "PING") {
-        const QByteArray answer =
-            ctcp == "PING" ? "PING " + noBreaks(argument.left(64)) : "VERSION chathost";
+        const QByteArray answer = ctcp == "PING" ? QByteArray("PING " + noBreaks(argument.left(64)))
+                                                 : QByteArray("VERSION chathost");
         m_queue.push("NOTICE " + incoming.nick() + " :\x01" + answer + "\x01");
         flush();
     }

@@ -130,11 +130,11 @@ inline void writeSettingsBytes(const QByteArray &bytes) {
 }
 
 inline QString setting(const char *key) {
-    return settings::getFromIni(settings::kSection, key, settings::settingsPath());
+    return settings::getFromIni(settings::kSection, QLatin1String(key), settings::settingsPath());
 }
 
 inline void setSetting(const char *key, const QString &value) {
-    settings::writeToIni(settings::kSection, key, value, settings::settingsPath());
+    settings::writeToIni(settings::kSection, QLatin1String(key), value, settings::settingsPath());
 }
 
 // The keys of the raw file, in the order they stand there.

@@ -123,7 +123,9 @@ private Q_SLOTS:
         RecordingRoom room;
         auto first = load(room);
         QCOMPARE(fileBytes(m_env->settingsFile()), kFirstStartFile);
-        QCOMPARE(platform::readUserValue("zorvel", "Count", "stunt"), QStringLiteral("1"));
+        QCOMPARE(platform::readUserValue(QStringLiteral("zorvel"), QStringLiteral("Count"),
+                                         QStringLiteral("stunt")),
+                 QStringLiteral("1"));
         QCOMPARE(first->previousLoadsLabel->text(), QStringLiteral("Label4"));
         QCOMPARE(first->styleNameLabel->text(), QStringLiteral("defàùlt"));
         QCOMPARE(first->backAsciiLabel->text(), QStringLiteral("/¯\\"));

@@ -162,7 +162,8 @@ private Q_SLOTS:
         m_clock.setNow(1000.6);
         const QStringList order = editAsciiQueuing(options(), &mainStrip(), QStringLiteral("tick"),
                                                    [this] { mainStrip().idleTick(); });
-        QCOMPARE(order, QStringList({"FRONT", "tick", "BACK"}));
+        QCOMPARE(order, QStringList({QStringLiteral("FRONT"), QStringLiteral("tick"),
+                                     QStringLiteral("BACK")}));
         QCOMPARE(mainStrip().frontAsciiLabel->text(), QStringLiteral("F"));
         QCOMPARE(mainStrip().styleNameLabel->text(), QStringLiteral("cùstøm"));
         QCOMPARE(setting("pfascii"), QStringLiteral("F"));

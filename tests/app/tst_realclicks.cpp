@@ -290,7 +290,8 @@ private Q_SLOTS:
         // Dragging the hours moves the window.
         const QPoint by(120, 60);
         const QPoint grip = kStripPlace + kHours;
-        xdo({"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+        xdo({u"mousemove"_s, QString::number(grip.x()), QString::number(grip.y()), u"mousedown"_s,
+             u"1"_s});
         for (int step = 1; step <= 4; ++step) {
             const QPoint p = grip + by * step / 4;
             xdo({u"mousemove"_s, QString::number(p.x()), QString::number(p.y())});

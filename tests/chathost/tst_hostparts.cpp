@@ -47,12 +47,12 @@ void TestHostParts::commandLine_data() {
                              << QStringList{u"Lobby"_s, u"Room 2"_s} << u"Bob"_s << "/x/t" << true
                              << 5000 << -1;
     QTest::newRow("named rooms raise the count")
-        << QStringList{"-r", "A", "--room", "B"} << QStringList{"A", "B"} << "Guest"
-        << "" << false << 5000 << -1;
+        << QStringList{u"-r"_s, u"A"_s, u"--room"_s, u"B"_s} << QStringList{u"A"_s, u"B"_s}
+        << u"Guest"_s << u""_s << false << 5000 << -1;
     // An empty argument names no option: it is the screen name's place here.
     QTest::newRow("an empty argument is positional")
-        << QStringList{"2", "", "Den"} << QStringList{"Den", "Room 2"} << "Guest"
-        << "" << false << 5000 << -1;
+        << QStringList{u"2"_s, u""_s, u"Den"_s} << QStringList{u"Den"_s, u"Room 2"_s} << u"Guest"_s
+        << u""_s << false << 5000 << -1;
     QTest::newRow("a tab in a room name becomes a blank")
         << QStringList{u"-r"_s, u"A\tB"_s} << QStringList{u"A B"_s} << u"Guest"_s << "" << false
         << 5000 << -1;
@@ -84,18 +84,18 @@ void TestHostParts::commandLine() {
 void TestHostParts::badCommandLine_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("help");
-    QTest::newRow("help") << QStringList{"--help"} << true;
-    QTest::newRow("zero rooms") << QStringList{"0"} << false;
-    QTest::newRow("too many rooms") << QStringList{"--rooms", "21"} << false;
-    QTest::newRow("count not a number") << QStringList{"many"} << false;
-    QTest::newRow("missing value") << QStringList{"--transcript"} << false;
-    QTest::newRow("unknown option") << QStringList{"--loud"} << false;
-    QTest::newRow("scrollback of none") << QStringList{"--scrollback", "0"} << false;
-    QTest::newRow("scrollback not a number") << QStringList{"--scrollback", "lots"} << false;
-    QTest::newRow("scrollback zero") << QStringList{"--scrollback", "0"} << false;
-    QTest::newRow("stall not a number") << QStringList{"--test-stall-after", "x"} << false;
-    QTest::newRow("stall below zero") << QStringList{"--test-stall-after", "-1"} << false;
-    QTest::newRow("irc without its address") << QStringList{"--irc"} << false;
+    QTest::newRow("help") << QStringList{u"--help"_s} << true;
+    QTest::newRow("zero rooms") << QStringList{u"0"_s} << false;
+    QTest::newRow("too many rooms") << QStringList{u"--rooms"_s, u"21"_s} << false;
+    QTest::newRow("count not a number") << QStringList{u"many"_s} << false;
+    QTest::newRow("missing value") << QStringList{u"--transcript"_s} << false;
+    QTest::newRow("unknown option") << QStringList{u"--loud"_s} << false;
+    QTest::newRow("scrollback of none") << QStringList{u"--scrollback"_s, u"0"_s} << false;
+    QTest::newRow("scrollback not a number") << QStringList{u"--scrollback"_s, u"lots"_s} << false;
+    QTest::newRow("scrollback zero") << QStringList{u"--scrollback"_s, u"0"_s} << false;
+    QTest::newRow("stall not a number") << QStringList{u"--test-stall-after"_s, u"x"_s} << false;
+    QTest::newRow("stall below zero") << QStringList{u"--test-stall-after"_s, u"-1"_s} << false;
+    QTest::newRow("irc without its address") << QStringList{u"--irc"_s} << false;
 }
 
 void TestHostParts::badCommandLine() {

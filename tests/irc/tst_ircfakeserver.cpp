@@ -211,13 +211,15 @@ private Q_SLOTS:
             QString said; // empty: nothing to say
         } steps[] = {
             {":srv 353 zorvel = #z :zorvel @op +v\r\n:srv 366 zorvel #z :End",
-             {"+v", "@op", "zorvel"},
+             {u"+v"_s, u"@op"_s, u"zorvel"_s},
              {}},
-            {":new!u@h JOIN #z", {"+v", "@op", "new", "zorvel"}, "new joined"},
-            {":v!u@h NICK vee", {"+vee", "@op", "new", "zorvel"}, "v is now known as vee"},
-            {":op!u@h PART #z :later", {"+vee", "new", "zorvel"}, "op left (later)"},
-            {":new!u@h QUIT :bye", {"+vee", "zorvel"}, "new quit (bye)"},
-            {":x!u@h KICK #Z vee :out", {"zorvel"}, "vee was removed by x (out)"},
+            {":new!u@h JOIN #z", {u"+v"_s, u"@op"_s, u"new"_s, u"zorvel"_s}, u"new joined"_s},
+            {":v!u@h NICK vee",
+             {u"+vee"_s, u"@op"_s, u"new"_s, u"zorvel"_s},
+             u"v is now known as vee"_s},
+            {":op!u@h PART #z :later", {u"+vee"_s, u"new"_s, u"zorvel"_s}, u"op left (later)"_s},
+            {":new!u@h QUIT :bye", {u"+vee"_s, u"zorvel"_s}, u"new quit (bye)"_s},
+            {":x!u@h KICK #Z vee :out", {u"zorvel"_s}, u"vee was removed by x (out)"_s},
         };
         FakeIrcServer server;
         Client client(config(server.port()));
@@ -227,10 +229,12 @@ private Q_SLOTS:
         server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
         for (const auto &step : steps) {
             server.sendLine(step.event);
-            QVERIFY2(waitFor([&] { return client.connection.people("#z") == step.people; }, 3000),
-                     qPrintable(step.event + " -> " + client.connection.people("#z").join(' ')));
+            QVERIFY2(
+                waitFor([&] { return client.connection.people(u"#z"_s) == step.people; }, 3000),
+                qPrintable(QString::fromUtf8(step.event) + u" -> "_s +
+                           client.connection.people(u"#z"_s).join(u' ')));
             if (!step.said.isEmpty())
-                QVERIFY2(client.statusSaid(step.said), qPrintable(client.statuses.join('\n')));
+                QVERIFY2(client.statusSaid(step.said), qPrintable(client.statuses.join(u'\n')));
         }
     }
 

@@ -203,7 +203,8 @@ private Q_SLOTS:
                                          settings::Field::MiddleAscii})
                     session().setCaption(field, QStringLiteral("between"));
             });
-        QCOMPARE(order, QStringList({"FRONT", "change", "BACK"}));
+        QCOMPARE(order, QStringList({QStringLiteral("FRONT"), QStringLiteral("change"),
+                                     QStringLiteral("BACK")}));
         QCOMPARE(session().caption(settings::Field::FrontAscii), QStringLiteral("F"));
         QCOMPARE(session().caption(settings::Field::StyleName), QStringLiteral("cùstøm"));
         QCOMPARE(setting("pfascii"), QStringLiteral("F"));
@@ -255,7 +256,7 @@ private Q_SLOTS:
         host().sessionMenu()->goIdle();
         QCOMPARE(hostlink::fromWindows1252(lines().last()),
                  menus::idleSessionLine(session(), true));
-        QVERIFY(hostlink::fromWindows1252(lines().last()).contains("#" + answer + ">"));
+        QVERIFY(hostlink::fromWindows1252(lines().last()).contains(QString(u'#' + answer + u'>')));
     }
 
     void editHandle_data() {
