@@ -1,7 +1,7 @@
 #include "ircconnection.h"
 
-#include "ircmessage.h"
-#include "linesplitter.h"
+#include "irc/ircmessage.h"
+#include "irc/linesplitter.h"
 
 #include <QRandomGenerator>
 #include <QSslConfiguration>
@@ -83,8 +83,8 @@ void IrcConnection::stop(const QString &quitMessage) {
         m_socket->flush();
         // A failed write is reported at once, and what hears it may let the
         // socket go.
-        if (m_socket)
-            m_socket->disconnectFromHost();
+        if (QSslSocket *socket = m_socket)
+            socket->disconnectFromHost();
     } else {
         m_socket->abort();
     }

@@ -2,10 +2,10 @@
 // main strip's idle ticks and the program's end: idle on, ticks and idle off,
 // the away text across ticks, the unload command's closing lines and slides,
 // and an end while a prompt is up or between two prompts.
-#include "chatlink.h"
-#include "entrylabel.h"
-#include "menuprogram.h"
-#include "programlines.h"
+#include "app/programlines.h"
+#include "hostlink/chatlink.h"
+#include "tests/menuprogram.h"
+#include "widgets/entrylabel.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -109,11 +109,14 @@ private Q_SLOTS:
         QCOMPARE(lines(), expected);
         // The menu had slid up past its width and the options window down
         // past 7200 before the first closing line.
-        QVERIFY(menuWindow && options);
+        // Read once: a guarded pointer read again may be null to the compiler.
+        const QWidget *const menuNow = menuWindow.data();
+        const QWidget *const optionsNow = options.data();
+        QVERIFY(menuNow && optionsNow);
         QVERIFY2(menuTopAtPosts.at(0) < -495, qPrintable(QString::number(menuTopAtPosts.at(0))));
         QVERIFY2(optionsTopAtPosts.at(0) > 7200,
                  qPrintable(QString::number(optionsTopAtPosts.at(0))));
-        QVERIFY(!menuWindow->isVisible() && !options->isVisible());
+        QVERIFY(!menuNow->isVisible() && !optionsNow->isVisible());
 
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!menuWindow);
