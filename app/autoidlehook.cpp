@@ -1,11 +1,11 @@
 #include "autoidlehook.h"
 
-#include "autoidle.h"
-#include "entrylabel.h"
-#include "idletime.h"
-#include "sessionmenu.h"
-#include "settingsfile.h"
-#include "windowregistry.h"
+#include "app/windowregistry.h"
+#include "autoidle/autoidle.h"
+#include "menus/sessionmenu.h"
+#include "platform/idletime.h"
+#include "settings/settingsfile.h"
+#include "widgets/entrylabel.h"
 
 #include <cstdio>
 

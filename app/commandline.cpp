@@ -1,7 +1,7 @@
 #include "commandline.h"
 
-#include "autoidle.h"
-#include "configpaths.h"
+#include "autoidle/autoidle.h"
+#include "platform/configpaths.h"
 #include "version.h"
 
 #include <QCommandLineParser>

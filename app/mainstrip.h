@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sessionmodel.h"
+#include "session/sessionmodel.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "playwav.h"
 
-#include "fileinfo.h"
-#include "sound.h"
+#include "platform/fileinfo.h"
+#include "platform/sound.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "programlines.h"
 
-#include "frame.h"
+#include "hostlink/frame.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #include "shutdowncontroller.h"
 
-#include "termination.h"
-#include "windowregistry.h"
+#include "app/windowregistry.h"
+#include "platform/termination.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

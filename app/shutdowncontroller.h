@@ -1,6 +1,6 @@
 #pragma once
 
-#include "goodbye.h"
+#include "hostlink/goodbye.h"
 
 #include <QObject>
 #include <functional>

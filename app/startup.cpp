@@ -1,12 +1,12 @@
 #include "startup.h"
 
-#include "autoidlehook.h"
-#include "commandline.h"
-#include "displayserver.h"
-#include "mainstrip.h"
-#include "settingsfile.h"
-#include "termination.h"
-#include "windowregistry.h"
+#include "app/autoidlehook.h"
+#include "app/commandline.h"
+#include "app/mainstrip.h"
+#include "app/windowregistry.h"
+#include "platform/displayserver.h"
+#include "platform/termination.h"
+#include "settings/settingsfile.h"
 
 #include <QApplication>
 #include <QFont>

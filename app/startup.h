@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pacing.h"
+#include "hostlink/pacing.h"
 
 #include <chrono>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "windowregistry.h"
 
-#include "dialogs.h"
+#include "menus/dialogs.h"
 
 namespace app {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "menuhost.h"
-#include "optionswindow.h"
-#include "sessionmenu.h"
-#include "sessionmodel.h"
-#include "shutdowncontroller.h"
-#include "styleshop.h"
+#include "app/shutdowncontroller.h"
+#include "menus/menuhost.h"
+#include "menus/optionswindow.h"
+#include "menus/sessionmenu.h"
+#include "session/sessionmodel.h"
+#include "styleshop/styleshop.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,8 +1,8 @@
 #include "benchagent.h"
 
-#include "mainstrip.h"
-#include "pause.h"
-#include "windowregistry.h"
+#include "app/mainstrip.h"
+#include "app/windowregistry.h"
+#include "hostlink/pause.h"
 
 #include <QCoreApplication>
 #include <QTimer>

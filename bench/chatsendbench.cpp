@@ -1,9 +1,9 @@
 // chatSend: the round trip of one line through a real chathost (finding the
 // room, setting the entry box's text, pressing Enter), and what a line costs
 // when chathost has hung: the bound and no more.
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "sections.h"
+#include "bench/sections.h"
+#include "hostlink/chatlink.h"
+#include "tests/chathostprocess.h"
 
 #include <QElapsedTimer>
 #include <QFile>

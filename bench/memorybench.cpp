@@ -1,10 +1,10 @@
 // Memory: zorvel's peak resident memory once it has loaded and after an hour
 // of idle ticks (61 ticks, their pauses cut short), against a bare Qt Widgets program showing one
 // label.
-#include "agentprocess.h"
-#include "chathostprocess.h"
-#include "procstat.h"
-#include "sections.h"
+#include "bench/agentprocess.h"
+#include "bench/procstat.h"
+#include "bench/sections.h"
+#include "tests/chathostprocess.h"
 
 #include <QCoreApplication>
 #include <QProcess>

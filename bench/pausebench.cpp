@@ -1,5 +1,5 @@
 // CPU time of pause(1): it should sleep in the event loop, not spin.
-#include "pause.h"
+#include "hostlink/pause.h"
 
 #include <QCoreApplication>
 

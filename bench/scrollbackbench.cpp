@@ -2,10 +2,10 @@
 // posted into a real chathost, its resident memory and the cost of a line
 // read after 1,000, 5,000 (the default scrollback), 10,000 and 20,000 lines.
 // Past the scrollback the room drops its oldest lines, so both stay flat.
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "procstat.h"
-#include "sections.h"
+#include "bench/procstat.h"
+#include "bench/sections.h"
+#include "hostlink/chatlink.h"
+#include "tests/chathostprocess.h"
 
 #include <QElapsedTimer>
 #include <QMap>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures.h"
+#include "bench/figures.h"
 
 #include <functional>
 

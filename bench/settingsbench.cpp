@@ -1,8 +1,8 @@
 // The worst single settings access (one getFromIni or writeToIni, as the
 // user-interface thread makes them) on settings files that are damaged or
 // huge. Each access must leave the thread within a second.
-#include "badfiles.h"
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
+#include "tests/badfiles.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // real chathost's transcript, against the whole run of a bare Qt Widgets
 // program that shows one label and quits. Runs alternate, so a machine that
 // gets busier or quieter affects both alike.
-#include "chathostprocess.h"
-#include "sections.h"
+#include "bench/sections.h"
+#include "tests/chathostprocess.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 // The benchmark suite: every figure side by side in one run, each with its
 // goal and whether it was met. Names of sections on the command line run
 // only those. Runs in private folders, never the user's settings or chathost.
-#include "sections.h"
-#include "testenv.h"
+#include "bench/sections.h"
+#include "tests/testenv.h"
 
 #include <QCoreApplication>
 

@@ -4,9 +4,9 @@
 // run is scaled 20 times faster in the benchmark build (a tick every 2.95 s,
 // each with its real one-second pause), which is harder than the real thing:
 // the same work per tick, twenty times as often.
-#include "agentprocess.h"
-#include "chathostprocess.h"
-#include "sections.h"
+#include "bench/agentprocess.h"
+#include "bench/sections.h"
+#include "tests/chathostprocess.h"
 
 namespace {
 constexpr int kScale = 20;

@@ -4,12 +4,12 @@
 // auto-idle waiting under a real X server, the person at the desk. The
 // benchmark build prints when each timer fires; a wake-up that no timer
 // explains is polling, and there must be none.
-#include "agentprocess.h"
-#include "chathostprocess.h"
-#include "procstat.h"
-#include "sections.h"
-#include "settingsfile.h"
-#include "xvfbserver.h"
+#include "bench/agentprocess.h"
+#include "bench/procstat.h"
+#include "bench/sections.h"
+#include "settings/settingsfile.h"
+#include "tests/chathostprocess.h"
+#include "tests/xvfbserver.h"
 
 #include <functional>
 #include <thread>

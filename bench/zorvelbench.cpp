@@ -1,7 +1,7 @@
 // zorvel as shipped, with the benchmark driver's control channel attached
 // once it has loaded. Built with the benchmarks only.
-#include "benchagent.h"
-#include "startup.h"
+#include "app/startup.h"
+#include "bench/benchagent.h"
 
 int main(int argc, char **argv) {
     app::RunSettings settings;

@@ -1,17 +1,17 @@
 #include "chathostmain.h"
 
-#include "displayserver.h"
-#include "termination.h"
+#include "platform/displayserver.h"
+#include "platform/termination.h"
 #include "version.h"
 
-#include "cp1252.h"
-#include "echoprinter.h"
-#include "hostnetworks.h"
-#include "hostoptions.h"
-#include "hostservice.h"
-#include "hostwindow.h"
-#include "transcriptlog.h"
-#include "windowtree.h"
+#include "chathost/echoprinter.h"
+#include "chathost/hostnetworks.h"
+#include "chathost/hostoptions.h"
+#include "chathost/hostservice.h"
+#include "chathost/hostwindow.h"
+#include "chathost/transcriptlog.h"
+#include "chathost/windowtree.h"
+#include "platform/cp1252.h"
 
 #include <QApplication>
 #include <QTimer>

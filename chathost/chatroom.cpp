@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "chatwire.h"
-#include "windowtree.h"
+#include "chathost/windowtree.h"
+#include "chatwire/chatwire.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

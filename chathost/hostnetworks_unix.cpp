@@ -1,10 +1,10 @@
-#include "hostnetworks.h"
+#include "chathost/hostnetworks.h"
 
-#include "echoprinter.h"
-#include "hostoptions.h"
-#include "hostservice.h"
-#include "hostwindow.h"
-#include "ircrooms.h"
+#include "chathost/echoprinter.h"
+#include "chathost/hostoptions.h"
+#include "chathost/hostservice.h"
+#include "chathost/hostwindow.h"
+#include "chathost/ircrooms.h"
 
 #include <QCoreApplication>
 

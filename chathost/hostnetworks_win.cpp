@@ -1,6 +1,6 @@
-#include "hostnetworks.h"
+#include "chathost/hostnetworks.h"
 
-#include "hostoptions.h"
+#include "chathost/hostoptions.h"
 
 namespace chathost {
 

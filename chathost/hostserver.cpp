@@ -1,8 +1,8 @@
 #include "hostserver.h"
 
-#include "chatwire.h"
-#include "requesthandler.h"
-#include "requestparser.h"
+#include "chathost/requesthandler.h"
+#include "chathost/requestparser.h"
+#include "chatwire/chatwire.h"
 
 #include <QFile>
 #include <QLocalServer>

@@ -1,8 +1,8 @@
-#include "hostservice.h"
+#include "chathost/hostservice.h"
 
-#include "hostserver.h"
-#include "requesthandler.h"
-#include "windowsystem_unix.h"
+#include "chathost/hostserver.h"
+#include "chathost/requesthandler.h"
+#include "platform/windowsystem_unix.h"
 
 #include <csignal>
 

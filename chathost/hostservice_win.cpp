@@ -1,7 +1,7 @@
-#include "hostservice.h"
+#include "chathost/hostservice.h"
 
-#include "chatwire.h"
-#include "nativewindowtree_win.h"
+#include "chathost/nativewindowtree_win.h"
+#include "chatwire/chatwire.h"
 
 #include <windows.h>
 

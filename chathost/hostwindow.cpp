@@ -1,10 +1,10 @@
 #include "hostwindow.h"
 
-#include "chatroom.h"
-#include "chatwire.h"
-#include "hostoptions.h"
-#include "welcomewindow.h"
-#include "windowtree.h"
+#include "chathost/chatroom.h"
+#include "chathost/hostoptions.h"
+#include "chathost/welcomewindow.h"
+#include "chathost/windowtree.h"
+#include "chatwire/chatwire.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

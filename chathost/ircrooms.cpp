@@ -1,9 +1,9 @@
 #include "ircrooms.h"
 
-#include "chatroom.h"
-#include "hostoptions.h"
-#include "ircformatter.h"
-#include "ircrenderer.h"
+#include "chathost/chatroom.h"
+#include "chathost/hostoptions.h"
+#include "irc/ircformatter.h"
+#include "irc/ircrenderer.h"
 
 namespace chathost {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ircconnection.h"
-#include "networkconfig.h"
+#include "irc/ircconnection.h"
+#include "irc/networkconfig.h"
 
 #include <QList>
 #include <QObject>

@@ -1,3 +1,3 @@
-#include "chathostmain.h"
+#include "chathost/chathostmain.h"
 
 int main(int argc, char **argv) { return chathost::runChatHost(argc, argv); }

@@ -1,7 +1,7 @@
 #include "nativewindowtree_win.h"
 
-#include "cp1252.h"
-#include "windowmessages.h"
+#include "chathost/windowmessages.h"
+#include "platform/cp1252.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowtree.h"
+#include "chathost/windowtree.h"
 
 #include <QHash>
 #include <QObject>

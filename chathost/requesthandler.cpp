@@ -1,10 +1,10 @@
 #include "requesthandler.h"
 
-#include "chatwire.h"
-#include "cp1252.h"
-#include "requestparser.h"
-#include "windowmessages.h"
-#include "windowtree.h"
+#include "chathost/requestparser.h"
+#include "chathost/windowmessages.h"
+#include "chathost/windowtree.h"
+#include "chatwire/chatwire.h"
+#include "platform/cp1252.h"
 
 #include <QCoreApplication>
 #include <QWidget>

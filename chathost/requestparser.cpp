@@ -1,6 +1,6 @@
 #include "requestparser.h"
 
-#include "chatwire.h"
+#include "chatwire/chatwire.h"
 
 namespace chathost {
 

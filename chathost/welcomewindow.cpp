@@ -1,7 +1,7 @@
 #include "welcomewindow.h"
 
-#include "chatwire.h"
-#include "windowtree.h"
+#include "chathost/windowtree.h"
+#include "chatwire/chatwire.h"
 
 #include <QLabel>
 #include <QTextBrowser>

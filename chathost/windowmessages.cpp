@@ -1,6 +1,6 @@
 #include "windowmessages.h"
 
-#include "cp1252.h"
+#include "platform/cp1252.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "chatlink.h"
 
-#include "chatwire.h"
-#include "cp1252.h"
-#include "goodbye.h"
+#include "chatwire/chatwire.h"
+#include "hostlink/goodbye.h"
+#include "platform/cp1252.h"
 
 #include <array>
 #include <memory>

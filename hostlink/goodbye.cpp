@@ -1,7 +1,7 @@
 #include "goodbye.h"
 
-#include "chatlink.h"
-#include "pause.h"
+#include "hostlink/chatlink.h"
+#include "hostlink/pause.h"
 
 namespace hostlink {
 

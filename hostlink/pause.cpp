@@ -1,6 +1,6 @@
 #include "pause.h"
 
-#include "goodbye.h"
+#include "hostlink/goodbye.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "backoff.h"
-#include "networkconfig.h"
-#include "sendqueue.h"
+#include "irc/backoff.h"
+#include "irc/networkconfig.h"
+#include "irc/sendqueue.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "ircformatter.h"
 
-#include "irccolours.h"
+#include "irc/irccolours.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #include "ircrenderer.h"
 
-#include "irccolours.h"
+#include "irc/irccolours.h"
 
 #include <QColor>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "menuwindow.h"
 
-#include "entrylabel.h"
-#include "pause.h"
-#include "twips.h"
+#include "hostlink/pause.h"
+#include "widgets/entrylabel.h"
+#include "widgets/twips.h"
 
 #include <QColor>
 #include <cmath>

@@ -1,15 +1,15 @@
 #include "optionswindow.h"
 
-#include "chatlink.h"
-#include "dialogs.h"
-#include "entrylabel.h"
-#include "menuhost.h"
-#include "menulines.h"
-#include "pacing.h"
-#include "pause.h"
-#include "settingsfile.h"
-#include "settingskeys.h"
-#include "windowroutines.h"
+#include "hostlink/chatlink.h"
+#include "hostlink/pacing.h"
+#include "hostlink/pause.h"
+#include "hostlink/windowroutines.h"
+#include "menus/dialogs.h"
+#include "menus/menuhost.h"
+#include "menus/menulines.h"
+#include "settings/settingsfile.h"
+#include "settings/settingskeys.h"
+#include "widgets/entrylabel.h"
 
 #include <QColor>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "menuwindow.h"
-#include "settingsrecord.h"
+#include "menus/menuwindow.h"
+#include "settings/settingsrecord.h"
 
 namespace widgets {
 class EntryLabel;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menuwindow.h"
+#include "menus/menuwindow.h"
 
 namespace widgets {
 class EntryLabel;

@@ -1,6 +1,6 @@
-#include "configpaths.h"
+#include "platform/configpaths.h"
 
-#include "userstore.h"
+#include "platform/userstore.h"
 
 namespace platform {
 

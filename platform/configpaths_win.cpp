@@ -1,4 +1,4 @@
-#include "configpaths.h"
+#include "platform/configpaths.h"
 
 #include <QDir>
 #include <QFile>

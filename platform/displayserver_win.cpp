@@ -1,4 +1,4 @@
-#include "displayserver.h"
+#include "platform/displayserver.h"
 
 namespace platform {
 

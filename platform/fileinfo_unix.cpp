@@ -1,4 +1,4 @@
-#include "fileinfo.h"
+#include "platform/fileinfo.h"
 
 #include <QFile>
 #include <QFileInfo>

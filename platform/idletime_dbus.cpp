@@ -1,6 +1,6 @@
 // The session's idle time over D-Bus, where the desktop offers it: what a
 // Wayland session has, whose X server (if any) sees only X programs' input.
-#include "idletime_unix.h"
+#include "platform/idletime_unix.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

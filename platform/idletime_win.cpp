@@ -1,4 +1,4 @@
-#include "idletime.h"
+#include "platform/idletime.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // own rather than riding on the toolkit's: they work whichever platform
 // plugin draws the windows, the alarm events never pass through the
 // toolkit's event dispatch, and nothing depends on its private X handling.
-#include "idletime_unix.h"
+#include "platform/idletime_unix.h"
 
 #include <QList>
 #include <QSocketNotifier>

@@ -1,8 +1,8 @@
 #include "profile.h"
 
-#include "profiledocument.h"
-#include "replacefile.h"
-#include "writelock.h"
+#include "platform/profiledocument.h"
+#include "platform/replacefile.h"
+#include "platform/writelock.h"
 
 #include <QDir>
 #include <QFile>

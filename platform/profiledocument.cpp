@@ -1,6 +1,6 @@
 #include "profiledocument.h"
 
-#include "cp1252.h"
+#include "platform/cp1252.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "replacefile.h"
+#include "platform/replacefile.h"
 
 #include <QDir>
 #include <QFileInfo>

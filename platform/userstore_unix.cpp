@@ -1,6 +1,6 @@
-#include "userstore.h"
+#include "platform/userstore.h"
 
-#include "profile.h"
+#include "platform/profile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "userstore.h"
+#include "platform/userstore.h"
 
 #include <QSettings>
 #include <memory>

@@ -11,7 +11,7 @@ std::unique_ptr<WindowSystem> createWindowSystem() { return createWin32WindowSys
 
 #else
 
-#include "windowsystem_unix.h"
+#include "platform/windowsystem_unix.h"
 
 namespace platform {
 // Elsewhere the chat client is chathost, reached over its local socket.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chatwire.h"
-#include "windowsystem.h"
+#include "chatwire/chatwire.h"
+#include "platform/windowsystem.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "windowsystem.h"
+#include "platform/windowsystem.h"
 
 #include <chrono>
 #include <optional>

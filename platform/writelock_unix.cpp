@@ -1,4 +1,4 @@
-#include "writelock.h"
+#include "platform/writelock.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settingsrecord.h"
+#include "settings/settingsrecord.h"
 
 #include <QObject>
 #include <QString>

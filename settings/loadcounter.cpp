@@ -1,7 +1,7 @@
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
 
-#include "unsaved.h"
-#include "userstore.h"
+#include "platform/userstore.h"
+#include "settings/unsaved.h"
 
 #include <algorithm>
 #include <limits>

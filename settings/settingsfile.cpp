@@ -1,11 +1,11 @@
 #include "settingsfile.h"
-#include "settingskeys.h"
+#include "settings/settingskeys.h"
 
-#include "configpaths.h"
-#include "cp1252.h"
-#include "fileinfo.h"
-#include "profile.h"
-#include "unsaved.h"
+#include "platform/configpaths.h"
+#include "platform/cp1252.h"
+#include "platform/fileinfo.h"
+#include "platform/profile.h"
+#include "settings/unsaved.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "catalogue.h"
 
-#include "chatlink.h"
-#include "settingsfile.h"
-#include "settingskeys.h"
-#include "settingsrecord.h"
-#include "shoplines.h"
+#include "hostlink/chatlink.h"
+#include "settings/settingsfile.h"
+#include "settings/settingskeys.h"
+#include "settings/settingsrecord.h"
+#include "styleshop/shoplines.h"
 
 #include <algorithm>
 #include <array>

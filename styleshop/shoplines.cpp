@@ -1,7 +1,7 @@
 #include "shoplines.h"
 
-#include "catalogue.h"
-#include "frame.h"
+#include "hostlink/frame.h"
+#include "styleshop/catalogue.h"
 
 using namespace Qt::StringLiterals;
 

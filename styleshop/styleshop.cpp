@@ -1,13 +1,13 @@
 #include "styleshop.h"
 
-#include "catalogue.h"
-#include "chatlink.h"
-#include "entrylabel.h"
-#include "settingsfile.h"
-#include "settingskeys.h"
-#include "shoplines.h"
-#include "twips.h"
-#include "windowroutines.h"
+#include "hostlink/chatlink.h"
+#include "hostlink/windowroutines.h"
+#include "settings/settingsfile.h"
+#include "settings/settingskeys.h"
+#include "styleshop/catalogue.h"
+#include "styleshop/shoplines.h"
+#include "widgets/entrylabel.h"
+#include "widgets/twips.h"
 
 #include <QFrame>
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 #include "chathostprocess.h"
 
-#include "chatwire.h"
-#include "cp1252.h"
-#include "windowsystem_unix.h"
+#include "chatwire/chatwire.h"
+#include "platform/cp1252.h"
+#include "platform/windowsystem_unix.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "transcript.h"
+#include "tests/transcript.h"
 
 // The built chathost, run as a separate process for a test that checks what
 // reaches the chat room. Link the target zorvel_test_chathost to get it.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settingsrecord.h"
+#include "settings/settingsrecord.h"
 
 // The current settings record as a first start fills it from the defaults.
 inline settings::PlainRecord firstStartRecord() {

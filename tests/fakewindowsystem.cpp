@@ -1,5 +1,5 @@
 #include "fakewindowsystem.h"
-#include "chatwire.h"
+#include "chatwire/chatwire.h"
 
 FakeWindowSystem::Handle FakeWindowSystem::add(Handle parent, const QByteArray &className) {
     const Handle handle = m_next++;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowsystem.h"
+#include "platform/windowsystem.h"
 
 #include <QByteArray>
 #include <QHash>

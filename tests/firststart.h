@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sessionmodel.h"
-#include "settingsfile.h"
+#include "session/sessionmodel.h"
+#include "settings/settingsfile.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -3,12 +3,12 @@
 // The menu tests' world with the whole program in it: the main strip loaded
 // as start-up loads it and the program's window registry.
 
-#include "mainstrip.h"
-#include "menuworld.h"
-#include "optionswindow.h"
-#include "sessionmenu.h"
-#include "startup.h"
-#include "windowregistry.h"
+#include "app/mainstrip.h"
+#include "app/startup.h"
+#include "app/windowregistry.h"
+#include "menus/optionswindow.h"
+#include "menus/sessionmenu.h"
+#include "tests/menuworld.h"
 
 // The main window loaded as start-up loads it, with the window registry beside
 // it. The end of the program is counted, not done, unless `realEnd`.

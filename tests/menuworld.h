@@ -4,13 +4,13 @@
 // world (fresh folders, a clock the tests own, scripted dialogs, a recording
 // room), the settings file's raw bytes, and the reference lines.
 
-#include "dialogs.h"
-#include "optionswindow.h"
-#include "pause.h"
-#include "recordingroom.h"
-#include "settingsfile.h"
-#include "stepclock.h"
-#include "testenv.h"
+#include "hostlink/pause.h"
+#include "menus/dialogs.h"
+#include "menus/optionswindow.h"
+#include "settings/settingsfile.h"
+#include "tests/recordingroom.h"
+#include "tests/stepclock.h"
+#include "tests/testenv.h"
 
 #include <QApplication>
 #include <QByteArray>

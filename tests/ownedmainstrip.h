@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mainstrip.h"
-#include "sessionmodel.h"
+#include "app/mainstrip.h"
+#include "session/sessionmodel.h"
 
 #include <memory>
 

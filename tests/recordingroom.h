@@ -1,8 +1,8 @@
 #pragma once
 
-#include "chatlink.h"
-#include "chatwire.h"
-#include "windowsystem.h"
+#include "chatwire/chatwire.h"
+#include "hostlink/chatlink.h"
+#include "platform/windowsystem.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock.h"
+#include "platform/clock.h"
 
 // A time of day the tests own: it moves on `step` seconds at every look,
 // from `start`, so a pause ends after a few looks, each running the pending

@@ -2,13 +2,13 @@
 // seconds) under a real X server whose idle time only real input resets,
 // every line checked in a real chathost's transcript; and the program on a
 // desktop that cannot tell its idle time, where --auto-idle stores the key.
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "defaultstyle.h"
-#include "menulines.h"
-#include "settingsfile.h"
-#include "testenv.h"
-#include "xvfbserver.h"
+#include "hostlink/chatlink.h"
+#include "menus/menulines.h"
+#include "settings/settingsfile.h"
+#include "tests/chathostprocess.h"
+#include "tests/defaultstyle.h"
+#include "tests/testenv.h"
+#include "tests/xvfbserver.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>

@@ -2,10 +2,10 @@
 // what clicking "idle on" and "idle off" do, to the line, the clock, the
 // idle tick and the settings file's bytes; nothing switches once the program
 // is ending.
-#include "autoidlehook.h"
-#include "entrylabel.h"
-#include "idletime.h"
-#include "menuprogram.h"
+#include "app/autoidlehook.h"
+#include "platform/idletime.h"
+#include "tests/menuprogram.h"
+#include "widgets/entrylabel.h"
 
 #include <QApplication>
 #include <QTest>

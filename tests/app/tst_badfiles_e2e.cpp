@@ -5,15 +5,15 @@
 //
 // Run as root, zorvel and chathost run as another user, for whom the
 // permission cases mean something.
-#include "badfiles.h"
-#include "chathostprocess.h"
-#include "cp1252.h"
-#include "otheruser.h"
-#include "programlines.h"
-#include "settingsfile.h"
-#include "testenv.h"
-#include "waitfor.h"
-#include "windowsystem_unix.h"
+#include "app/programlines.h"
+#include "platform/cp1252.h"
+#include "platform/windowsystem_unix.h"
+#include "settings/settingsfile.h"
+#include "tests/badfiles.h"
+#include "tests/chathostprocess.h"
+#include "tests/otheruser.h"
+#include "tests/testenv.h"
+#include "tests/waitfor.h"
 
 #include <QFile>
 #include <QProcess>

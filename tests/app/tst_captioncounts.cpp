@@ -1,5 +1,5 @@
 // The two conversions of count captions.
-#include "captioncounts.h"
+#include "app/captioncounts.h"
 
 #include <QTest>
 

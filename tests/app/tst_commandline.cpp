@@ -1,8 +1,8 @@
 // The command lines of the real programs, run with no display at all:
 // --help and --version answer and end, a mistake is an error with status 2,
 // and none of them starts anything. The manual pages keep up with --help.
-#include "chathostprocess.h"
-#include "testenv.h"
+#include "tests/chathostprocess.h"
+#include "tests/testenv.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,17 +1,17 @@
 // The main window in-process: its look, its load, the idle clock, the
 // minutes used and the closing announcement, against a recording room.
-#include "captioncounts.h"
-#include "firststart.h"
-#include "mainstrip.h"
-#include "ownedmainstrip.h"
-#include "pause.h"
-#include "programlines.h"
-#include "recordingroom.h"
-#include "settingsfile.h"
-#include "startup.h"
-#include "stepclock.h"
-#include "testenv.h"
-#include "userstore.h"
+#include "app/captioncounts.h"
+#include "app/mainstrip.h"
+#include "app/programlines.h"
+#include "app/startup.h"
+#include "hostlink/pause.h"
+#include "platform/userstore.h"
+#include "settings/settingsfile.h"
+#include "tests/firststart.h"
+#include "tests/ownedmainstrip.h"
+#include "tests/recordingroom.h"
+#include "tests/stepclock.h"
+#include "tests/testenv.h"
 
 #include <QApplication>
 #include <QFile>

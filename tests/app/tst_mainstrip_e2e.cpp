@@ -1,12 +1,12 @@
 // The main window's idle tick and closing announcement as a real chathost
 // hears them: byte for byte, and paced a second apart.
-#include "chathostprocess.h"
-#include "mainstrip.h"
-#include "ownedmainstrip.h"
-#include "programlines.h"
-#include "settingsfile.h"
-#include "startup.h"
-#include "testenv.h"
+#include "app/mainstrip.h"
+#include "app/programlines.h"
+#include "app/startup.h"
+#include "settings/settingsfile.h"
+#include "tests/chathostprocess.h"
+#include "tests/ownedmainstrip.h"
+#include "tests/testenv.h"
 
 #include <QFile>
 #include <QTest>

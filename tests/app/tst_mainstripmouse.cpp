@@ -1,10 +1,10 @@
 // The main window's mouse handling in-process: the menu button, the clock
 // and the bare surface, with the menus and the style shop beside it.
-#include "menuprogram.h"
-#include "pause.h"
-#include "recordingroom.h"
-#include "styleshop.h"
-#include "testenv.h"
+#include "hostlink/pause.h"
+#include "styleshop/styleshop.h"
+#include "tests/menuprogram.h"
+#include "tests/recordingroom.h"
+#include "tests/testenv.h"
 
 #include <QCursor>
 #include <QLabel>

@@ -1,15 +1,15 @@
 // The menus end to end: the lines as a real chathost's transcript holds them,
 // from the windows in-process and from the real zorvel told to end by a
 // signal; what the user types, as far as the file and the room.
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "cp1252.h"
-#include "defaultstyle.h"
-#include "entrylabel.h"
-#include "menulines.h"
-#include "menuprogram.h"
-#include "programlines.h"
-#include "windowsystem_unix.h"
+#include "app/programlines.h"
+#include "hostlink/chatlink.h"
+#include "menus/menulines.h"
+#include "platform/cp1252.h"
+#include "platform/windowsystem_unix.h"
+#include "tests/chathostprocess.h"
+#include "tests/defaultstyle.h"
+#include "tests/menuprogram.h"
+#include "widgets/entrylabel.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

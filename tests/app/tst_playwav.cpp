@@ -1,8 +1,8 @@
 // The click sound: made by the build and carried by the program, and playWav
 // silent on anything it cannot play, without holding up the caller.
-#include "playwav.h"
-#include "sound.h"
-#include "testenv.h"
+#include "app/playwav.h"
+#include "platform/sound.h"
+#include "tests/testenv.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

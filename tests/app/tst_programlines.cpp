@@ -1,8 +1,8 @@
 // The main window's six lines, byte for byte in Windows-1252.
-#include "chatlink.h"
-#include "defaultstyle.h"
-#include "frame.h"
-#include "programlines.h"
+#include "app/programlines.h"
+#include "hostlink/chatlink.h"
+#include "hostlink/frame.h"
+#include "tests/defaultstyle.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -2,14 +2,14 @@
 // keyboard events (xdotool) at places computed from the windows' twips, with
 // every line checked in a real chathost's transcript. Run it alone with
 // `ctest -L x11`.
-#include "catalogue.h"
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "menulines.h"
-#include "programlines.h"
-#include "settingsfile.h"
-#include "shoplines.h"
-#include "testenv.h"
+#include "app/programlines.h"
+#include "hostlink/chatlink.h"
+#include "menus/menulines.h"
+#include "settings/settingsfile.h"
+#include "styleshop/catalogue.h"
+#include "styleshop/shoplines.h"
+#include "tests/chathostprocess.h"
+#include "tests/testenv.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

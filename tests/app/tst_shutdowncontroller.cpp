@@ -1,9 +1,9 @@
 // The shutdown controller: the unload entry and requests from outside go the
 // same one way, in any order and from inside the closing announcement, and
 // the program ends once, with its closing lines once and nothing after them.
-#include "chatlink.h"
-#include "menuprogram.h"
-#include "programlines.h"
+#include "app/programlines.h"
+#include "hostlink/chatlink.h"
+#include "tests/menuprogram.h"
 
 #include <QApplication>
 #include <QTest>

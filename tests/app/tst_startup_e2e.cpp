@@ -1,11 +1,11 @@
 // The program end to end: a real chathost and the real zorvel, as separate
 // processes, in fresh settings and runtime folders.
-#include "chathostprocess.h"
-#include "programlines.h"
-#include "testenv.h"
-#include "userstore.h"
-#include "waitfor.h"
-#include "zorvelprocess.h"
+#include "app/programlines.h"
+#include "platform/userstore.h"
+#include "tests/chathostprocess.h"
+#include "tests/testenv.h"
+#include "tests/waitfor.h"
+#include "tests/zorvelprocess.h"
 
 #include <QFile>
 #include <QProcess>

@@ -3,10 +3,10 @@
 // both run through it, and zorvel's strip stands at its place; where none
 // does, both run on Wayland. Either way the lines reach the room and nothing
 // is said about the platform. Run it alone with `ctest -L wayland`.
-#include "chathostprocess.h"
-#include "testenv.h"
-#include "waitfor.h"
-#include "windowsystem_unix.h"
+#include "platform/windowsystem_unix.h"
+#include "tests/chathostprocess.h"
+#include "tests/testenv.h"
+#include "tests/waitfor.h"
 
 #include <QDir>
 #include <QFile>

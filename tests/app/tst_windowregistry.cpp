@@ -1,13 +1,13 @@
 // The window registry: the menus loaded once, the style shop loaded and
 // unloaded with its lines, and the program's end, from the unload entry, a
 // termination signal or the application quitting.
-#include "chatlink.h"
-#include "entrylabel.h"
-#include "menuprogram.h"
-#include "programlines.h"
-#include "shoplines.h"
-#include "styleshop.h"
-#include "termination.h"
+#include "app/programlines.h"
+#include "hostlink/chatlink.h"
+#include "platform/termination.h"
+#include "styleshop/shoplines.h"
+#include "styleshop/styleshop.h"
+#include "tests/menuprogram.h"
+#include "widgets/entrylabel.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // zorvel as shipped, but for an idle tick every two seconds and the
 // "autoidle" key read in seconds: the program that the real-click and
 // auto-idle tests drive. Built only with the tests.
-#include "startup.h"
+#include "app/startup.h"
 
 int main(int argc, char **argv) {
     app::RunSettings settings;

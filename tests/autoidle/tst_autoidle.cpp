@@ -1,7 +1,7 @@
 // Auto-idle's rules against an idle session the test keeps and a desktop
 // whose clock it owns, read through the asking monitor: when idle mode goes
 // on and off by itself, and that a hand-made idle mode is left alone.
-#include "autoidle.h"
+#include "autoidle/autoidle.h"
 
 #include <QTest>
 

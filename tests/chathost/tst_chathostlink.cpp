@@ -1,7 +1,7 @@
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "testenv.h"
-#include "windowsystem_unix.h"
+#include "hostlink/chatlink.h"
+#include "platform/windowsystem_unix.h"
+#include "tests/chathostprocess.h"
+#include "tests/testenv.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>

@@ -1,6 +1,6 @@
-#include "chatlink.h"
-#include "fakewindowsystem.h"
-#include "testenv.h"
+#include "hostlink/chatlink.h"
+#include "tests/fakewindowsystem.h"
+#include "tests/testenv.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
-#include "chathostprocess.h"
-#include "echoprinter.h"
-#include "hostoptions.h"
-#include "testenv.h"
-#include "transcriptlog.h"
+#include "chathost/echoprinter.h"
+#include "chathost/hostoptions.h"
+#include "chathost/transcriptlog.h"
+#include "tests/chathostprocess.h"
+#include "tests/testenv.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
-#include "chatroom.h"
-#include "hostoptions.h"
-#include "hostwindow.h"
-#include "requesthandler.h"
-#include "testenv.h"
-#include "windowsystem_unix.h"
-#include "windowtree.h"
+#include "chathost/chatroom.h"
+#include "chathost/hostoptions.h"
+#include "chathost/hostwindow.h"
+#include "chathost/requesthandler.h"
+#include "chathost/windowtree.h"
+#include "platform/windowsystem_unix.h"
+#include "tests/testenv.h"
 
 #include <QLineEdit>
 #include <QMdiSubWindow>

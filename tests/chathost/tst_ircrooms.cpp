@@ -2,12 +2,12 @@
 // and a room wired to a scripted server (what is posted goes out as IRC
 // formatting; what the channel says, who is in it and the connection's state
 // show in the room, escaped; nothing of the status goes out).
-#include "chatroom.h"
-#include "fakeircserver.h"
-#include "hostoptions.h"
-#include "ircrooms.h"
-#include "testenv.h"
-#include "waitfor.h"
+#include "chathost/chatroom.h"
+#include "chathost/hostoptions.h"
+#include "chathost/ircrooms.h"
+#include "tests/irc/fakeircserver.h"
+#include "tests/testenv.h"
+#include "tests/waitfor.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
-#include "requestparser.h"
-#include "testenv.h"
+#include "chathost/requestparser.h"
+#include "tests/testenv.h"
 
 #include <QtTest>
 

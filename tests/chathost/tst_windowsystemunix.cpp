@@ -1,5 +1,5 @@
-#include "testenv.h"
-#include "windowsystem_unix.h"
+#include "platform/windowsystem_unix.h"
+#include "tests/testenv.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

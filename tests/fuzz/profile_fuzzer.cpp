@@ -7,10 +7,10 @@
 // the next three are the section, the key and the value, each cut at a NUL
 // as a C string is.
 
-#include "fuzzcheck.h"
-#include "profile.h"
-#include "profiledocument.h"
-#include "settingsfile.h"
+#include "platform/profile.h"
+#include "platform/profiledocument.h"
+#include "settings/settingsfile.h"
+#include "tests/fuzz/fuzzcheck.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -4,9 +4,9 @@
 // server does, and each payload parsed: exactly the well-formed requests
 // parse, and each is exactly what its fields encode back to.
 
-#include "fuzzcheck.h"
-#include "requestparser.h"
-#include "windowsystem_unix.h"
+#include "chathost/requestparser.h"
+#include "platform/windowsystem_unix.h"
+#include "tests/fuzz/fuzzcheck.h"
 
 #include <QByteArray>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // The goodbye rule on the test's clock and a recording room: once the
 // program ends, the announcement under way stops, the closing lines alone go
 // out at their own pace, and nothing follows them.
-#include "goodbye.h"
-#include "pause.h"
-#include "recordingroom.h"
-#include "stepclock.h"
+#include "hostlink/goodbye.h"
+#include "hostlink/pause.h"
+#include "tests/recordingroom.h"
+#include "tests/stepclock.h"
 
 #include <QTest>
 #include <QTimer>

@@ -1,6 +1,6 @@
 // pause() against an injected clock: where it starts, when it ends, what runs
 // meanwhile, and a wait across midnight.
-#include "pause.h"
+#include "hostlink/pause.h"
 
 #include <QCoreApplication>
 #include <QTest>

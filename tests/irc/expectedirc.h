@@ -1,6 +1,6 @@
 #pragma once
 
-#include "defaultstyle.h"
+#include "tests/defaultstyle.h"
 
 #include <QByteArray>
 

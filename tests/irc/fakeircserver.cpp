@@ -1,6 +1,6 @@
 #include "fakeircserver.h"
 
-#include "waitfor.h"
+#include "tests/waitfor.h"
 
 FakeIrcServer::FakeIrcServer() {
     m_clock.start();

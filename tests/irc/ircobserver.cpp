@@ -1,6 +1,6 @@
 #include "ircobserver.h"
 
-#include "waitfor.h"
+#include "tests/waitfor.h"
 
 bool IrcObserver::join(quint16 port, const QByteArray &nick, const QByteArray &channel, int ms,
                        const QByteArray &password) {

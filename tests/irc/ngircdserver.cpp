@@ -1,6 +1,6 @@
 #include "ngircdserver.h"
 
-#include "waitfor.h"
+#include "tests/waitfor.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,20 +1,20 @@
 // chathost on a real IRC network: Debian's ngircd started by the test on
 // loopback ports, a bare observer client in the channel checking the bytes
 // that arrive, and the real zorvel and chathost processes.
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "cp1252.h"
-#include "expectedirc.h"
-#include "ircobserver.h"
-#include "ircrenderer.h"
-#include "linesplitter.h"
-#include "menulines.h"
-#include "ngircdserver.h"
-#include "pause.h"
-#include "testenv.h"
-#include "waitfor.h"
-#include "windowsystem_unix.h"
-#include "zorvelprocess.h"
+#include "hostlink/chatlink.h"
+#include "hostlink/pause.h"
+#include "irc/ircrenderer.h"
+#include "irc/linesplitter.h"
+#include "menus/menulines.h"
+#include "platform/cp1252.h"
+#include "platform/windowsystem_unix.h"
+#include "tests/chathostprocess.h"
+#include "tests/irc/expectedirc.h"
+#include "tests/irc/ircobserver.h"
+#include "tests/irc/ngircdserver.h"
+#include "tests/testenv.h"
+#include "tests/waitfor.h"
+#include "tests/zorvelprocess.h"
 
 #include <QFile>
 #include <QProcess>

@@ -2,15 +2,15 @@
 // joins the channel on a real ngircd and logs it; the plain text of zorvel's
 // start-up lines in its log is what the room shows (a link's address after
 // its text, as the channel gets it).
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "cp1252.h"
-#include "ngircdserver.h"
-#include "programlines.h"
-#include "testenv.h"
-#include "waitfor.h"
-#include "windowsystem_unix.h"
-#include "zorvelprocess.h"
+#include "app/programlines.h"
+#include "hostlink/chatlink.h"
+#include "platform/cp1252.h"
+#include "platform/windowsystem_unix.h"
+#include "tests/chathostprocess.h"
+#include "tests/irc/ngircdserver.h"
+#include "tests/testenv.h"
+#include "tests/waitfor.h"
+#include "tests/zorvelprocess.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // cannot be made to do: SASL that succeeds or fails, a nick in use at
 // registration, a server that stops answering, a connection cut mid-line,
 // and the delays between tries. Times are shortened for the test.
-#include "fakeircserver.h"
-#include "ircconnection.h"
-#include "waitfor.h"
+#include "irc/ircconnection.h"
+#include "tests/irc/fakeircserver.h"
+#include "tests/waitfor.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -2,13 +2,13 @@
 // IRC message (zorvel's own lines among them), and an IRC message's text as
 // the HTML a room shows; and the splitting of a long message at the 512-byte
 // edge of a line.
-#include "expectedirc.h"
-#include "irccolours.h"
-#include "ircformatter.h"
-#include "ircrenderer.h"
-#include "linesplitter.h"
-#include "menulines.h"
-#include "programlines.h"
+#include "app/programlines.h"
+#include "irc/irccolours.h"
+#include "irc/ircformatter.h"
+#include "irc/ircrenderer.h"
+#include "irc/linesplitter.h"
+#include "menus/menulines.h"
+#include "tests/irc/expectedirc.h"
 
 #include <QTest>
 #include <QTextDocument>

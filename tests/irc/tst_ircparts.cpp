@@ -1,11 +1,11 @@
 // The IRC client's parts that need no server: the pacing of the send queue
 // and its bound on a clock the test owns, the reconnect delays, the network
 // settings (URL, settings file, password files) and the reading of lines.
-#include "backoff.h"
-#include "ircmessage.h"
-#include "networkconfig.h"
-#include "sendqueue.h"
-#include "testenv.h"
+#include "irc/backoff.h"
+#include "irc/ircmessage.h"
+#include "irc/networkconfig.h"
+#include "irc/sendqueue.h"
+#include "tests/testenv.h"
 
 #include <QFile>
 #include <QSettings>

@@ -6,12 +6,12 @@
 //   settingsaction style   the style shop applies the catalogue's first style (six writes)
 //   settingsaction handle  the options window's edit handle, answered "frobbledy"
 //   settingsaction count   a load is counted
-#include "catalogue.h"
-#include "dialogs.h"
-#include "optionswindow.h"
-#include "profile.h"
-#include "settingsfile.h"
-#include "testmenuhost.h"
+#include "menus/dialogs.h"
+#include "menus/optionswindow.h"
+#include "platform/profile.h"
+#include "settings/settingsfile.h"
+#include "styleshop/catalogue.h"
+#include "tests/menus/testmenuhost.h"
 
 #include <QApplication>
 #include <cstdio>

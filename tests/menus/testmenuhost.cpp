@@ -1,8 +1,8 @@
 #include "testmenuhost.h"
 
-#include "dialogs.h"
-#include "firststart.h"
-#include "pacing.h"
+#include "hostlink/pacing.h"
+#include "menus/dialogs.h"
+#include "tests/firststart.h"
 
 namespace {
 // As the program unloads a window: its handler, then it hides and goes once

@@ -1,8 +1,8 @@
 // The platform's dialogs behind the wrapper: an input prompt with the prompt
 // text alone under the application's title, message boxes with their icons;
 // and the script that answers them in tests.
-#include "dialogs.h"
-#include "testenv.h"
+#include "menus/dialogs.h"
+#include "tests/testenv.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,8 +5,8 @@
 // apply (six writes), a handle edit and the load count: afterwards every file
 // is byte for byte as it was, no copy is left beside it, and every failure
 // was reported.
-#include "otheruser.h"
-#include "testenv.h"
+#include "tests/otheruser.h"
+#include "tests/testenv.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,14 +1,14 @@
 // The options window in-process: its look, the about box, the style shop,
 // the ascii and colour edits with what they write, the handle line, cancel,
 // with the menus' test host in the program's place.
-#include "chatlink.h"
-#include "entrylabel.h"
-#include "menulines.h"
-#include "menuworld.h"
-#include "optionswindow.h"
-#include "sessionmenu.h"
-#include "shoplines.h"
-#include "testmenuhost.h"
+#include "hostlink/chatlink.h"
+#include "menus/menulines.h"
+#include "menus/optionswindow.h"
+#include "menus/sessionmenu.h"
+#include "styleshop/shoplines.h"
+#include "tests/menus/testmenuhost.h"
+#include "tests/menuworld.h"
+#include "widgets/entrylabel.h"
 
 #include <QApplication>
 #include <QLabel>

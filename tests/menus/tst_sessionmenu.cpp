@@ -2,13 +2,13 @@
 // clock, the double click on idle on, the idle reason, the statistics, the
 // unload command and cancel, against a recording room, with the menus' test
 // host in the program's place.
-#include "chatlink.h"
-#include "entrylabel.h"
-#include "menulines.h"
-#include "menuworld.h"
-#include "optionswindow.h"
-#include "sessionmenu.h"
-#include "testmenuhost.h"
+#include "hostlink/chatlink.h"
+#include "menus/menulines.h"
+#include "menus/optionswindow.h"
+#include "menus/sessionmenu.h"
+#include "tests/menus/testmenuhost.h"
+#include "tests/menuworld.h"
+#include "widgets/entrylabel.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -4,7 +4,7 @@
 //
 // usage: profilewriter FILE PREFIX COUNT
 
-#include "profile.h"
+#include "platform/profile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,9 +2,9 @@
 // the test owns; the X server's sources against a real Xvfb with real
 // pointer input; the D-Bus sources against stand-in desktop services on a
 // private session bus.
-#include "idletime.h"
-#include "idletime_unix.h"
-#include "xvfbserver.h"
+#include "platform/idletime.h"
+#include "platform/idletime_unix.h"
+#include "tests/xvfbserver.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>

@@ -1,8 +1,8 @@
 // The profile reader and writer where the recorded cases say nothing: lists
 // cut to the buffer, section lists, UTF-16 files, removals, failures.
 
-#include "profile.h"
-#include "testenv.h"
+#include "platform/profile.h"
+#include "tests/testenv.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Writers killed at random moments never leave a torn file nor lose a write
 // they reported done, and concurrent writers never lose each other's keys.
 
-#include "profile.h"
-#include "testenv.h"
+#include "platform/profile.h"
+#include "tests/testenv.h"
 
 #include <QElapsedTimer>
 #include <QFile>

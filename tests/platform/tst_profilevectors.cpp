@@ -1,8 +1,8 @@
 // Every recorded case of the profile reader and writer, byte for byte.
 
-#include "profile.h"
-#include "testenv.h"
-#include "vectorfields.h"
+#include "platform/profile.h"
+#include "tests/testenv.h"
+#include "tests/vectorfields.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 // The session model: each item keeps the exact text it is given and says so
 // once, and the settings reader fills the style through it.
-#include "sessionmodel.h"
-#include "settingsfile.h"
-#include "testenv.h"
+#include "session/sessionmodel.h"
+#include "settings/settingsfile.h"
+#include "tests/testenv.h"
 
 #include <QFile>
 #include <QSignalSpy>

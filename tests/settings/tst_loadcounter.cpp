@@ -1,7 +1,7 @@
 // The load counter in the per-user store.
 
-#include "settingsfile.h"
-#include "testenv.h"
+#include "settings/settingsfile.h"
+#include "tests/testenv.h"
 
 #include <QDir>
 #include <QFile>

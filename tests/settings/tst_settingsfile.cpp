@@ -1,8 +1,8 @@
 // The settings file routines: where the file is, reads, writes, fileExists and
 // the refresh of the settings record.
 
-#include "settingsfile.h"
-#include "testenv.h"
+#include "settings/settingsfile.h"
+#include "tests/testenv.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "shopsession.h"
 
-#include "clock.h"
-#include "firststart.h"
-#include "pause.h"
-#include "sessionmodel.h"
-#include "stepclock.h"
-#include "styleshop.h"
+#include "hostlink/pause.h"
+#include "platform/clock.h"
+#include "session/sessionmodel.h"
+#include "styleshop/styleshop.h"
+#include "tests/firststart.h"
+#include "tests/stepclock.h"
 
 #include <QCursor>
 #include <QLabel>

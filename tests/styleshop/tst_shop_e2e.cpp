@@ -1,13 +1,13 @@
 // The style shop against a real chathost: what its lines look like in the
 // room's transcript, as the user opens, drags, applies styles and closes it.
-#include "chathostprocess.h"
-#include "chatlink.h"
-#include "expectedlines.h"
-#include "sessionmodel.h"
-#include "settingsfile.h"
-#include "shopsession.h"
-#include "styleshop.h"
-#include "testenv.h"
+#include "hostlink/chatlink.h"
+#include "session/sessionmodel.h"
+#include "settings/settingsfile.h"
+#include "styleshop/styleshop.h"
+#include "tests/chathostprocess.h"
+#include "tests/styleshop/expectedlines.h"
+#include "tests/styleshop/shopsession.h"
+#include "tests/testenv.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

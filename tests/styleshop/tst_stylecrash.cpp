@@ -2,10 +2,10 @@
 // thousand times at random moments: after every kill the settings file reads
 // whole, its other keys untouched, and its style is one the applies in order
 // could have left, key by key: nothing torn, nothing lost, nothing reordered.
-#include "catalogue.h"
-#include "settingsfile.h"
-#include "settingsrecord.h"
-#include "testenv.h"
+#include "settings/settingsfile.h"
+#include "settings/settingsrecord.h"
+#include "styleshop/catalogue.h"
+#include "tests/testenv.h"
 
 #include <QElapsedTimer>
 #include <QHash>

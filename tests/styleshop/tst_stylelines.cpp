@@ -1,12 +1,12 @@
 // The catalogue and the shop's lines, byte for byte as the room receives them.
-#include "catalogue.h"
-#include "chatlink.h"
-#include "defaultstyle.h"
-#include "expectedlines.h"
-#include "recordingroom.h"
-#include "settingsfile.h"
-#include "shoplines.h"
-#include "testenv.h"
+#include "hostlink/chatlink.h"
+#include "settings/settingsfile.h"
+#include "styleshop/catalogue.h"
+#include "styleshop/shoplines.h"
+#include "tests/defaultstyle.h"
+#include "tests/recordingroom.h"
+#include "tests/styleshop/expectedlines.h"
+#include "tests/testenv.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,11 +1,11 @@
 // The style shop's window in-process, against a recording room: its look,
 // its entries, where a press drags and where it does not, and its guards.
-#include "expectedlines.h"
-#include "recordingroom.h"
-#include "sessionmodel.h"
-#include "shopsession.h"
-#include "styleshop.h"
-#include "testenv.h"
+#include "session/sessionmodel.h"
+#include "styleshop/styleshop.h"
+#include "tests/recordingroom.h"
+#include "tests/styleshop/expectedlines.h"
+#include "tests/styleshop/shopsession.h"
+#include "tests/testenv.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -2,7 +2,7 @@
 // system (Wine in the tests): it answers, the asking monitor reports idle
 // once the threshold has passed without input, and input sent through the
 // system's own queue (SendInput) brings it back.
-#include "idletime.h"
+#include "platform/idletime.h"
 
 #include <QSignalSpy>
 #include <QTest>

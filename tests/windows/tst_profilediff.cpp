@@ -5,8 +5,8 @@
 // documented decisions fails the test, and so does a result of ours that is
 // not the recorded one.
 
-#include "profile.h"
-#include "vectorfields.h"
+#include "platform/profile.h"
+#include "tests/vectorfields.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,11 +2,11 @@
 // manager: the lines reach the room through the real windows, the settings
 // file lies in the user's folder (started from the old one), the load counter
 // in the user's registry, and every way of ending zorvel posts its closing lines.
-#include "chatlink.h"
-#include "defaultstyle.h"
-#include "programlines.h"
-#include "settingsrecord.h"
-#include "winchathost.h"
+#include "app/programlines.h"
+#include "hostlink/chatlink.h"
+#include "settings/settingsrecord.h"
+#include "tests/defaultstyle.h"
+#include "tests/windows/winchathost.h"
 
 #include <QDir>
 #include <QElapsedTimer>

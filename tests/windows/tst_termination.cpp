@@ -1,7 +1,7 @@
 // The termination watcher's Windows half with the system's own requests to
 // end: console control events raised in this test's own console, and the
 // session's end sent to a window, as the system sends them.
-#include "termination.h"
+#include "platform/termination.h"
 
 #include <QTest>
 #include <QWidget>

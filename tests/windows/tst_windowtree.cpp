@@ -2,8 +2,8 @@
 // process with the system's own calls: its shape and sibling order, what
 // WM_SETTEXT and WM_CHAR do to a room's entry box, and the time a client
 // spends on a chathost whose window thread has stopped.
-#include "chatlink.h"
-#include "winchathost.h"
+#include "hostlink/chatlink.h"
+#include "tests/windows/winchathost.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "winchathost.h"
-#include "chatwire.h"
+#include "chatwire/chatwire.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <windows.h>
 
-#include "transcript.h"
+#include "tests/transcript.h"
 
 // chathost.exe, beside the test in the build, run as a separate process and
 // found through its real windows. One runs at a time: chathost allows one per
