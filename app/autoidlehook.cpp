@@ -2,10 +2,10 @@
 
 #include "app/windowregistry.h"
 #include "autoidle/autoidle.h"
+#include "control/sessioncontroller.h"
 #include "menus/sessionmenu.h"
 #include "platform/idletime.h"
-#include "settings/settingsfile.h"
-#include "widgets/entrylabel.h"
+#include "settings/storedsettings.h"
 
 #include <cstdio>
 
@@ -13,23 +13,27 @@ namespace app {
 
 namespace {
 
-// Idle mode as the session menu keeps it: "idle off" is enabled exactly
-// while it is on. Its commands run as a click on them would run them.
+// Idle mode as the session controller keeps it, switched as a click on the
+// session menu's entries switches it: the menu hides first.
 class MenuIdleSession final : public autoidle::IdleSession {
 public:
     explicit MenuIdleSession(WindowRegistry &windows) : m_windows(windows) {}
 
     // Once the program is ending the menu may be gone, and nothing switches.
     bool isIdle() const override {
-        return !m_windows.isEnding() && m_windows.sessionMenu()->idleOffEntry->isEnabled();
+        return !m_windows.isEnding() && m_windows.controller().isIdle();
     }
     void goIdle() override {
-        if (!m_windows.isEnding())
-            m_windows.sessionMenu()->goIdle();
+        if (m_windows.isEnding())
+            return;
+        m_windows.sessionMenu()->hide();
+        m_windows.controller().goIdle();
     }
     void comeBack() override {
-        if (!m_windows.isEnding())
-            m_windows.sessionMenu()->comeBack();
+        if (m_windows.isEnding())
+            return;
+        m_windows.sessionMenu()->hide();
+        m_windows.controller().comeBack();
     }
 
 private:
@@ -42,7 +46,7 @@ public:
                  std::chrono::milliseconds threshold)
         : m_session(windows), m_monitor(std::move(monitor)),
           m_autoIdle(m_session, *m_monitor, threshold) {
-        connect(&windows, &WindowRegistry::idleSwitched, &m_autoIdle,
+        connect(&windows.controller(), &control::SessionController::idleChanged, &m_autoIdle,
                 &autoidle::AutoIdle::switched);
     }
 
@@ -55,13 +59,11 @@ private:
 } // namespace
 
 void storeAutoIdleMinutes(int minutes) {
-    settings::writeToIni(QLatin1String(settings::kSection), autoidle::kKey,
-                         QString::number(minutes), settings::settingsPath());
+    settings::StoredSettings().setAutoIdle(QString::number(minutes));
 }
 
 std::unique_ptr<QObject> startAutoIdle(WindowRegistry &windows, std::chrono::milliseconds minute) {
-    const auto minutes = autoidle::minutesFrom(settings::getFromIni(
-        QLatin1String(settings::kSection), autoidle::kKey, settings::settingsPath()));
+    const auto minutes = autoidle::minutesFrom(settings::StoredSettings().autoIdle());
     if (!minutes)
         return nullptr;
     auto monitor = platform::desktopIdleMonitor();

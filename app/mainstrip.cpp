@@ -1,6 +1,5 @@
 #include "mainstrip.h"
 
-#include "app/captioncounts.h"
 #include "app/playwav.h"
 #include "app/programlines.h"
 #include "app/windowregistry.h"
@@ -10,7 +9,7 @@
 #include "hostlink/pause.h"
 #include "hostlink/windowroutines.h"
 #include "settings/settingsfile.h"
-#include "settings/settingskeys.h"
+#include "settings/storedsettings.h"
 #include "widgets/twips.h"
 
 #include <QCloseEvent>
@@ -19,16 +18,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTimer>
-#include <cmath>
 
 namespace app {
 
-using settings::getFromIni;
-using settings::kSection;
-using settings::settingsPath;
-using settings::writeToIni;
-namespace keys = settings::keys;
 using widgets::kTwipsPerPixel;
 using widgets::twipsToPixels;
 
@@ -75,11 +67,6 @@ void addLine(QWidget *form, const QRect &rect, const QColor &colour) {
     p.setColor(QPalette::Window, colour);
     line->setPalette(p);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-QString read(QLatin1String key) { return getFromIni(kSection, key, settingsPath()); }
-void write(QLatin1String key, const QString &value) {
-    writeToIni(kSection, key, value, settingsPath());
 }
 } // namespace
 
@@ -136,19 +123,6 @@ MainStrip::MainStrip(session::SessionModel &session, QWidget *parent)
     // do something with them.
     for (QLabel *l : findChildren<QLabel *>())
         l->installEventFilter(this);
-
-    minuteCounter = new QTimer(this);
-    minuteCounter->setObjectName("MiUs");
-    minuteCounter->setInterval(hostlink::pacing::kMinuteCounterMs);
-    minuteCounter->setTimerType(Qt::PreciseTimer);
-    connect(minuteCounter, &QTimer::timeout, this, &MainStrip::countMinuteUsed);
-    minuteCounter->start();
-
-    idleTicker = new QTimer(this);
-    idleTicker->setObjectName("Timer1");
-    idleTicker->setInterval(hostlink::pacing::kIdleTickMs);
-    idleTicker->setTimerType(Qt::PreciseTimer);
-    connect(idleTicker, &QTimer::timeout, this, &MainStrip::idleTick);
 }
 
 void MainStrip::addHiddenLabels() {
@@ -215,7 +189,8 @@ void MainStrip::showChange(session::SessionModel::Item item, const QString &text
 void MainStrip::load() {
     hostlink::stayOnTop(this);
 
-    if (!settings::fileExists(settingsPath())) {
+    const settings::StoredSettings stored;
+    if (!settings::fileExists(settings::settingsPath())) {
         using settings::Field;
         m_session.setCaption(Field::StyleName, QStringLiteral("defàùlt"));
         m_session.setCaption(Field::MiddleAscii, QStringLiteral("-:-"));
@@ -223,17 +198,14 @@ void MainStrip::load() {
         m_session.setCaption(Field::FrontAscii, QStringLiteral("/¯\\"));
         m_session.setCaption(Field::FontColour, QStringLiteral("00000C"));
         m_session.setCaption(Field::AsciiColour, QStringLiteral("009900"));
-        write(keys::kStyleName, m_session.caption(Field::StyleName));
-        write(keys::kFontColour, m_session.caption(Field::FontColour));
-        write(keys::kAsciiColour, m_session.caption(Field::AsciiColour));
-        write(keys::kMiddleAscii, m_session.caption(Field::MiddleAscii));
-        write(keys::kFrontAscii, m_session.caption(Field::FrontAscii));
-        write(keys::kBackAscii, m_session.caption(Field::BackAscii));
-        write(keys::kHandle, QStringLiteral("frobble"));
+        for (const Field field : {Field::StyleName, Field::FontColour, Field::AsciiColour,
+                                  Field::MiddleAscii, Field::FrontAscii, Field::BackAscii})
+            stored.setField(field, m_session.caption(field));
+        stored.setHandle(QStringLiteral("frobble"));
     }
 
-    const QString handle = read(keys::kHandle);
-    const QString style = read(keys::kStyleName);
+    const QString handle = stored.handle();
+    const QString style = stored.field(settings::Field::StyleName);
     settings::reloadSettings(m_session);
 
     if (const auto previous = settings::countLoad())
@@ -244,34 +216,9 @@ void MainStrip::load() {
     hostlink::chatSend(loadIdentityLine(m_session, handle, style));
 }
 
-void MainStrip::countMinuteUsed() {
-    hostlink::processPendingEvents();
-    m_session.setMinutesUsed(numberText(1 + captionNumber(m_session.minutesUsed())));
-}
-
-void MainStrip::idleTick() {
-    settings::reloadSettings(m_session);
-    const QString handle = read(keys::kHandle);
-    const QString reason = read(keys::kReason);
-    // The "minsused" key is not copied into the running count: nothing writes
-    // it, so it would blank the count every tick.
-
-    hostlink::processPendingEvents();
-
-    m_session.setMinutes(numberText(captionNumber(m_session.minutes()) + 1));
-    if (m_session.minutes() == QLatin1String("59")) {
-        m_session.setHours(numberText(captionNumber(m_session.hours()) + 1));
-        m_session.setMinutes(QStringLiteral("0"));
-    }
-
-    hostlink::chatSend(idleLine(m_session, handle, m_session.hours(), m_session.minutes()));
-    hostlink::pause(hostlink::pacing::kBetweenIdleLines);
-    hostlink::chatSend(reasonLine(m_session, reason));
-}
-
 void MainStrip::unload() {
     settings::reloadSettings(m_session);
-    const QString handle = read(keys::kHandle);
+    const QString handle = settings::StoredSettings().handle();
     const QString style = m_session.caption(settings::Field::StyleName); // "preset" as just read
 
     // Posted even once the program is ending, and the last lines the room gets.

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class QLabel;
-class QTimer;
 
 namespace app {
 
@@ -25,10 +24,6 @@ public:
     void load();
     // The closing lines, then the slides. Runs when the window closes.
     void unload();
-    // A minute of use (the minute counter's timer).
-    void countMinuteUsed();
-    // An idle tick: reload the style, advance the clock, post two lines.
-    void idleTick();
 
     // The mouse: a press on the bare surface closes both menus and drags; a
     // press on the clock drags; the menu button opens the options window with
@@ -48,8 +43,6 @@ public:
     QLabel *menuButton, *hoursLabel, *colonLabel, *minutesLabel, *greyStrip, *plusMark, *minusMark;
     QLabel *styleNameLabel, *fontColourLabel, *asciiColourLabel, *frontAsciiLabel;
     QLabel *middleAsciiLabel, *backAsciiLabel, *previousLoadsLabel, *minutesUsedLabel;
-    // The minute counter (MiUs) and the idle tick (Timer1).
-    QTimer *minuteCounter, *idleTicker;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

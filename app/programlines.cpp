@@ -33,23 +33,6 @@ QString loadIdentityLine(const settings::SettingsRecord &r, const QString &handl
            frameTail(r, false) + hostlink::kTrailerMixedCase;
 }
 
-QString idleLine(const settings::SettingsRecord &r, const QString &handle, const QString &hours,
-                 const QString &mins) {
-    return frameHead(Closers::BUI, r) + u">  zorvel  "_s + middleAscii(r) + //
-           u"<font color=#"_s + asciiColour(r) + u"> "_s + handle + u" is idlè <font color=#"_s +
-           fontColour(r) + //
-           u">"_s + middleAscii(r) + u"<font color=#"_s + fontColour(r) +
-           u"> timé: <font color=#"_s + asciiColour(r) + u">"_s + //
-           hours + u":"_s + mins + u" "_s + frameTail(r, true) + kTrailer;
-}
-
-QString reasonLine(const settings::SettingsRecord &r, const QString &reason) {
-    return frameHead(Closers::BUI, r) + u"> msg: <font color=#"_s + asciiColour(r) + u">"_s +
-           reason + u" "_s + middleAscii(r) + u" <font color=#"_s + fontColour(r) +
-           u"> stylé: <font color=#"_s + asciiColour(r) + u">"_s + r.caption(Field::StyleName) +
-           u"<font color=#"_s + fontColour(r) + u"> .. "_s + frameTail(r, false) + kTrailer;
-}
-
 QString unloadLine(const settings::SettingsRecord &r) {
     return frameHead(Closers::BIU, r) + u">  zorvel "_s + middleAscii(r) + u" <font color=#"_s +
            asciiColour(r) + u">brondel<font color=#"_s + fontColour(r) + u"> "_s + middleAscii(r) +

@@ -15,11 +15,6 @@ QString loadLine(const settings::SettingsRecord &record);
 QString loadIdentityLine(const settings::SettingsRecord &record, const QString &handle,
                          const QString &style);
 
-// The two lines of an idle tick.
-QString idleLine(const settings::SettingsRecord &record, const QString &handle,
-                 const QString &hours, const QString &mins);
-QString reasonLine(const settings::SettingsRecord &record, const QString &reason);
-
 // The two closing lines.
 QString unloadLine(const settings::SettingsRecord &record);
 QString unloadIdentityLine(const settings::SettingsRecord &record, const QString &handle,

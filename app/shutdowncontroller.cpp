@@ -1,24 +1,18 @@
 #include "shutdowncontroller.h"
 
-#include "app/windowregistry.h"
+#include "app/closablewindows.h"
+#include "control/sessioncontroller.h"
 #include "platform/termination.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSessionManager>
-#include <QTimer>
 
 namespace app {
 
-namespace {
-void stop(QTimer *timer) {
-    if (timer)
-        timer->stop();
-}
-} // namespace
-
-ShutdownController::ShutdownController(WindowRegistry &windows)
-    : m_windows(windows), m_end([] { QCoreApplication::exit(0); }) {}
+ShutdownController::ShutdownController(control::SessionController &session,
+                                       ClosableWindows &windows)
+    : m_session(session), m_windows(windows), m_end([] { QCoreApplication::exit(0); }) {}
 
 bool ShutdownController::startEnding() {
     if (m_ending)
@@ -35,12 +29,10 @@ void ShutdownController::unload() {
         return;
     // Any event loop the unloads below run (the slides pause) may destroy
     // the window whose entry asked for this; nothing here touches it.
-    stop(m_windows.minuteCounter());
-    stop(m_windows.idleTicker());
-    m_windows.unloadSessionMenu();
-    m_windows.unloadOptionsWindow();
-    if (QWidget *mainStrip = m_windows.mainStrip())
-        mainStrip->close(); // the closing lines and slides
+    // Idle mode is left as it is: the end is no idle off.
+    m_session.stopTimers();
+    m_windows.unloadMenus();
+    m_windows.closeMainStrip();
     m_windows.unloadStyleShop();
     // The menus were only hidden until now, so the loop's own last-window
     // rule cannot be relied on to end it.
@@ -50,7 +42,7 @@ void ShutdownController::unload() {
 void ShutdownController::unloadFromOutside() {
     if (m_ending)
         return;
-    m_windows.sessionMenu();
+    m_windows.loadSessionMenu();
     unload();
 }
 

@@ -2,12 +2,16 @@
 
 #include "hostlink/goodbye.h"
 
+namespace control {
+class SessionController;
+}
+
 #include <QObject>
 #include <functional>
 
 namespace app {
 
-class WindowRegistry;
+class ClosableWindows;
 
 // The program's end, and the one way to it: the unload command of the
 // session menu and every request from outside (a termination signal, the
@@ -18,7 +22,7 @@ class WindowRegistry;
 class ShutdownController final : public QObject {
     Q_OBJECT
 public:
-    explicit ShutdownController(WindowRegistry &windows);
+    ShutdownController(control::SessionController &session, ClosableWindows &windows);
 
     // The unload command. Only the first request does anything.
     void unload();
@@ -40,7 +44,8 @@ private:
     // the program's last word (hostlink::Goodbye).
     bool startEnding();
 
-    WindowRegistry &m_windows;
+    control::SessionController &m_session;
+    ClosableWindows &m_windows;
     bool m_ending = false;
     hostlink::Goodbye m_goodbye;
     std::function<void()> m_end;

@@ -4,13 +4,13 @@
 #include "app/commandline.h"
 #include "app/mainstrip.h"
 #include "app/windowregistry.h"
+#include "control/sessioncontroller.h"
 #include "platform/displayserver.h"
 #include "platform/termination.h"
 #include "settings/settingsfile.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QTimer>
 
 namespace app {
 
@@ -44,9 +44,10 @@ int run(int argc, char **argv, const RunSettings &settings) {
     platform::holdTermination();
 
     session::SessionModel session;
+    control::SessionController controller(session);
+    controller.idleTicker().setInterval(settings.idleTickMs);
     MainStrip mainStrip(session);
-    mainStrip.idleTicker->setInterval(settings.idleTickMs);
-    WindowRegistry windows(session, &mainStrip, mainStrip.minuteCounter, mainStrip.idleTicker);
+    WindowRegistry windows(session, controller, &mainStrip);
     mainStrip.setWindows(&windows);
     // Heard from the load on: a request during the pause between the load
     // lines (the registry is written by then) drops the second one.

@@ -1,52 +1,15 @@
 #include "windowregistry.h"
 
 #include "menus/dialogs.h"
+#include "widgets/unloadwindow.h"
 
 namespace app {
 
-namespace {
-// Unloads a window: its unload handler, then it goes. Any event loop that
-// runs later may destroy it, a pause inside a handler still on the stack
-// among them: a handler that unloads its own window touches nothing of it after.
-template <typename Window> void unload(QPointer<Window> &slot, void (Window::*handler)()) {
-    Window *window = slot;
-    if (!window)
-        return;
-    (window->*handler)();
-    slot = nullptr;
-    window->hide();
-    window->deleteLater();
-}
-} // namespace
+WindowRegistry::WindowRegistry(session::SessionModel &session,
+                               control::SessionController &controller, QWidget *mainStrip)
+    : m_session(session), m_controller(controller), m_mainStrip(mainStrip) {}
 
-WindowRegistry::WindowRegistry(session::SessionModel &session, QWidget *mainStrip,
-                               QTimer *minuteCounter, QTimer *idleTicker)
-    : m_session(session), m_mainStrip(mainStrip), m_minuteCounter(minuteCounter),
-      m_idleTicker(idleTicker) {}
-
-WindowRegistry::~WindowRegistry() {
-    delete m_styleShop.data();
-    delete m_sessionMenu.data();
-    delete m_optionsWindow.data();
-}
-
-menus::SessionMenu *WindowRegistry::sessionMenu() {
-    if (!m_sessionMenu) {
-        m_sessionMenu = new menus::SessionMenu(*this);
-        connect(m_sessionMenu, &menus::SessionMenu::idleSwitched, this,
-                &WindowRegistry::idleSwitched);
-        m_sessionMenu->load();
-    }
-    return m_sessionMenu;
-}
-
-menus::OptionsWindow *WindowRegistry::optionsWindow() {
-    if (!m_optionsWindow) {
-        m_optionsWindow = new menus::OptionsWindow(*this);
-        m_optionsWindow->load();
-    }
-    return m_optionsWindow;
-}
+WindowRegistry::~WindowRegistry() { delete m_styleShop.data(); }
 
 void WindowRegistry::showStyleShop() {
     if (!m_styleShop) {
@@ -58,12 +21,18 @@ void WindowRegistry::showStyleShop() {
     m_styleShop->show();
 }
 
-void WindowRegistry::unloadStyleShop() { unload(m_styleShop, &styleshop::StyleShop::unload); }
+void WindowRegistry::unloadStyleShop() {
+    widgets::unloadWindow(m_styleShop, &styleshop::StyleShop::unload);
+}
 
-void WindowRegistry::unloadSessionMenu() { unload(m_sessionMenu, &menus::SessionMenu::slideAway); }
+void WindowRegistry::unloadMenus() {
+    m_menus.unloadSessionMenu();
+    m_menus.unloadOptionsWindow();
+}
 
-void WindowRegistry::unloadOptionsWindow() {
-    unload(m_optionsWindow, &menus::OptionsWindow::slideAway);
+void WindowRegistry::closeMainStrip() {
+    if (QWidget *mainStrip = m_mainStrip)
+        mainStrip->close(); // the closing lines and slides
 }
 
 std::optional<QString> WindowRegistry::ask(const QString &prompt) {

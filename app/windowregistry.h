@@ -1,52 +1,45 @@
 #pragma once
 
+#include "app/closablewindows.h"
 #include "app/shutdowncontroller.h"
+#include "control/sessioncontroller.h"
 #include "menus/menuhost.h"
-#include "menus/optionswindow.h"
-#include "menus/sessionmenu.h"
+#include "menus/menuwindows.h"
 #include "session/sessionmodel.h"
 #include "styleshop/styleshop.h"
 
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 namespace app {
 
 // The program's windows beside the main strip, as the main strip, the menus
 // and the style shop reach each other, with the session model they all show
-// and the main strip's two timers. The session menu and the options window
-// are loaded on first use and then only hidden and shown; the style shop is
-// loaded when shown and destroyed when unloaded. The program's end is its
-// shutdown controller's.
-class WindowRegistry final : public QObject, public menus::MenuHost {
+// and its controller. The session menu and the options window are loaded on
+// first use and then only hidden and shown; the style shop is loaded when
+// shown and destroyed when unloaded. The program's end is its shutdown
+// controller's, which closes the windows through this registry.
+class WindowRegistry final : public QObject, public menus::MenuHost, public ClosableWindows {
     Q_OBJECT
 public:
-    WindowRegistry(session::SessionModel &session, QWidget *mainStrip, QTimer *minuteCounter,
-                   QTimer *idleTicker);
+    WindowRegistry(session::SessionModel &session, control::SessionController &controller,
+                   QWidget *mainStrip);
     ~WindowRegistry() override;
 
     session::SessionModel &session() const override { return m_session; }
+    control::SessionController &controller() const override { return m_controller; }
     QWidget *mainStrip() const override { return m_mainStrip; }
-    // Null once the main strip is gone.
-    QTimer *minuteCounter() const { return m_minuteCounter; }
-    QTimer *idleTicker() const override { return m_idleTicker; }
 
     // The session menu and the options window, loaded (hidden, their load
     // handlers run) on first use.
-    menus::SessionMenu *sessionMenu();
-    menus::OptionsWindow *optionsWindow() override;
+    menus::SessionMenu *sessionMenu() { return m_menus.sessionMenu(); }
+    menus::OptionsWindow *optionsWindow() override { return m_menus.optionsWindow(); }
 
     bool isStyleShopLoaded() const { return m_styleShop != nullptr; }
     void showStyleShop() override;
     // Unloads the style shop with its line, if it is loaded.
-    void unloadStyleShop();
-
-    // The unload's unloads of the two menu windows: each slides away (its
-    // unload handler), then goes.
-    void unloadSessionMenu();
-    void unloadOptionsWindow();
+    void unloadStyleShop() override;
 
     std::optional<QString> ask(const QString &prompt) override;
 
@@ -54,19 +47,18 @@ public:
     bool isEnding() const override { return m_shutdown.isEnding(); }
     void unloadProgram() override { m_shutdown.unload(); }
 
-Q_SIGNALS:
-    // The session menu's idle on or idle off has run.
-    void idleSwitched(bool on);
-
 private:
+    // The program's end closing the windows.
+    void loadSessionMenu() override { m_menus.sessionMenu(); }
+    void unloadMenus() override;
+    void closeMainStrip() override;
+
     session::SessionModel &m_session;
+    control::SessionController &m_controller;
     QPointer<QWidget> m_mainStrip;
-    QPointer<QTimer> m_minuteCounter;
-    QPointer<QTimer> m_idleTicker;
-    QPointer<menus::SessionMenu> m_sessionMenu;
-    QPointer<menus::OptionsWindow> m_optionsWindow;
+    menus::MenuWindows m_menus{*this};
     QPointer<styleshop::StyleShop> m_styleShop;
-    ShutdownController m_shutdown{*this};
+    ShutdownController m_shutdown{m_controller, *this};
 };
 
 } // namespace app

@@ -9,10 +9,6 @@
 
 namespace autoidle {
 
-// The settings key: minutes without keyboard or pointer input before idle
-// mode goes on by itself.
-inline constexpr QLatin1String kKey{"autoidle"};
-
 // A longer wait than a year is no wait a person means.
 inline constexpr int kMostMinutes = 366 * 24 * 60;
 

@@ -43,8 +43,8 @@ BenchAgent::BenchAgent(app::MainStrip &mainStrip, app::WindowRegistry &windows)
     : QObject(&mainStrip), m_mainStrip(mainStrip), m_windows(windows),
       m_input(STDIN_FILENO, QSocketNotifier::Read) {
     connect(&m_input, &QSocketNotifier::activated, this, &BenchAgent::readCommands);
-    mainStrip.idleTicker->installEventFilter(this);
-    mainStrip.minuteCounter->installEventFilter(this);
+    windows.controller().idleTicker().installEventFilter(this);
+    windows.controller().minuteCounter().installEventFilter(this);
     mainStrip.installEventFilter(this);
     // The session menu loads on first use; load it now so no figure pays for it.
     m_windows.sessionMenu();
@@ -58,7 +58,7 @@ bool BenchAgent::eventFilter(QObject *watched, QEvent *event) {
     } else if (event->type() == QEvent::Timer) {
         const qint64 now = monotonicNs();
         say("tick " + watched->objectName().toLatin1() + ' ' + QByteArray::number(now));
-        if (watched == m_mainStrip.idleTicker && m_cadenceLeft > 0) {
+        if (watched == &m_windows.controller().idleTicker() && m_cadenceLeft > 0) {
             if (m_cadence.isEmpty())
                 m_cadenceCpu = cpuNs();
             m_cadence.append(now);
@@ -97,14 +97,14 @@ void BenchAgent::run(const QByteArray &command) {
     const QByteArray &verb = words.value(0);
     const int count = words.value(1).toInt();
     if (verb == "scale" && count > 0) {
-        m_mainStrip.idleTicker->setInterval(59000 / count);
-        m_mainStrip.minuteCounter->start(60000 / count);
+        m_windows.controller().idleTicker().setInterval(59000 / count);
+        m_windows.controller().minuteCounter().start(60000 / count);
         say("done");
     } else if (verb == "ticks") {
         HurriedClock clock;
         hostlink::setPauseClock(&clock);
         for (int i = 0; i < count; ++i)
-            m_mainStrip.idleTick();
+            m_windows.controller().tick();
         hostlink::setPauseClock(nullptr);
         say("done");
     } else if (verb == "stats") {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "control/sessioncontroller.h"
 #include "session/sessionmodel.h"
 
 #include <QString>
 #include <optional>
 
-class QTimer;
 class QWidget;
 
 namespace menus {
@@ -13,7 +13,7 @@ namespace menus {
 class OptionsWindow;
 
 // What the session menu and the options window reach beyond themselves: the
-// session model, the main strip and its idle tick, the options window, the
+// session model and its controller, the main strip, the options window, the
 // style shop, the prompt and the program's end. The program's window
 // registry (app/) provides it, so the menus know nothing of the windows above
 // them.
@@ -22,9 +22,10 @@ public:
     virtual ~MenuHost() = default;
 
     virtual session::SessionModel &session() const = 0;
-    // The main strip and its idle tick; null once the main strip is gone.
+    // Idle mode, the idle tick and the minute counter.
+    virtual control::SessionController &controller() const = 0;
+    // The main strip; null once it is gone.
     virtual QWidget *mainStrip() const = 0;
-    virtual QTimer *idleTicker() const = 0;
     // The options window, loaded (hidden, its load run) on first use.
     virtual OptionsWindow *optionsWindow() = 0;
     // Loads the style shop with its line when it is not loaded, then shows it.

@@ -22,14 +22,6 @@ QString statsLine(const settings::SettingsRecord &r, const QString &own) {
 }
 } // namespace
 
-QString idleSessionLine(const settings::SettingsRecord &r, bool engaged) {
-    return frameHead(Closers::IUB, r) + u">  zorvel  "_s + middleAscii(r) + u"<font color=#"_s +
-           fontColour(r) + u"> idlé sèssiøn "_s + middleAscii(r) + u" <font color=#"_s +
-           asciiColour(r) +
-           (engaged ? u"> éñgágèd<font color=#"_s : u"> diséñgágèd<font color=#"_s) +
-           fontColour(r) + u">.. "_s + frameTail(r, false) + kTrailer;
-}
-
 QString statsLoadsLine(const settings::SettingsRecord &r, const QString &handle,
                        const QString &loads) {
     return statsLine(r, u"> zorvel stàts "_s + middleAscii(r) + u" id: <font color=#"_s +

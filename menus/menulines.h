@@ -6,9 +6,6 @@
 
 namespace menus {
 
-// The lines that mark idle mode switched on (engaged) and off.
-QString idleSessionLine(const settings::SettingsRecord &record, bool engaged);
-
 // The four statistics lines. `handle` and `lastIdle` are the file's values,
 // `loads` and `minsUsed` the main window's captions.
 QString statsLoadsLine(const settings::SettingsRecord &record, const QString &handle,

@@ -7,8 +7,7 @@
 #include "menus/dialogs.h"
 #include "menus/menuhost.h"
 #include "menus/menulines.h"
-#include "settings/settingsfile.h"
-#include "settings/settingskeys.h"
+#include "settings/storedsettings.h"
 #include "widgets/entrylabel.h"
 
 #include <QColor>
@@ -23,10 +22,10 @@ constexpr int kSlideBound = 7200;
 
 const QString kCustom = QStringLiteral("cùstøm");
 
-// Stores a field of the style in effect under a key: the style settings
-// always take the field after the command has set it.
-void writeField(const session::SessionModel &session, QLatin1String key, settings::Field field) {
-    settings::writeToIni(settings::kSection, key, session.caption(field), settings::settingsPath());
+// Stores a field of the style in effect: the style settings always take the
+// field after the command has set it.
+void writeField(const session::SessionModel &session, settings::Field field) {
+    settings::StoredSettings().setField(field, session.caption(field));
 }
 
 QString aboutText() {
@@ -103,13 +102,13 @@ void OptionsWindow::editAscii() {
     session.setCaption(Field::BackAscii, *back);
     session.setCaption(Field::FrontAscii, *front);
     session.setCaption(Field::StyleName, kCustom);
-    writeField(session, settings::keys::kStyleName, Field::StyleName);
-    writeField(session, settings::keys::kMiddleAscii, Field::MiddleAscii);
-    writeField(session, settings::keys::kFrontAscii, Field::FrontAscii);
-    writeField(session, settings::keys::kBackAscii, Field::BackAscii);
+    writeField(session, Field::StyleName);
+    writeField(session, Field::MiddleAscii);
+    writeField(session, Field::FrontAscii);
+    writeField(session, Field::BackAscii);
 }
 
-void OptionsWindow::editColour(const QString &prompt, settings::Field colour, QLatin1String key) {
+void OptionsWindow::editColour(const QString &prompt, settings::Field colour) {
     hide();
     const auto answer = m_windows.ask(prompt);
     if (!answer)
@@ -117,18 +116,18 @@ void OptionsWindow::editColour(const QString &prompt, settings::Field colour, QL
     session::SessionModel &session = m_windows.session();
     session.setCaption(settings::Field::StyleName, kCustom);
     session.setCaption(colour, *answer);
-    writeField(session, settings::keys::kStyleName, settings::Field::StyleName);
-    writeField(session, key, colour);
+    writeField(session, settings::Field::StyleName);
+    writeField(session, colour);
 }
 
 void OptionsWindow::editFontColour() {
     editColour(QStringLiteral("What color do you want the font to be?"),
-               settings::Field::FontColour, settings::keys::kFontColour);
+               settings::Field::FontColour);
 }
 
 void OptionsWindow::editAsciiColour() {
     editColour(QStringLiteral("What color do you want the ascii to be?"),
-               settings::Field::AsciiColour, settings::keys::kAsciiColour);
+               settings::Field::AsciiColour);
 }
 
 void OptionsWindow::editHandle() {
@@ -136,8 +135,7 @@ void OptionsWindow::editHandle() {
     const auto handle = m_windows.ask(QStringLiteral("What is your Handle?"));
     if (!handle)
         return;
-    settings::writeToIni(settings::kSection, QLatin1String(settings::keys::kHandle), *handle,
-                         settings::settingsPath());
+    settings::StoredSettings().setHandle(*handle);
     hostlink::chatSend(handleLine(m_windows.session(), *handle));
 }
 

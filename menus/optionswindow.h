@@ -37,8 +37,8 @@ public:
 
 private:
     // Edit ascii colour and edit font colour: the answer becomes the `colour`
-    // field and is written under `key`; the style turns custom.
-    void editColour(const QString &prompt, settings::Field colour, QLatin1String key);
+    // field and is stored; the style turns custom.
+    void editColour(const QString &prompt, settings::Field colour);
 
     MenuHost &m_windows;
 };

@@ -1,5 +1,6 @@
 #include "sessionmenu.h"
 
+#include "control/sessioncontroller.h"
 #include "hostlink/chatlink.h"
 #include "hostlink/pacing.h"
 #include "hostlink/pause.h"
@@ -9,35 +10,17 @@
 #include "menus/menulines.h"
 #include "menus/optionswindow.h"
 #include "settings/settingsfile.h"
-#include "settings/settingskeys.h"
+#include "settings/storedsettings.h"
 #include "widgets/entrylabel.h"
 
 #include <QColor>
 #include <QMouseEvent>
-#include <QTimer>
 
 namespace menus {
 
 namespace {
 constexpr int kWidth = 495;
 constexpr int kHeight = 1395;
-
-void setTimerEnabled(QTimer *timer, bool enabled) {
-    if (!timer)
-        return;
-    if (!enabled)
-        timer->stop();
-    else if (!timer->isActive())
-        timer->start();
-}
-
-QString read(QLatin1String key) {
-    return settings::getFromIni(settings::kSection, key, settings::settingsPath());
-}
-
-void write(QLatin1String key, const QString &value) {
-    settings::writeToIni(settings::kSection, key, value, settings::settingsPath());
-}
 } // namespace
 
 SessionMenu::SessionMenu(MenuHost &windows)
@@ -49,7 +32,9 @@ SessionMenu::SessionMenu(MenuHost &windows)
     statisticsEntry = addRow("Label5", "    stats", 720, rust);
     unloadEntry = addRow("Label6", "   unload", 960, rust);
     cancelEntry = addRow("Label7", "   cancel", 1200, rust);
-    idleOffEntry->setEnabled(false);
+    showIdle(m_windows.controller().isIdle());
+    connect(&m_windows.controller(), &control::SessionController::idleChanged, this,
+            &SessionMenu::showIdle);
 
     using widgets::EntryLabel;
     connect(idleOnEntry, &EntryLabel::clicked, this, &SessionMenu::goIdle);
@@ -87,41 +72,31 @@ bool SessionMenu::eventFilter(QObject *watched, QEvent *event) {
     return false;
 }
 
+void SessionMenu::showIdle(bool idle) {
+    idleOnEntry->setEnabled(!idle);
+    idleOffEntry->setEnabled(idle);
+}
+
 void SessionMenu::goIdle() {
     m_idleOnClicked = true;
     hide();
-    setTimerEnabled(m_windows.idleTicker(), true);
-    hostlink::chatSend(idleSessionLine(m_windows.session(), true));
-    hostlink::setAway(true, read(settings::keys::kReason));
-    idleOffEntry->setEnabled(true);
-    idleOnEntry->setEnabled(false);
-    Q_EMIT idleSwitched(true);
+    m_windows.controller().goIdle();
 }
 
 void SessionMenu::stopIdleTick() {
     // The click of the same double click has already switched idle mode on.
-    setTimerEnabled(m_windows.idleTicker(), false);
+    m_windows.controller().stopIdleTick();
 }
 
 void SessionMenu::comeBack() {
     hide();
-    session::SessionModel &session = m_windows.session();
-    setTimerEnabled(m_windows.idleTicker(), false);
-    hostlink::chatSend(idleSessionLine(session, false));
-    hostlink::setAway(false);
-    // The clock is kept, as the strip shows it, before it is reset.
-    write(settings::keys::kLastIdle, session.hours() + QLatin1Char(':') + session.minutes());
-    idleOnEntry->setEnabled(true);
-    session.setHours(QStringLiteral("0"));
-    session.setMinutes(QStringLiteral("00"));
-    idleOffEntry->setEnabled(false);
-    Q_EMIT idleSwitched(false);
+    m_windows.controller().comeBack();
 }
 
 void SessionMenu::editReason() {
     hide();
     if (const auto reason = m_windows.ask(QStringLiteral("What is your Reason for being Idle?")))
-        write(settings::keys::kReason, *reason);
+        settings::StoredSettings().setReason(*reason);
 }
 
 void SessionMenu::showStatistics() {
@@ -129,8 +104,9 @@ void SessionMenu::showStatistics() {
     m_windows.optionsWindow()->hide();
     session::SessionModel &record = m_windows.session();
     settings::reloadSettings(record);
-    const QString handle = read(settings::keys::kHandle);
-    const QString lastIdle = read(settings::keys::kLastIdle);
+    const settings::StoredSettings stored;
+    const QString handle = stored.handle();
+    const QString lastIdle = stored.lastIdle();
 
     // Each line reads the model when its turn comes: whatever runs during a
     // pause (an idle tick, an options command) shows in the lines after it.

@@ -12,7 +12,8 @@ class MenuHost;
 
 // The session menu (design name Form3): idle on and off, the idle reason, the
 // statistics, the end of the program. Every command but unload hides the
-// menu first.
+// menu first. Idle mode is the session controller's: "idle on" is enabled
+// exactly while it is off, "idle off" exactly while it is on.
 class SessionMenu final : public MenuWindow {
     Q_OBJECT
 public:
@@ -23,9 +24,9 @@ public:
     // The slide upwards out of sight.
     void slideAway();
 
-    void goIdle();         // "idle on": the idle tick starts, the engaged line
-    void stopIdleTick();   // a double click on "idle on": the tick stops, nothing else
-    void comeBack();       // "idle off": the tick stops, the disengaged line, the clock kept
+    void goIdle();         // "idle on": hides, then the controller's idle on
+    void stopIdleTick();   // a double click on "idle on": the controller's tick stops
+    void comeBack();       // "idle off": hides, then the controller's idle off
     void editReason();     // "edit msg": asks for the idle reason
     void showStatistics(); // "stats": the four statistics lines
     void unload();         // "unload": the program ends
@@ -35,14 +36,12 @@ public:
     widgets::EntryLabel *idleOnEntry, *idleOffEntry, *editReasonEntry, *statisticsEntry,
         *unloadEntry, *cancelEntry;
 
-Q_SIGNALS:
-    // Idle on or idle off has run, whoever ran it.
-    void idleSwitched(bool on);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showIdle(bool idle);
+
     MenuHost &m_windows;
     // The last release on "idle on" ran its click: the double click that
     // follows belongs to it, although the click has disabled the entry.

@@ -2,8 +2,7 @@
 
 #include "hostlink/chatlink.h"
 #include "hostlink/windowroutines.h"
-#include "settings/settingsfile.h"
-#include "settings/settingskeys.h"
+#include "settings/storedsettings.h"
 #include "styleshop/catalogue.h"
 #include "styleshop/shoplines.h"
 #include "widgets/entrylabel.h"
@@ -16,8 +15,6 @@
 #include <cmath>
 
 namespace styleshop {
-
-namespace keys = settings::keys;
 
 using widgets::EntryLabel;
 
@@ -130,19 +127,10 @@ void addLine(QWidget *form, const Line &line) {
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-// The six keys the shop reloads before each of its lines, in this order.
-struct Reload {
-    settings::Field field;
-    QLatin1String key;
-};
-constexpr std::array<Reload, 6> kReloadOrder{{
-    {settings::Field::StyleName, keys::kStyleName},
-    {settings::Field::AsciiColour, keys::kAsciiColour},
-    {settings::Field::FrontAscii, keys::kFrontAscii},
-    {settings::Field::BackAscii, keys::kBackAscii},
-    {settings::Field::MiddleAscii, keys::kMiddleAscii},
-    {settings::Field::FontColour, keys::kFontColour},
-}};
+// The six fields the shop reloads before each of its lines, in this order.
+constexpr std::array kReloadOrder{settings::Field::StyleName,   settings::Field::AsciiColour,
+                                  settings::Field::FrontAscii,  settings::Field::BackAscii,
+                                  settings::Field::MiddleAscii, settings::Field::FontColour};
 
 } // namespace
 
@@ -179,10 +167,9 @@ StyleShop::StyleShop(session::SessionModel &session, QWidget *mainStrip, QWidget
 }
 
 void StyleShop::reloadStyle() {
-    const QString file = settings::settingsPath();
-    for (const Reload &reload : kReloadOrder)
-        m_session.setCaption(reload.field,
-                             settings::getFromIni(settings::kSection, reload.key, file));
+    const settings::StoredSettings stored;
+    for (const settings::Field field : kReloadOrder)
+        m_session.setCaption(field, stored.field(field));
 }
 
 void StyleShop::showMainStrip() {

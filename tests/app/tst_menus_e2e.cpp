@@ -2,6 +2,7 @@
 // from the windows in-process and from the real zorvel told to end by a
 // signal; what the user types, as far as the file and the room.
 #include "app/programlines.h"
+#include "control/idlelines.h"
 #include "hostlink/chatlink.h"
 #include "menus/menulines.h"
 #include "platform/cp1252.h"
@@ -246,9 +247,9 @@ private Q_SLOTS:
         if (command == u"edit msg"_s) {
             program.sessionMenu()->editReason();
             keys = {"REASON"};
-            program.mainStrip.idleTick(); // the idle line, then the message
+            program.controller.tick(); // the idle line, then the message
             posted = 2;
-            roomLine = [&] { return app::reasonLine(record, setting("reason")); };
+            roomLine = [&] { return control::reasonLine(record, setting("reason")); };
         } else if (command == u"edit handle"_s) {
             program.optionsWindow()->editHandle();
             keys = {"HANDLE"};
@@ -265,7 +266,7 @@ private Q_SLOTS:
                 keys = {"PFCOLOR"};
             }
             program.sessionMenu()->goIdle(); // the engaged line shows the style
-            roomLine = [&] { return menus::idleSessionLine(record, true); };
+            roomLine = [&] { return control::idleSessionLine(record, true); };
         }
 
         for (const QByteArray &key : keys) {

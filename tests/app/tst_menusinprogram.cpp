@@ -25,6 +25,7 @@ class TestMenusInProgram : public QObject {
     SessionMenu *menu() { return m_world.program->sessionMenu(); }
     menus::OptionsWindow *options() { return m_world.program->optionsWindow(); }
     app::MainStrip &mainStrip() { return m_world.program->mainStrip; }
+    control::SessionController &controller() { return m_world.program->controller; }
 
 private Q_SLOTS:
     void init() { m_world.setUp(); }
@@ -33,14 +34,14 @@ private Q_SLOTS:
     void idleOnTwoTicksIdleOff() {
         setSetting("reason", QStringLiteral("brb"));
         click(menu()->idleOnEntry);
-        mainStrip().idleTick();
-        mainStrip().idleTick();
+        controller().tick();
+        controller().tick();
         QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("2"));
         menu()->show();
         click(menu()->idleOffEntry);
 
         QVERIFY(!menu()->isVisible());
-        QVERIFY(!mainStrip().idleTicker->isActive());
+        QVERIFY(!controller().idleTicker().isActive());
         QCOMPARE(setting("lastidle"), QStringLiteral("0:2"));
         QCOMPARE(mainStrip().hoursLabel->text(), QStringLiteral("0"));
         QCOMPARE(mainStrip().minutesLabel->text(), QStringLiteral("00"));
@@ -62,7 +63,7 @@ private Q_SLOTS:
         menu()->goIdle();
         QCOMPARE(m_world.room->awayTexts, QList<QByteArray>{"gone fishing"});
         for (int tick = 0; tick < 3; ++tick)
-            mainStrip().idleTick();
+            controller().tick();
         QCOMPARE(lines().size(), 1 + 3 * 2);
         QCOMPARE(m_world.room->awayTexts.size(), 1);
         menu()->comeBack();
@@ -94,8 +95,8 @@ private Q_SLOTS:
         };
         click(menu()->unloadEntry);
 
-        QVERIFY(!mainStrip().idleTicker->isActive());
-        QVERIFY(!mainStrip().minuteCounter->isActive());
+        QVERIFY(!controller().idleTicker().isActive());
+        QVERIFY(!controller().minuteCounter().isActive());
         QVERIFY(!mainStrip().isVisible());
         QVERIFY(!m_world.program->windows.isStyleShopLoaded());
         QCOMPARE(m_world.program->ends, 1);
@@ -164,7 +165,7 @@ private Q_SLOTS:
         // command then writes.
         m_clock.setNow(1000.6);
         const QStringList order = editAsciiQueuing(options(), &mainStrip(), QStringLiteral("tick"),
-                                                   [this] { mainStrip().idleTick(); });
+                                                   [this] { controller().tick(); });
         QCOMPARE(order, QStringList({QStringLiteral("FRONT"), QStringLiteral("tick"),
                                      QStringLiteral("BACK")}));
         QCOMPARE(mainStrip().frontAsciiLabel->text(), QStringLiteral("F"));

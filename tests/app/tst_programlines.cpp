@@ -1,5 +1,6 @@
 // The main window's six lines, byte for byte in Windows-1252.
 #include "app/programlines.h"
+#include "control/idlelines.h"
 #include "hostlink/chatlink.h"
 #include "hostlink/frame.h"
 #include "tests/defaultstyle.h"
@@ -44,25 +45,26 @@ private Q_SLOTS:
                               "<font color=#00000C>-:- <a href=") +
                    kL + QStringLiteral(">dl hérè</a> <font color=#009900>/¯\\<font color=#ffFfFc>");
         QTest::newRow("idle line")
-            << app::idleLine(d, QStringLiteral("frobble"), QStringLiteral("0"), QStringLiteral("1"))
+            << control::idleLine(d, QStringLiteral("frobble"), QStringLiteral("0"),
+                                 QStringLiteral("1"))
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C>  zorvel  -:-<font color=#009900> frobble is idlè "
                               "<font color=#00000C>-:-<font color=#00000C> timé: <font "
                               "color=#009900>0:1 <font color=#009900> /¯\\<font color=#FFFFFC>");
         QTest::newRow("message line")
-            << app::reasonLine(d, QStringLiteral("brb"))
+            << control::reasonLine(d, QStringLiteral("brb"))
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C> msg: <font color=#009900>brb -:- <font "
                               "color=#00000C> stylé: <font color=#009900>defàùlt<font "
                               "color=#00000C> .. <font color=#009900>/¯\\<font color=#FFFFFC>");
         QTest::newRow("message line, empty reason")
-            << app::reasonLine(d, QString())
+            << control::reasonLine(d, QString())
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C> msg: <font color=#009900> -:- <font "
                               "color=#00000C> stylé: <font color=#009900>defàùlt<font "
                               "color=#00000C> .. <font color=#009900>/¯\\<font color=#FFFFFC>");
         QTest::newRow("idle line, empty handle")
-            << app::idleLine(d, QString(), QStringLiteral("1"), QStringLiteral("0"))
+            << control::idleLine(d, QString(), QStringLiteral("1"), QStringLiteral("0"))
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900>/¯\\<font "
                               "color=#00000C>  zorvel  -:-<font color=#009900>  is idlè "
                               "<font color=#00000C>-:-<font color=#00000C> timé: <font "
@@ -88,15 +90,15 @@ private Q_SLOTS:
         marked.setCaption(Field::MiddleAscii, QStringLiteral("<i>·</i>"));
         marked.setCaption(Field::BackAscii, QStringLiteral("<u>»</u>"));
         QTest::newRow("idle line with markup")
-            << app::idleLine(marked, QStringLiteral("<b>me</b>"), QStringLiteral("2"),
-                             QStringLiteral("30"))
+            << control::idleLine(marked, QStringLiteral("<b>me</b>"), QStringLiteral("2"),
+                                 QStringLiteral("30"))
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900><b>«</b><font "
                               "color=#00000C>  zorvel  <i>·</i><font color=#009900> <b>me</b> is "
                               "idlè <font color=#00000C><i>·</i><font color=#00000C> timé: <font "
                               "color=#009900>2:30 <font color=#009900> <u>»</u><font "
                               "color=#FFFFFC>");
         QTest::newRow("message line with markup")
-            << app::reasonLine(marked, QStringLiteral("<a href=x>back</a>"))
+            << control::reasonLine(marked, QStringLiteral("<a href=x>back</a>"))
             << QStringLiteral("</b></u></i><font face=\"arial narrow\" color=#009900><b>«</b><font "
                               "color=#00000C> msg: <font color=#009900><a href=x>back</a> "
                               "<i>·</i> <font color=#00000C> stylé: <font "
@@ -116,8 +118,8 @@ private Q_SLOTS:
         const QStringList lines = {
             app::loadLine(empty),
             app::loadIdentityLine(empty, {}, {}),
-            app::idleLine(empty, {}, QStringLiteral("0"), QStringLiteral("1")),
-            app::reasonLine(empty, {}),
+            control::idleLine(empty, {}, QStringLiteral("0"), QStringLiteral("1")),
+            control::reasonLine(empty, {}),
             app::unloadLine(empty),
             app::unloadIdentityLine(empty, {}, {}),
         };

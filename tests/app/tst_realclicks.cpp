@@ -3,6 +3,7 @@
 // every line checked in a real chathost's transcript. Run it alone with
 // `ctest -L x11`.
 #include "app/programlines.h"
+#include "control/idlelines.h"
 #include "hostlink/chatlink.h"
 #include "menus/menulines.h"
 #include "settings/settingsfile.h"
@@ -212,7 +213,7 @@ private Q_SLOTS:
         int at = host.records().size();
         clickAt(menu->topLeft() + entryAt(0));
         QVERIFY(gone(kSessionMenuSize));
-        QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, true)),
+        QVERIFY(waitForLine(host, hostlink::toWindows1252(control::idleSessionLine(defaults, true)),
                             at) >= 0);
 
         // edit msg, a reason typed into the prompt; a tick (made due soon in
@@ -238,10 +239,10 @@ private Q_SLOTS:
         xdo({u"type"_s, u"--delay"_s, u"40"_s, u"back in 5"_s});
         xdo({u"key"_s, u"Return"_s});
         at = host.records().size();
-        QVERIFY(waitForLine(
-                    host,
-                    hostlink::toWindows1252(app::reasonLine(defaults, QStringLiteral("back in 5"))),
-                    at, 15000) >= 0);
+        QVERIFY(waitForLine(host,
+                            hostlink::toWindows1252(
+                                control::reasonLine(defaults, QStringLiteral("back in 5"))),
+                            at, 15000) >= 0);
 
         // idle off
         clickAt(kStripPlace + kMenuButton);
@@ -249,7 +250,8 @@ private Q_SLOTS:
         QVERIFY(menu);
         at = host.records().size();
         clickAt(menu->topLeft() + entryAt(240));
-        QVERIFY(waitForLine(host, hostlink::toWindows1252(menus::idleSessionLine(defaults, false)),
+        QVERIFY(waitForLine(host,
+                            hostlink::toWindows1252(control::idleSessionLine(defaults, false)),
                             at) >= 0);
 
         // A right press opens the options window in the same place and hides the menu.

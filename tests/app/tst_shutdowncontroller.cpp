@@ -58,8 +58,8 @@ private Q_SLOTS:
             program.windows.sessionMenu()->goIdle();
         if (shopOpen)
             program.windows.showStyleShop();
-        QVERIFY(program.mainStrip.minuteCounter->isActive());
-        QCOMPARE(program.mainStrip.idleTicker->isActive(), idle);
+        QVERIFY(program.controller.minuteCounter().isActive());
+        QCOMPARE(program.controller.idleTicker().isActive(), idle);
         m_world.room->lines.clear();
         bool asked = false;
         m_world.room->onPost = [&](const QByteArray &) {
@@ -79,8 +79,8 @@ private Q_SLOTS:
             hostlink::toWindows1252(app::unloadIdentityLine(
                 program.session, QStringLiteral("frobble"), QStringLiteral("defàùlt")))};
         QCOMPARE(m_world.room->lines, closing);
-        QVERIFY(!program.mainStrip.minuteCounter->isActive());
-        QVERIFY(!program.mainStrip.idleTicker->isActive());
+        QVERIFY(!program.controller.minuteCounter().isActive());
+        QVERIFY(!program.controller.idleTicker().isActive());
         QVERIFY(!program.mainStrip.isVisible());
         QVERIFY(!program.windows.isStyleShopLoaded());
         // The menus went, whether or not they had been loaded.

@@ -156,8 +156,8 @@ private Q_SLOTS:
         QTRY_COMPARE(program.ends, 1);
         QTest::qWait(50); // the second signal's wake-up, handled as nothing
         QCOMPARE(program.ends, 1);
-        QVERIFY(!program.mainStrip.idleTicker->isActive());
-        QVERIFY(!program.mainStrip.minuteCounter->isActive());
+        QVERIFY(!program.controller.idleTicker().isActive());
+        QVERIFY(!program.controller.minuteCounter().isActive());
         // The shop unloads too, but nothing follows the closing lines.
         QVERIFY(!program.windows.isStyleShopLoaded());
         QCOMPARE(lines(), closingLines(program.mainStrip));

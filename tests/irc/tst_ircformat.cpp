@@ -3,6 +3,7 @@
 // the HTML a room shows; and the splitting of a long message at the 512-byte
 // edge of a line.
 #include "app/programlines.h"
+#include "control/idlelines.h"
 #include "irc/irccolours.h"
 #include "irc/ircformatter.h"
 #include "irc/ircrenderer.h"
@@ -41,8 +42,8 @@ private Q_SLOTS:
         QTest::newRow("start-up line 2")
             << app::loadIdentityLine(d, QStringLiteral("frobble"), QStringLiteral("defàùlt"))
             << kLoadLine2Irc;
-        QTest::newRow("idle tick") << app::idleLine(d, QStringLiteral("frobble"),
-                                                    QStringLiteral("1"), QStringLiteral("05"))
+        QTest::newRow("idle tick") << control::idleLine(d, QStringLiteral("frobble"),
+                                                        QStringLiteral("1"), QStringLiteral("05"))
                                    // The colour code keeps two digits: "1:05" stays text.
                                    << u8("\x03"
                                          "03/\xc2\xaf\\\x03 zorvel -:-\x03"

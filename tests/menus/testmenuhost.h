@@ -1,8 +1,8 @@
 #pragma once
 
+#include "control/sessioncontroller.h"
 #include "menus/menuhost.h"
-#include "menus/optionswindow.h"
-#include "menus/sessionmenu.h"
+#include "menus/menuwindows.h"
 #include "session/sessionmodel.h"
 #include "styleshop/styleshop.h"
 
@@ -14,12 +14,13 @@
 
 // What the menus reach, without the program's main strip: a session model as
 // a first start leaves it (the settings file written with the defaults; or,
-// for a test of the writes themselves, the file left as found), a
-// bare window in the main strip's place with its two timers, the menus loaded
-// on first use, the real style shop, prompts answered from the dialogs'
-// script. The program's end is counted and does what the program's own does
-// to these windows, in its order: timers stopped, menus slid away and gone,
-// the main strip hidden, the shop unloaded; it posts no closing lines.
+// for a test of the writes themselves, the file left as found) with its
+// controller, a bare window in the main strip's place, the menus loaded on
+// first use as the program loads them, the real style shop, prompts answered
+// from the dialogs' script. The program's end is counted and does what the
+// program's own does to these windows, in its order: timers stopped, menus
+// slid away and gone, the main strip hidden, the shop unloaded; it posts no
+// closing lines.
 class TestMenuHost final : public QObject, public menus::MenuHost {
     Q_OBJECT
 public:
@@ -28,12 +29,13 @@ public:
     ~TestMenuHost() override;
 
     session::SessionModel &session() const override { return *m_session; }
+    control::SessionController &controller() const override { return *m_controller; }
     QWidget *mainStrip() const override { return m_mainStrip.get(); }
-    QTimer *idleTicker() const override { return m_idleTicker; }
-    QTimer *minuteCounter() const { return m_minuteCounter; }
+    QTimer *idleTicker() const { return &m_controller->idleTicker(); }
+    QTimer *minuteCounter() const { return &m_controller->minuteCounter(); }
 
-    menus::SessionMenu *sessionMenu();
-    menus::OptionsWindow *optionsWindow() override;
+    menus::SessionMenu *sessionMenu() { return m_menus.sessionMenu(); }
+    menus::OptionsWindow *optionsWindow() override { return m_menus.optionsWindow(); }
 
     void showStyleShop() override;
     bool isStyleShopLoaded() const { return m_styleShop != nullptr; }
@@ -47,11 +49,9 @@ public:
 
 private:
     std::unique_ptr<session::SessionModel> m_session;
+    std::unique_ptr<control::SessionController> m_controller;
     std::unique_ptr<QWidget> m_mainStrip;
-    QTimer *m_minuteCounter;
-    QTimer *m_idleTicker;
-    QPointer<menus::SessionMenu> m_sessionMenu;
-    QPointer<menus::OptionsWindow> m_optionsWindow;
+    menus::MenuWindows m_menus{*this};
     QPointer<styleshop::StyleShop> m_styleShop;
     int m_unloadRequests = 0;
 };

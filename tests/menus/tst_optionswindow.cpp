@@ -1,6 +1,7 @@
 // The options window in-process: its look, the about box, the style shop,
 // the ascii and colour edits with what they write, the handle line, cancel,
 // with the menus' test host in the program's place.
+#include "control/idlelines.h"
 #include "hostlink/chatlink.h"
 #include "menus/menulines.h"
 #include "menus/optionswindow.h"
@@ -255,7 +256,7 @@ private Q_SLOTS:
         // Later lines carry the answer unchanged.
         host().sessionMenu()->goIdle();
         QCOMPARE(hostlink::fromWindows1252(lines().last()),
-                 menus::idleSessionLine(session(), true));
+                 control::idleSessionLine(session(), true));
         QVERIFY(hostlink::fromWindows1252(lines().last()).contains(QString(u'#' + answer + u'>')));
     }
 

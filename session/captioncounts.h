@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app {
+namespace session {
 
 // The number a count caption holds: its leading decimal number, blanks
 // skipped, 0 when the text does not begin with one.
@@ -10,4 +10,4 @@ qint64 captionNumber(const QString &caption);
 // The shortest decimal text of a number: no leading zero, no leading blank.
 QString numberText(qint64 number);
 
-} // namespace app
+} // namespace session

@@ -1,5 +1,5 @@
 // The two conversions of count captions.
-#include "app/captioncounts.h"
+#include "session/captioncounts.h"
 
 #include <QTest>
 
@@ -21,13 +21,13 @@ private Q_SLOTS:
     void number() {
         QFETCH(QString, caption);
         QFETCH(qint64, number);
-        QCOMPARE(app::captionNumber(caption), number);
+        QCOMPARE(session::captionNumber(caption), number);
     }
 
     void text() {
-        QCOMPARE(app::numberText(7), QStringLiteral("7"));
-        QCOMPARE(app::numberText(59), QStringLiteral("59"));
-        QCOMPARE(app::numberText(app::captionNumber(QStringLiteral("007")) + 1),
+        QCOMPARE(session::numberText(7), QStringLiteral("7"));
+        QCOMPARE(session::numberText(59), QStringLiteral("59"));
+        QCOMPARE(session::numberText(session::captionNumber(QStringLiteral("007")) + 1),
                  QStringLiteral("8"));
     }
 };

@@ -1,6 +1,6 @@
 #include "captioncounts.h"
 
-namespace app {
+namespace session {
 
 qint64 captionNumber(const QString &caption) {
     qsizetype i = 0;
@@ -31,4 +31,4 @@ qint64 captionNumber(const QString &caption) {
 
 QString numberText(qint64 number) { return QString::number(number); }
 
-} // namespace app
+} // namespace session
