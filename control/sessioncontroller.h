@@ -18,7 +18,6 @@ public:
     // The minute counter starts at once; the idle tick waits for goIdle().
     explicit SessionController(session::SessionModel &session, QObject *parent = nullptr);
 
-    session::SessionModel &session() const { return m_session; }
     bool isIdle() const { return m_idle; }
     bool isTicking() const { return m_idleTicker.isActive(); }
 
