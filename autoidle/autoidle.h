@@ -19,7 +19,7 @@ std::optional<int> minutesFrom(const QString &value);
 // minutesFrom takes; nothing for anything else.
 std::optional<int> givenMinutes(const QString &value);
 
-// The idle mode that auto-idle switches: the session menu's own commands.
+// The idle mode that auto-idle switches, as the session menu's commands do.
 class IdleSession {
 public:
     virtual ~IdleSession() = default;
