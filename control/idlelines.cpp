@@ -6,13 +6,8 @@ using namespace Qt::StringLiterals;
 
 namespace control {
 
-using hostlink::asciiColour;
-using hostlink::Closers;
-using hostlink::fontColour;
-using hostlink::frameHead;
-using hostlink::frameTail;
-using hostlink::kTrailer;
-using hostlink::middleAscii;
+// The frame's parts, as every line builder names them.
+using namespace hostlink;
 using settings::Field;
 
 QString idleSessionLine(const settings::SettingsRecord &r, bool engaged) {
