@@ -1,5 +1,6 @@
 #include "ircconnection.h"
 
+#include "irc/ircencoder.h"
 #include "irc/ircmessage.h"
 #include "irc/linesplitter.h"
 
@@ -19,14 +20,6 @@ constexpr qsizetype kUnknownHost = 63;
 constexpr qsizetype kUnknownUser = 10;
 constexpr qsizetype kMaxAwayBytes = 200;
 constexpr qsizetype kSaslChunk = 400;
-
-QByteArray noBreaks(QByteArray bytes) {
-    for (char &c : bytes) {
-        if (c == '\r' || c == '\n' || c == '\0')
-            c = ' ';
-    }
-    return bytes;
-}
 
 QString seconds(qint64 ms) { return QString::number((ms + 500) / 1000); }
 
@@ -79,7 +72,7 @@ void IrcConnection::stop(const QString &quitMessage) {
     if (!m_socket)
         return;
     if (m_socket->state() == QAbstractSocket::ConnectedState) {
-        writeNow("QUIT :" + noBreaks(quitMessage.toUtf8()));
+        sendControl(encodeLine("QUIT", {}, quitMessage.toUtf8()));
         m_socket->flush();
         // A failed write is reported at once, and what hears it may let the
         // socket go.
@@ -122,6 +115,9 @@ void IrcConnection::resetConnectionState() {
     m_capList.clear();
     m_nick = m_config.nick;
     m_nickTries = 0;
+    // What the last server said of itself holds for it only.
+    m_nickLength = kDefaultNickLength;
+    m_prefixes = QString::fromLatin1(kDefaultPrefixes);
     m_userHost.clear();
     m_pendingJoins.clear();
     m_lastError.clear();
@@ -170,12 +166,12 @@ QSslConfiguration IrcConnection::tlsConfiguration() const {
 
 void IrcConnection::onConnected() {
     const bool sasl = !m_config.saslUser.isEmpty() && !m_secret.isEmpty();
-    writeNow("CAP LS 302");
+    sendControl(encodeLine("CAP", {"LS", "302"}));
     if (!sasl && !m_secret.isEmpty())
-        writeNow("PASS :" + noBreaks(m_secret));
-    writeNow("NICK " + m_nick.toUtf8());
-    writeNow("USER " + m_config.userName.toUtf8() +
-             " 0 * :" + noBreaks(m_config.realName.toUtf8()));
+        sendControl(encodeLine("PASS", {}, m_secret));
+    sendControl(encodeLine("NICK", {m_nick.toUtf8()}));
+    sendControl(
+        encodeLine("USER", {m_config.userName.toUtf8(), "0", "*"}, m_config.realName.toUtf8()));
 }
 
 void IrcConnection::onReadyRead() {
@@ -217,7 +213,7 @@ void IrcConnection::onQuiet() {
         return;
     }
     m_awaitingAnswer = true;
-    writeNow("PING :zorvel-" + QByteArray::number(now()));
+    sendControl(encodeLine("PING", {}, "zorvel-" + QByteArray::number(now())));
     m_quietTimer.start(int(m_timing.answerMs));
 }
 
@@ -238,6 +234,7 @@ void IrcConnection::onDisconnected() {
     socket->deleteLater();
     m_quietTimer.stop();
     m_paceTimer.stop();
+    m_queue.connectionEnded();
     const bool wasRegistered = m_registered;
     m_registered = false;
     if (wasRegistered)
@@ -261,9 +258,15 @@ void IrcConnection::onDisconnected() {
 }
 
 void IrcConnection::writeNow(const QByteArray &line) {
-    if (!m_socket)
+    if (!m_socket || line.isEmpty())
         return;
     m_socket->write(line + "\r\n");
+}
+
+void IrcConnection::sendControl(const QByteArray &line) {
+    m_queue.pushControl(line);
+    for (const QByteArray &control : m_queue.takeControl())
+        writeNow(control);
 }
 
 void IrcConnection::flush() {
@@ -293,7 +296,7 @@ qsizetype IrcConnection::prefixBytes() const {
 int IrcConnection::sendText(const QString &channel, const QByteArray &text, Kind kind) {
     const QByteArray target = channel.toUtf8();
     const bool action = kind == Kind::Action;
-    const QByteArray command = kind == Kind::Notice ? "NOTICE " : "PRIVMSG ";
+    const QByteArray command = kind == Kind::Notice ? "NOTICE" : "PRIVMSG";
     // An action's text sits inside \x01ACTION ...\x01.
     const qsizetype room =
         textRoom(prefixBytes(), target.size()) - (action ? 9 : 0) - (kind == Kind::Notice ? 1 : 0);
@@ -303,7 +306,7 @@ int IrcConnection::sendText(const QString &channel, const QByteArray &text, Kind
                                          "ACTION " +
                                              piece + "\x01"
                                        : piece;
-        m_queue.push(command + target + " :" + body, channel);
+        m_queue.push(encodeLine(command, {target}, body), channel);
     }
     if (split.bytesLeftOut > 0)
         emit status(channel, tr("the line was too long for %1 messages: its last %2 bytes were "
@@ -319,8 +322,11 @@ void IrcConnection::setAway(const QString &text) {
     m_away = QString::fromUtf8(noBreaks(text.toUtf8().left(kMaxAwayBytes)));
     if (!m_registered)
         return;
-    m_queue.push(m_away.isEmpty() ? QByteArray("AWAY") : "AWAY :" + m_away.toUtf8());
-    flush();
+    sendControl(awayLine());
+}
+
+QByteArray IrcConnection::awayLine() const {
+    return m_away.isEmpty() ? encodeLine("AWAY") : encodeLine("AWAY", {}, m_away.toUtf8());
 }
 
 QStringList IrcConnection::people(const QString &channel) const {
@@ -348,13 +354,16 @@ void IrcConnection::setPeople(const QString &channel, const QStringList &people)
 void IrcConnection::removePerson(const QString &channel, const QString &nick) {
     QStringList people = m_people.value(peopleKey(channel));
     const QByteArray folded = foldCase(nick.toUtf8());
-    people.removeIf([&](const QString &entry) {
-        QString bare = entry;
-        while (!bare.isEmpty() && m_prefixes.contains(bare[0]))
-            bare.remove(0, 1);
-        return foldCase(bare.toUtf8()) == folded;
-    });
+    people.removeIf(
+        [&](const QString &entry) { return foldCase(bareNick(entry).toUtf8()) == folded; });
     setPeople(channel, people);
+}
+
+QString IrcConnection::bareNick(const QString &entry) const {
+    qsizetype p = 0;
+    while (p < entry.size() && m_prefixes.contains(entry[p]))
+        ++p;
+    return entry.mid(p);
 }
 
 QString IrcConnection::decode(const QByteArray &bytes) const {
@@ -412,7 +421,7 @@ QString IrcConnection::lastParam(const IrcMessage &message) const {
 
 void IrcConnection::handlePing(const IrcMessage &message) {
     // Answers go before anything queued, registered or not.
-    writeNow("PONG :" + message.param(0));
+    sendControl(encodeLine("PONG", {}, message.param(0)));
 }
 
 void IrcConnection::handleAuthenticate(const IrcMessage &message) {
@@ -422,9 +431,9 @@ void IrcConnection::handleAuthenticate(const IrcMessage &message) {
         QByteArray(m_config.saslUser.toUtf8() + '\0' + m_config.saslUser.toUtf8() + '\0' + m_secret)
             .toBase64();
     for (qsizetype i = 0; i < payload.size(); i += kSaslChunk)
-        writeNow("AUTHENTICATE " + payload.mid(i, kSaslChunk));
+        sendControl(encodeLine("AUTHENTICATE", {payload.mid(i, kSaslChunk)}));
     if (payload.size() % kSaslChunk == 0)
-        writeNow("AUTHENTICATE +");
+        sendControl(encodeLine("AUTHENTICATE", {"+"}));
 }
 
 void IrcConnection::handleSaslLoggedIn(const IrcMessage &) {
@@ -469,9 +478,16 @@ void IrcConnection::handleJoin(const IrcMessage &message) {
         emit joined(channel);
         flush();
     } else {
+        const QString who = decode(message.nick());
         QStringList people = m_people.value(peopleKey(channel));
-        people.append(decode(message.nick()));
-        setPeople(channel, people);
+        // Seen already (a NAMES reply that crossed the JOIN): listed once.
+        const QByteArray folded = foldCase(who.toUtf8());
+        if (std::none_of(people.cbegin(), people.cend(), [&](const QString &entry) {
+                return foldCase(bareNick(entry).toUtf8()) == folded;
+            })) {
+            people.append(who);
+            setPeople(channel, people);
+        }
         emit status(channel, tr("%1 joined").arg(decode(message.nick())));
     }
 }
@@ -591,14 +607,14 @@ void IrcConnection::handleCap(const IrcMessage &message) {
                 offered = true;
         }
         if (offered) {
-            writeNow("CAP REQ :sasl");
+            sendControl(encodeLine("CAP", {"REQ"}, "sasl"));
         } else {
             emit status({}, tr("%1 offers no SASL PLAIN login: going on without logging in")
                                 .arg(m_config.host));
             endCap();
         }
     } else if (sub == "ACK" && message.params.last().trimmed() == "sasl") {
-        writeNow("AUTHENTICATE PLAIN");
+        sendControl(encodeLine("AUTHENTICATE", {"PLAIN"}));
     } else if (sub == "NAK") {
         emit status({}, tr("%1 refused SASL: going on without logging in").arg(m_config.host));
         endCap();
@@ -609,7 +625,7 @@ void IrcConnection::endCap() {
     if (m_capEnded)
         return;
     m_capEnded = true;
-    writeNow("CAP END");
+    sendControl(encodeLine("CAP", {"END"}));
 }
 
 void IrcConnection::handleRegistered(const IrcMessage &message) {
@@ -622,9 +638,10 @@ void IrcConnection::handleRegistered(const IrcMessage &message) {
     emit registered();
     for (const QString &channel : m_config.channels)
         m_pendingJoins.insert(channel);
-    writeNow("JOIN " + m_config.channels.join(QLatin1Char(',')).toUtf8());
+    for (const QByteArray &join : joinLines(m_config.channels))
+        sendControl(join);
     if (!m_away.isEmpty())
-        m_queue.push("AWAY :" + m_away.toUtf8());
+        sendControl(awayLine());
     flush();
 }
 
@@ -651,7 +668,7 @@ void IrcConnection::handleNickRefused(const IrcMessage &message) {
     }
     emit status({}, tr("the nick %1 is taken or not allowed here; trying %2").arg(refused, next));
     m_nick = next;
-    writeNow("NICK " + next.toUtf8());
+    sendControl(encodeLine("NICK", {next.toUtf8()}));
 }
 
 void IrcConnection::handlePrivmsg(const IrcMessage &incoming) {
@@ -677,8 +694,11 @@ void IrcConnection::handleCtcp(const IrcMessage &incoming) {
     } else if (ctcp == "VERSION" || ctcp == "PING") {
         const QByteArray answer = ctcp == "PING" ? QByteArray("PING " + noBreaks(argument.left(64)))
                                                  : QByteArray("VERSION chathost");
-        m_queue.push("NOTICE " + incoming.nick() + " :\x01" + answer + "\x01");
-        flush();
+        // Anyone can ask: answered within the automatic replies' limits only.
+        if (m_queue.pushAutoReply(
+                SendQueue::AutoReply::Ctcp, incoming.nick(),
+                encodeLine("NOTICE", {incoming.nick()}, '\x01' + answer + '\x01')))
+            flush();
     }
 }
 

@@ -123,12 +123,17 @@ private:
     void handleChannelError(const IrcMessage &message);
     void endCap();
     void writeNow(const QByteArray &line);
+    // A control line: out at once, never behind the chat.
+    void sendControl(const QByteArray &line);
+    QByteArray awayLine() const;
     void flush();
     void reportDropped();
     QString channelName(const QByteArray &wire) const;
     void setPeople(const QString &channel, const QStringList &people);
     void removePerson(const QString &channel, const QString &nick);
     QString decode(const QByteArray &bytes) const;
+    // A people list's entry without its status prefixes.
+    QString bareNick(const QString &entry) const;
     qsizetype prefixBytes() const;
     qint64 now() const { return m_clock.elapsed(); }
 
@@ -151,8 +156,10 @@ private:
     qint64 m_registeredAt = 0;
     QString m_nick;
     int m_nickTries = 0;
-    int m_nickLength = 9;
-    QString m_prefixes = QStringLiteral("~&@%+");
+    static constexpr int kDefaultNickLength = 9;
+    static constexpr const char *kDefaultPrefixes = "~&@%+";
+    int m_nickLength = kDefaultNickLength;
+    QString m_prefixes = QString::fromLatin1(kDefaultPrefixes);
     QByteArray m_userHost; // our own user@host as the server shows it
     QString m_away;
     QSet<QString> m_pendingJoins;

@@ -238,6 +238,42 @@ private Q_SLOTS:
         }
     }
 
+    // What a server said of itself (005) holds for that connection only: the
+    // next server's nick length is the default again.
+    void serverSupportResetOnReconnect() {
+        FakeIrcServer server;
+        irc::NetworkConfig c = config(server.port());
+        c.nick = u"zorvelzorvel"_s;
+        Client client(c);
+        client.connection.start();
+        welcome(server, 0, "zorvelzorvel");
+        server.sendLine(":srv 005 zorvelzorvel NICKLEN=30 PREFIX=(y)! :are supported");
+        QVERIFY(server.waitForLine("JOIN #z") >= 0);
+        const qsizetype from = server.lines().size();
+        server.dropClient();
+        QVERIFY(server.waitForConnections(2));
+        QVERIFY(server.waitForLine("USER ", from) >= 0);
+        server.sendLine(":srv 433 * zorvelzorvel :Nickname already in use");
+        QVERIFY(server.waitForLine("NICK zorvelzo1", from) >= 0);
+    }
+
+    // A JOIN of someone already listed (a NAMES reply that crossed it) lists
+    // them once.
+    void joinOfSomeoneListed() {
+        FakeIrcServer server;
+        Client client(config(server.port()));
+        client.connection.start();
+        welcome(server, 0);
+        QVERIFY(server.waitForLine("JOIN #z") >= 0);
+        server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
+        server.sendLine(":srv 353 zorvel = #z :zorvel @new\r\n:srv 366 zorvel #z :End");
+        server.sendLine(":new!u@h JOIN #z");
+        server.sendLine(":late!u@h JOIN #z");
+        QVERIFY(waitFor([&] { return client.connection.people(u"#z"_s).size() == 3; }, 3000));
+        QCOMPARE(client.connection.people(u"#z"_s),
+                 (QStringList{u"@new"_s, u"late"_s, u"zorvel"_s}));
+    }
+
     // A CTCP VERSION or PING is answered with a notice to whoever asked.
     void ctcpAnswers_data() {
         QTest::addColumn<QByteArray>("request");
