@@ -31,6 +31,10 @@ QByteArray encodeLine(const QByteArray &command, const QList<QByteArray> &middle
     return line;
 }
 
+QByteArray ctcpText(const QByteArray &command, const std::optional<QByteArray> &argument) {
+    return '\x01' + command + (argument ? ' ' + *argument : QByteArray()) + '\x01';
+}
+
 QList<QByteArray> joinLines(const QStringList &channels) {
     // "JOIN " list CR LF
     constexpr qsizetype kRoom = kMaxLineBytes - 5 - 2;

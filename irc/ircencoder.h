@@ -15,6 +15,10 @@ namespace irc {
 QByteArray encodeLine(const QByteArray &command, const QList<QByteArray> &middle = {},
                       const std::optional<QByteArray> &trailing = std::nullopt);
 
+// A CTCP message's text: \x01COMMAND argument\x01 (the argument left out when
+// there is none).
+QByteArray ctcpText(const QByteArray &command, const std::optional<QByteArray> &argument = {});
+
 // CR, LF and NUL as blanks.
 QByteArray noBreaks(QByteArray bytes);
 
