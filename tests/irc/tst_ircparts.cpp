@@ -172,34 +172,6 @@ private Q_SLOTS:
                  line);
     }
 
-    // Channels are joined in as few JOIN lines as fit 512 bytes, none lost.
-    void joinLinesFit_data() {
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<int>("nameBytes");
-        QTest::addColumn<int>("lines");
-        QTest::newRow("one") << 1 << 10 << 1;
-        QTest::newRow("forty long names") << 40 << 49 << 4;
-        QTest::newRow("exactly full") << 2 << 252 << 1; // 5 + 252 + 1 + 252 + 2 = 512
-        QTest::newRow("one byte over") << 2 << 253 << 2;
-    }
-    void joinLinesFit() {
-        QFETCH(int, channels);
-        QFETCH(int, nameBytes);
-        QFETCH(int, lines);
-        QStringList names;
-        for (int i = 0; i < channels; ++i)
-            names << u'#' + QString::number(i).rightJustified(nameBytes - 1, u'x');
-        const QList<QByteArray> joins = irc::joinLines(names);
-        QCOMPARE(joins.size(), lines);
-        QStringList joined;
-        for (const QByteArray &join : joins) {
-            QVERIFY(join.startsWith("JOIN "));
-            QVERIFY2(join.size() + 2 <= 512, join.constData());
-            joined += QString::fromUtf8(join.mid(5)).split(u',');
-        }
-        QCOMPARE(joined, names);
-    }
-
     void backoffDelays_data() {
         QTest::addColumn<double>("random");
         QTest::addColumn<QList<qint64>>("delays");

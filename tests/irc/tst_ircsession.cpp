@@ -180,7 +180,13 @@ private Q_SLOTS:
                 ":zorvelzorv!u@h JOIN #z", ":srv 353 zorvelzorv = #z :!x zorvelzorv",
                 ":srv 366 zorvelzorv #z :End"});
         QCOMPARE(s.session.people(u"#z"_s), (QStringList{u"!x"_s, u"zorvelzorv"_s}));
+        // Chat lines waiting or posted while no connection is open go to the
+        // next one; a reply waiting behind them does not.
+        for (int i = 0; i < 5; ++i)
+            s.session.sendText(u"#z"_s, 'c' + QByteArray::number(i));
+        s.feed({":a!b@c PRIVMSG zorvelzorv :\x01PING 1\x01"});
         s.session.connectionClosed();
+        s.session.sendText(u"#z"_s, "meanwhile");
         QCOMPARE(people.last().at(1).toStringList(), QStringList());
         QCOMPARE(s.session.serverSupport().prefixes, u"~&@%+"_s);
         QVERIFY(!s.session.serverSupport().hasChannelMode('c'));
@@ -188,6 +194,12 @@ private Q_SLOTS:
         s.session.connectionOpened();
         s.feed({":srv 433 * zorvelzorv :in use"});
         QCOMPARE(s.sent.last(), QByteArray("NICK zorvelzo1"));
+        s.feed({":srv 001 zorvelzo1 :hi", ":zorvelzo1!u@h JOIN #z"});
+        s.now += 60'000; // the pacing's burst back
+        s.sent += s.session.takeLines();
+        QCOMPARE(s.sent.mid(s.sent.size() - 3),
+                 (QList<QByteArray>{"MODE #z", "PRIVMSG #z :c4", "PRIVMSG #z :meanwhile"}));
+        QVERIFY(!s.sent.join('\n').contains("NOTICE"));
     }
 
     // The people list follows NAMES, JOIN, NICK, MODE, PART, QUIT and KICK,
