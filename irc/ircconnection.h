@@ -44,7 +44,6 @@ public:
     void setRandom(std::function<double()> random);
 
     const NetworkConfig &config() const { return m_session.config(); }
-    IrcSession &session() { return m_session; }
     void start();
     // Says goodbye (QUIT) and stays away.
     void stop(const QString &quitMessage);
