@@ -268,6 +268,11 @@ private Q_SLOTS:
         Channel channel;
         QVERIFY(join(channel));
         IrcObserver &observer = channel.observer;
+        // ngircd holds a new member's commands back for a moment (its penalty
+        // for JOIN and the MODE query): an answer to a CTCP PING shows it has
+        // caught up, so the arrivals below are chathost's pacing alone.
+        observer.sendLine("PRIVMSG zorvel :\x01PING caught-up\x01");
+        QVERIFY(observer.waitFor("NOTICE observer :\x01PING caught-up") >= 0);
         const qsizetype start = observer.lines().size();
 
         const settings::PlainRecord d = firstStartRecord();
