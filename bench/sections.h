@@ -16,6 +16,7 @@ void waitingSection(const Report &report); // CPU while waiting, and the tick's 
 void wakeupSection(const Report &report);
 void chatSendSection(const Report &report);
 void scrollbackSection(const Report &report); // a room's memory past its scrollback
+void ircFloodSection(const Report &report);   // zorvel's lines during a CTCP flood
 
 // A figure that could not be measured.
 Figure notMeasured(const QString &name, const QString &why);

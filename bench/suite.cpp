@@ -25,6 +25,9 @@ int main(int argc, char **argv) {
         {QStringLiteral("wakeups"), wakeupSection},
         {QStringLiteral("chatsend"), chatSendSection},
         {QStringLiteral("scrollback"), scrollbackSection},
+#ifdef ZORVEL_BENCH_IRC
+        {QStringLiteral("ircflood"), ircFloodSection},
+#endif
     };
     QStringList chosen = application.arguments().mid(1);
     for (const QString &section : std::as_const(chosen)) {
@@ -32,7 +35,7 @@ int main(int argc, char **argv) {
                          [&](const auto &known) { return known.first == section; })) {
             std::fprintf(stderr,
                          "bench_suite: no section \"%s\"; the sections are startup, "
-                         "memory, waiting, wakeups, chatsend, scrollback\n",
+                         "memory, waiting, wakeups, chatsend, scrollback, ircflood\n",
                          qPrintable(section));
             return 2;
         }

@@ -1,7 +1,6 @@
 #include "echoprinter.h"
 
-#include <QTextBlock>
-#include <QTextDocument>
+#include "irc/htmlruns.h"
 
 #include <unistd.h>
 
@@ -42,16 +41,12 @@ QByteArray EchoPrinter::format(const QString &room, const QString &screenName,
                                const QString &line) const {
     QByteArray out = QStringLiteral("[%1] %2: ").arg(room, screenName).toUtf8();
     // The chat's own reading of the markup: what the room shows, in its colours.
-    QTextDocument document;
-    document.setHtml(line);
     bool coloured = false;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block != document.begin())
-            out += ' ';
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
+    irc::walkHtmlRuns(
+        line, [&] { out += ' '; },
+        [&](const QTextCharFormat &format, QString text) {
             if (m_colour) {
-                const QBrush brush = fragment.charFormat().foreground();
+                const QBrush brush = format.foreground();
                 if (brush.style() != Qt::NoBrush) {
                     out += colourEscape(brush.color());
                     coloured = true;
@@ -59,11 +54,9 @@ QByteArray EchoPrinter::format(const QString &room, const QString &screenName,
                     out += kDefaultColour;
                 }
             }
-            QString text = fragment.text();
             text.replace(QChar::Nbsp, u' ').replace(QChar::LineSeparator, u' ');
             out += text.toUtf8();
-        }
-    }
+        });
     if (coloured)
         out += kReset;
     return out + '\n';

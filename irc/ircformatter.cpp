@@ -1,10 +1,7 @@
 #include "ircformatter.h"
 
+#include "irc/htmlruns.h"
 #include "irc/irccolours.h"
-
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextFragment>
 
 #include <cctype>
 #include <cstdint>
@@ -112,8 +109,6 @@ QString plain(QString text) {
 } // namespace
 
 QByteArray htmlToIrc(const QString &html, const FormatOptions &options) {
-    QTextDocument document;
-    document.setHtml(html);
     Writer writer(options);
     QString link;
     const auto closeLink = [&] {
@@ -121,22 +116,22 @@ QByteArray htmlToIrc(const QString &html, const FormatOptions &options) {
             writer.text(QStringLiteral(" (%1)").arg(plain(link)));
         link.clear();
     };
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block != document.begin())
+    walkHtmlRuns(
+        html,
+        [&] {
+            closeLink();
             writer.text(QStringLiteral(" "));
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
+        },
+        [&](const QTextCharFormat &format, const QString &text) {
             const QString href = format.isAnchor() ? format.anchorHref() : QString();
             if (href != link) {
                 closeLink();
                 link = href;
             }
             writer.setStyle(styleOf(format));
-            writer.text(plain(fragment.text()));
-        }
-        closeLink();
-    }
+            writer.text(plain(text));
+        });
+    closeLink();
     return writer.result();
 }
 

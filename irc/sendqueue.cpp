@@ -1,5 +1,7 @@
 #include "sendqueue.h"
 
+#include "irc/ircmessage.h"
+
 #include <algorithm>
 
 namespace irc {
@@ -8,6 +10,8 @@ SendQueue::SendQueue(std::function<qint64()> nowMs, int capacity)
     : m_nowMs(std::move(nowMs)), m_capacity(std::max(1, capacity)) {}
 
 qint64 SendQueue::costMs(qsizetype bytes) { return kIntervalMs + bytes * 1000 / kBytesPerSecond; }
+
+void SendQueue::pushControl(const QByteArray &line) { m_control.append(line); }
 
 void SendQueue::push(const QByteArray &line, const QString &target) {
     if (qsizetype(m_lines.size()) >= m_capacity) {
@@ -19,6 +23,35 @@ void SendQueue::push(const QByteArray &line, const QString &target) {
             m_dropped.append({dropped, 1});
     }
     m_lines.push_back({line, target});
+}
+
+void SendQueue::forgetOldReplies(qint64 now) const {
+    while (!m_repliesSent.empty() && m_repliesSent.front() <= now - kReplyWindowMs)
+        m_repliesSent.pop_front();
+    m_lastReply.removeIf([&](const auto &entry) { return entry.value() <= now - kPerSenderMs; });
+}
+
+bool SendQueue::pushAutoReply(AutoReply kind, const QByteArray &sender, const QByteArray &line) {
+    const qint64 now = m_nowMs();
+    forgetOldReplies(now);
+    const QByteArray key = QByteArray::number(int(kind)) + ' ' + foldCase(sender);
+    // One per sender and kind in the slot's time (counted from when the last
+    // one was taken and again when it left), and the window's share in all,
+    // counting those still waiting: the waiting ones stay few.
+    const bool waiting = std::any_of(m_replies.begin(), m_replies.end(),
+                                     [&](const Reply &reply) { return reply.key == key; });
+    if (waiting || m_lastReply.contains(key) ||
+        qsizetype(m_repliesSent.size() + m_replies.size()) >= kRepliesPerWindow)
+        return false;
+    m_lastReply.insert(key, now);
+    m_replies.push_back({line, key});
+    return true;
+}
+
+QList<QByteArray> SendQueue::takeControl() {
+    QList<QByteArray> lines;
+    lines.swap(m_control);
+    return lines;
 }
 
 void SendQueue::forgetReturned(qint64 now) const {
@@ -40,23 +73,37 @@ QList<QByteArray> SendQueue::takeReady() {
         m_returns.push_back(m_paceEnd);
         ready.append(line);
     }
+    if (!m_lines.empty())
+        return ready;
+    forgetOldReplies(now);
+    while (!m_replies.empty() && m_repliesSent.size() < std::size_t(kRepliesPerWindow)) {
+        m_repliesSent.push_back(now);
+        m_lastReply.insert(m_replies.front().key, now);
+        ready.append(std::move(m_replies.front().line));
+        m_replies.pop_front();
+    }
     return ready;
 }
 
 qint64 SendQueue::msUntilNext() const {
-    if (m_lines.empty())
-        return -1;
     const qint64 now = m_nowMs();
-    forgetReturned(now);
-    if (m_returns.size() < std::size_t(kBurst))
+    if (!m_lines.empty()) {
+        forgetReturned(now);
+        if (m_returns.size() < std::size_t(kBurst))
+            return 0;
+        return m_returns.front() - now;
+    }
+    if (m_replies.empty())
+        return -1;
+    forgetOldReplies(now);
+    if (m_repliesSent.size() < std::size_t(kRepliesPerWindow))
         return 0;
-    return m_returns.front() - now;
+    return m_repliesSent.front() + kReplyWindowMs - now;
 }
 
-void SendQueue::clear() {
-    m_lines.clear();
-    m_returns.clear();
-    m_paceEnd = 0;
+void SendQueue::connectionEnded() {
+    m_control.clear();
+    m_replies.clear();
 }
 
 QList<QPair<QString, int>> SendQueue::takeDropped() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <deque>
@@ -8,34 +9,55 @@
 
 namespace irc {
 
-// The lines waiting to go to the server, paced as a considerate client paces
-// them, so no server takes them for a flood: a burst of kBurst lines leaves at
-// once, then, as each line's time passes, one line per 2 s plus 1 s per
-// 120 bytes of the lines already sent.
-// The queue holds at most
-// `capacity` lines: past that the oldest go, counted per target.
+// The lines waiting to go to the server, in three classes drained in order:
+// - control lines (registration, CAP/SASL, PING/PONG, JOIN, MODE, AWAY, QUIT)
+//   leave at once, never held behind anything;
+// - chat lines (what the user and zorvel post) are paced as a considerate
+//   client paces them, so no server takes them for a flood: a burst of kBurst
+//   lines leaves at once, then, as each line's time passes, one line per 2 s
+//   plus 1 s per 120 bytes of the lines already sent. At most `capacity`
+//   wait: past that the oldest go, counted per target;
+// - automatic replies (CTCP answers, ...) leave only when no chat line waits,
+//   at most one per sender and kind every 10 s and kRepliesPerWindow a minute
+//   in all; beyond that they are dropped, so that others' requests never cost
+//   the user a line or a second. They take no share of the chat's pacing.
 class SendQueue {
 public:
     static constexpr int kBurst = 4;
     static constexpr qint64 kIntervalMs = 2000;
     static constexpr qint64 kBytesPerSecond = 120;
     static constexpr int kDefaultCapacity = 64;
+    static constexpr qint64 kPerSenderMs = 10'000;
+    static constexpr qint64 kReplyWindowMs = 60'000;
+    static constexpr int kRepliesPerWindow = 4;
+
+    // The kinds of automatic reply; each has its own slot per sender.
+    enum class AutoReply { Ctcp };
 
     // `nowMs` reads the clock (milliseconds, any origin); tests own it.
     explicit SendQueue(std::function<qint64()> nowMs, int capacity = kDefaultCapacity);
 
-    // A line for the server (without CR LF). `target` is the channel it
-    // speaks to, for the count of lines dropped.
+    void pushControl(const QByteArray &line);
+    // A chat line (without CR LF). `target` is the channel it speaks to, for
+    // the count of lines dropped.
     void push(const QByteArray &line, const QString &target = {});
+    // An automatic reply to `sender`; false when the limits drop it.
+    bool pushAutoReply(AutoReply kind, const QByteArray &sender, const QByteArray &line);
 
-    // The lines that may leave now, in order; each is counted as sent.
+    // The control lines, all of them.
+    QList<QByteArray> takeControl();
+    // The chat lines that may leave now, then the automatic replies that may;
+    // each is counted as sent.
     QList<QByteArray> takeReady();
-    // Milliseconds until the next queued line may leave; -1 when none waits.
+    // Milliseconds until the next chat line or reply may leave; -1 when none waits.
     qint64 msUntilNext() const;
+    // No chat line waits.
     bool isEmpty() const { return m_lines.empty(); }
     qsizetype size() const { return qsizetype(m_lines.size()); }
-    // Forgets every queued line and the pacing (a new connection).
-    void clear();
+    qsizetype repliesWaiting() const { return qsizetype(m_replies.size()); }
+    // A connection ended: its control lines and the replies waiting go; the
+    // chat lines stay for the next one.
+    void connectionEnded();
 
     // Lines dropped since the last call, per target (oldest first).
     QList<QPair<QString, int>> takeDropped();
@@ -48,15 +70,24 @@ private:
         QByteArray line;
         QString target;
     };
+    struct Reply {
+        QByteArray line;
+        QByteArray key; // the kind and the sender
+    };
     void forgetReturned(qint64 now) const;
+    void forgetOldReplies(qint64 now) const;
 
     std::function<qint64()> m_nowMs;
     int m_capacity;
+    QList<QByteArray> m_control;
     std::deque<Entry> m_lines;
     // When each of the last lines' share of the burst comes back, in order.
     mutable std::deque<qint64> m_returns;
     qint64 m_paceEnd = 0;
     QList<QPair<QString, int>> m_dropped;
+    std::deque<Reply> m_replies;
+    mutable std::deque<qint64> m_repliesSent;      // in the last window
+    mutable QHash<QByteArray, qint64> m_lastReply; // per kind and sender: taken or sent
 };
 
 } // namespace irc

@@ -2,9 +2,17 @@
 
 #include "tests/waitfor.h"
 
+qint64 IrcObserver::now() {
+    static QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    return clock.elapsed();
+}
+
 bool IrcObserver::join(quint16 port, const QByteArray &nick, const QByteArray &channel, int ms,
                        const QByteArray &password) {
-    m_clock.start();
     m_channel = channel;
     connect(&m_socket, &QTcpSocket::readyRead, this, &IrcObserver::read, Qt::UniqueConnection);
     m_socket.connectToHost(QHostAddress::LocalHost, port);
@@ -32,7 +40,7 @@ void IrcObserver::read() {
         m_buffer.remove(0, end + 2);
         if (line.startsWith("PING "))
             sendLine("PONG " + line.mid(5));
-        m_lines.append({m_clock.elapsed(), line});
+        m_lines.append({now(), line});
     }
 }
 

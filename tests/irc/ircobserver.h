@@ -12,9 +12,12 @@ class IrcObserver : public QObject {
     Q_OBJECT
 public:
     struct Line {
-        qint64 ms;
+        qint64 ms; // on now()'s clock
         QByteArray text;
     };
+    // One clock for every observer of the process, so that lines that came
+    // to different observers can be put in order.
+    static qint64 now();
 
     // Connects, registers as `nick` and joins; false when that did not happen
     // within the time.
@@ -33,6 +36,5 @@ private:
     QTcpSocket m_socket;
     QByteArray m_buffer;
     QList<Line> m_lines;
-    QElapsedTimer m_clock;
     QByteArray m_channel;
 };

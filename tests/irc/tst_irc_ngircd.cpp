@@ -5,10 +5,12 @@
 #include "hostlink/pause.h"
 #include "irc/ircrenderer.h"
 #include "irc/linesplitter.h"
+#include "irc/sendqueue.h"
 #include "menus/menulines.h"
 #include "platform/cp1252.h"
 #include "platform/windowsystem_unix.h"
 #include "tests/chathostprocess.h"
+#include "tests/irc/ctcpflood.h"
 #include "tests/irc/expectedirc.h"
 #include "tests/irc/ircobserver.h"
 #include "tests/irc/ngircdserver.h"
@@ -266,6 +268,11 @@ private Q_SLOTS:
         Channel channel;
         QVERIFY(join(channel));
         IrcObserver &observer = channel.observer;
+        // ngircd holds a new member's commands back for a moment (its penalty
+        // for JOIN and the MODE query): an answer to a CTCP PING shows it has
+        // caught up, so the arrivals below are chathost's pacing alone.
+        observer.sendLine("PRIVMSG zorvel :\x01PING caught-up\x01");
+        QVERIFY(observer.waitFor("NOTICE observer :\x01PING caught-up") >= 0);
         const qsizetype start = observer.lines().size();
 
         const settings::PlainRecord d = firstStartRecord();
@@ -318,6 +325,36 @@ private Q_SLOTS:
         QVERIFY(whole.startsWith(pieces.join(QLatin1Char(' '))));
         QCOMPARE(observer.waitFor(" 417 ", start, 0), -1);
         QVERIFY(roomSays(u"were not sent"_s));
+    }
+
+    // Eight clients send 96 CTCP PINGs while zorvel posts: every line of
+    // zorvel's arrives, none behind a reply to the flood past its first
+    // rounds, and the replies that went out keep to the automatic replies'
+    // limits (one per asker in 10 s, four a minute in all). How long the
+    // lines waited is bench_suite's ircflood figure.
+    void ctcpFloodLeavesTheUsersLinesFirst() {
+        Channel channel;
+        QVERIFY(join(channel));
+        const CtcpFlood flood;
+        const CtcpFlood::Result result = flood.run(
+            channel.server.port(), kChannel, "zorvel", channel.observer,
+            [](const QByteArray &line) { hostlink::chatSend(QString::fromLatin1(line)); });
+        QVERIFY(result.joined);
+        QVERIFY(result.requests >= 80);
+        QCOMPARE(result.arrivedMs.size(), result.posted.size());
+        QVERIFY(!result.replies.isEmpty()); // the first few are answered
+        QVERIFY2(result.replies.size() <= irc::SendQueue::kRepliesPerWindow,
+                 qPrintable(QString::number(result.replies.size())));
+        const qint64 lastLine = result.arrivedMs.last();
+        for (const CtcpFlood::Reply &reply : result.replies) {
+            // Past the first two rounds, a request waits behind every line.
+            if (reply.request >= 2 * flood.clients)
+                QVERIFY2(reply.ms > lastLine, qPrintable(QString::number(reply.request)));
+            for (const CtcpFlood::Reply &other : result.replies) {
+                if (&other != &reply && other.client == reply.client)
+                    QVERIFY(std::abs(other.ms - reply.ms) >= irc::SendQueue::kPerSenderMs - 500);
+            }
+        }
     }
 
     // Away set and cleared through the socket's SetAway, as zorvel's idle on

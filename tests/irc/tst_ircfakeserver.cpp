@@ -1,12 +1,12 @@
 // The connection against a scripted server, for what a real server here
-// cannot be made to do: SASL that succeeds or fails, a nick in use at
-// registration, a server that stops answering, a connection cut mid-line,
-// and the delays between tries. Times are shortened for the test.
+// cannot be made to do: a server that stops answering, a connection cut
+// mid-line, the delays between tries, and a channel that takes no colour.
+// Times are shortened for the test. The protocol itself (registration, SASL,
+// nicks, people, modes) is tst_ircsession's, without a socket.
 #include "irc/ircconnection.h"
 #include "tests/irc/fakeircserver.h"
 #include "tests/waitfor.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 using irc::IrcConnection;
@@ -52,70 +52,6 @@ void welcome(FakeIrcServer &server, qsizetype from, const QByteArray &nick = "zo
 class TestIrcFakeServer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void sasl_data() {
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("success") << QByteArray("903 zorvel :SASL authentication successful")
-                                 << "logged in as acct (SASL)";
-        QTest::newRow("failure") << QByteArray("904 zorvel :SASL authentication failed")
-                                 << "SASL login as acct failed: SASL authentication failed";
-    }
-    void sasl() {
-        QFETCH(QByteArray, reply);
-        QFETCH(QString, status);
-        FakeIrcServer server;
-        irc::NetworkConfig c = config(server.port());
-        c.saslUser = QStringLiteral("acct");
-        Client client(c, "pw");
-        client.connection.start();
-        QVERIFY(server.waitForLine("USER zorvel 0 * :zorvel") >= 0);
-        QCOMPARE(server.lines().first().text, QByteArray("CAP LS 302"));
-        server.sendLine(":srv CAP * LS * :multi-prefix");
-        server.sendLine(":srv CAP * LS :sasl=PLAIN,EXTERNAL");
-        QVERIFY(server.waitForLine("CAP REQ :sasl") >= 0);
-        server.sendLine(":srv CAP zorvel ACK :sasl");
-        QVERIFY(server.waitForLine("AUTHENTICATE PLAIN") >= 0);
-        server.sendLine("AUTHENTICATE +");
-        const qsizetype auth =
-            server.waitForLine("AUTHENTICATE " + QByteArray("acct\0acct\0pw", 12).toBase64());
-        QVERIFY(auth >= 0);
-        server.sendLine(":srv " + reply);
-        QVERIFY(server.waitForLine("CAP END", auth) >= 0);
-        QVERIFY(client.statusSaid(status));
-        // Either way registration goes on; the password never went as PASS.
-        welcome(server, 0);
-        QVERIFY(server.waitForLine("JOIN #z") >= 0);
-        QCOMPARE(server.waitForLine("PASS", 0, 0), -1);
-    }
-
-    void nickInUseAtRegistration_data() {
-        QTest::addColumn<QByteArray>("refusal");
-        QTest::addColumn<QByteArray>("next");
-        QTest::newRow("in use") << QByteArray("433 * zorvel :Nickname already in use")
-                                << QByteArray("zorvel_");
-        QTest::newRow("erroneous, too long")
-            << QByteArray("432 * zorvel :Erroneous nickname") << QByteArray("Guest");
-    }
-    void nickInUseAtRegistration() {
-        QFETCH(QByteArray, refusal);
-        QFETCH(QByteArray, next);
-        FakeIrcServer server;
-        Client client(config(server.port()));
-        client.connection.start();
-        QVERIFY(server.waitForLine("USER ") >= 0);
-        // A PING before registration is answered at once.
-        server.sendLine("PING :early");
-        QVERIFY(server.waitForLine("PONG :early") >= 0);
-        server.sendLine(":srv " + refusal);
-        const qsizetype nick = server.waitForLine("NICK " + next, 2);
-        QVERIFY(nick >= 0);
-        const QByteArray chosen = server.lines().at(nick).text.mid(5);
-        QVERIFY(client.statusSaid(QString::fromUtf8(chosen)));
-        server.sendLine(":srv 001 " + chosen + " :Welcome");
-        QVERIFY(waitFor([&] { return client.connection.isRegistered(); }, 3000));
-        QCOMPARE(client.connection.nick(), QString::fromUtf8(chosen));
-    }
-
     void silentServerIsLeft() {
         FakeIrcServer server;
         Client client(config(server.port()));
@@ -161,23 +97,22 @@ private Q_SLOTS:
         QVERIFY(server.waitForLine("PRIVMSG #z :after") >= 0);
     }
 
-    // Lines wait until the channels are joined; a channel that cannot be
-    // joined says why in its room and holds back the others' lines no longer.
-    void channelThatCannotBeJoined() {
+    // A channel whose mode strips colour (+c, which the server lists in
+    // CHANMODES) gets zorvel's lines without their formatting codes.
+    void channelThatTakesNoColour() {
         FakeIrcServer server;
-        irc::NetworkConfig c = config(server.port());
-        c.channels = {u"#z"_s, u"#banned"_s};
-        Client client(c);
+        Client client(config(server.port()));
         client.connection.start();
         welcome(server, 0);
-        QVERIFY(server.waitForLine("JOIN #z,#banned") >= 0);
-        client.connection.sendText(QStringLiteral("#z"), "waiting");
+        server.sendLine(":srv 005 zorvel CHANMODES=beI,k,l,cimnpst :are supported");
+        QVERIFY(server.waitForLine("JOIN #z") >= 0);
         server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
-        QTest::qWait(200);
-        QCOMPARE(server.waitForLine("PRIVMSG", 0, 0), -1);
-        server.sendLine(":srv 474 zorvel #banned :Cannot join channel (+b)");
-        QVERIFY(server.waitForLine("PRIVMSG #z :waiting") >= 0);
-        QVERIFY(client.statusSaid(u"#banned: Cannot join channel (+b)"_s));
+        QVERIFY(server.waitForLine("MODE #z") >= 0);
+        server.sendLine(":srv 324 zorvel #z +cnt");
+        QVERIFY(client.statusSaid(u"#z takes no colour (+cnt)"_s));
+        client.connection.sendText(u"#z"_s, "\x03"
+                                            "03/\xc2\xaf\\\x03 \x02zorvel\x02");
+        QVERIFY(server.waitForLine("PRIVMSG #z :/\xc2\xaf\\ zorvel") >= 0);
     }
 
     // The delays between tries double from 2 s (here divided by the scale),
@@ -200,101 +135,6 @@ private Q_SLOTS:
                      qPrintable(
                          QStringLiteral("try %1 after %2 ms").arg(i).arg(times[i] - times[i - 1])));
         QVERIFY(client.statuses.join(u'\n').contains(u"connecting again in 4 s"_s));
-    }
-
-    // The people list follows NAMES, JOIN, NICK, PART, QUIT and KICK, each
-    // event on top of the ones before, and the room says who came and went.
-    void peopleFollowTheChannel() {
-        const struct {
-            QByteArray event;
-            QStringList people;
-            QString said; // empty: nothing to say
-        } steps[] = {
-            {":srv 353 zorvel = #z :zorvel @op +v\r\n:srv 366 zorvel #z :End",
-             {u"+v"_s, u"@op"_s, u"zorvel"_s},
-             {}},
-            {":new!u@h JOIN #z", {u"+v"_s, u"@op"_s, u"new"_s, u"zorvel"_s}, u"new joined"_s},
-            {":v!u@h NICK vee",
-             {u"+vee"_s, u"@op"_s, u"new"_s, u"zorvel"_s},
-             u"v is now known as vee"_s},
-            {":op!u@h PART #z :later", {u"+vee"_s, u"new"_s, u"zorvel"_s}, u"op left (later)"_s},
-            {":new!u@h QUIT :bye", {u"+vee"_s, u"zorvel"_s}, u"new quit (bye)"_s},
-            {":x!u@h KICK #Z vee :out", {u"zorvel"_s}, u"vee was removed by x (out)"_s},
-        };
-        FakeIrcServer server;
-        Client client(config(server.port()));
-        client.connection.start();
-        welcome(server, 0);
-        QVERIFY(server.waitForLine("JOIN #z") >= 0);
-        server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
-        for (const auto &step : steps) {
-            server.sendLine(step.event);
-            QVERIFY2(
-                waitFor([&] { return client.connection.people(u"#z"_s) == step.people; }, 3000),
-                qPrintable(QString::fromUtf8(step.event) + u" -> "_s +
-                           client.connection.people(u"#z"_s).join(u' ')));
-            if (!step.said.isEmpty())
-                QVERIFY2(client.statusSaid(step.said), qPrintable(client.statuses.join(u'\n')));
-        }
-    }
-
-    // A CTCP VERSION or PING is answered with a notice to whoever asked.
-    void ctcpAnswers_data() {
-        QTest::addColumn<QByteArray>("request");
-        QTest::addColumn<QByteArray>("answer");
-        QTest::newRow("version") << QByteArray(":a!b@c PRIVMSG zorvel :\x01"
-                                               "VERSION\x01")
-                                 << QByteArray("NOTICE a :\x01"
-                                               "VERSION chathost\x01");
-        QTest::newRow("ping in lower case, unclosed") << QByteArray(":a!b@c PRIVMSG zorvel :\x01"
-                                                                    "ping 42 x")
-                                                      << QByteArray("NOTICE a :\x01"
-                                                                    "PING 42 x\x01");
-    }
-    void ctcpAnswers() {
-        QFETCH(QByteArray, request);
-        QFETCH(QByteArray, answer);
-        FakeIrcServer server;
-        Client client(config(server.port()));
-        QSignalSpy spy(&client.connection, &IrcConnection::message);
-        client.connection.start();
-        welcome(server, 0);
-        QVERIFY(server.waitForLine("JOIN #z") >= 0);
-        server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
-        server.sendLine(request);
-        QVERIFY(server.waitForLine(answer) >= 0);
-        QCOMPARE(spy.size(), 0);
-    }
-
-    void speechKinds_data() {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("message") << QByteArray(":a!b@c PRIVMSG #z :\x02hi")
-                                 << int(IrcConnection::Kind::Message) << "\x02hi";
-        QTest::newRow("action") << QByteArray(":a!b@c PRIVMSG #z :\x01"
-                                              "ACTION waves\x01")
-                                << int(IrcConnection::Kind::Action) << "waves";
-        QTest::newRow("notice") << QByteArray(":a!b@c NOTICE #z :note")
-                                << int(IrcConnection::Kind::Notice) << "note";
-        QTest::newRow("Latin-1") << QByteArray(":a!b@c PRIVMSG #z :caf\xe9")
-                                 << int(IrcConnection::Kind::Message) << "café";
-    }
-    void speechKinds() {
-        QFETCH(QByteArray, line);
-        QFETCH(int, kind);
-        QFETCH(QString, text);
-        FakeIrcServer server;
-        Client client(config(server.port()));
-        QSignalSpy spy(&client.connection, &IrcConnection::message);
-        client.connection.start();
-        welcome(server, 0);
-        server.sendLine(line);
-        QVERIFY(spy.wait(3000));
-        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("#z"));
-        QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("a"));
-        QCOMPARE(spy.at(0).at(2).toString(), text);
-        QCOMPARE(int(spy.at(0).at(3).value<IrcConnection::Kind>()), kind);
     }
 };
 

@@ -2,6 +2,7 @@
 // and its bound on a clock the test owns, the reconnect delays, the network
 // settings (URL, settings file, password files) and the reading of lines.
 #include "irc/backoff.h"
+#include "irc/ircencoder.h"
 #include "irc/ircmessage.h"
 #include "irc/networkconfig.h"
 #include "irc/sendqueue.h"
@@ -79,6 +80,96 @@ private Q_SLOTS:
             now += std::max<qint64>(queue.msUntilNext(), 0);
         }
         QCOMPARE(rest, (QList<QByteArray>{"a4", "a5", "a6", "b0", "b1"}));
+    }
+
+    // Automatic replies, each sent as soon as taken: one per sender (and
+    // kind) in 10 s, four a minute in all; the rest dropped.
+    void autoReplyLimits_data() {
+        QTest::addColumn<QStringList>("requests"); // "ms sender"
+        QTest::addColumn<QString>("taken");        // y or n per request
+        QTest::newRow("one per sender in 10 s")
+            << QStringList{u"0 a"_s, u"5000 A"_s, u"9999 a"_s, u"10000 a"_s, u"10001 b"_s}
+            << u"ynnyy"_s;
+        QTest::newRow("four a minute in all")
+            << QStringList{u"0 a"_s,     u"0 b"_s,     u"1 c"_s,     u"2 d"_s,    u"3 e"_s,
+                           u"30000 f"_s, u"60000 g"_s, u"60000 h"_s, u"60000 i"_s}
+            << u"yyyynnyyn"_s; // at 60 s the two of 0 s have left the minute
+    }
+    void autoReplyLimits() {
+        QFETCH(QStringList, requests);
+        QFETCH(QString, taken);
+        qint64 now = 0;
+        irc::SendQueue queue([&] { return now; });
+        QString got;
+        for (const QString &request : requests) {
+            now = request.section(u' ', 0, 0).toLongLong();
+            const QByteArray sender = request.section(u' ', 1).toUtf8();
+            got += queue.pushAutoReply(irc::SendQueue::AutoReply::Ctcp, sender, "NOTICE " + sender)
+                       ? u'y'
+                       : u'n';
+            queue.takeReady();
+        }
+        QCOMPARE(got, taken);
+    }
+
+    // Replies wait behind every chat line and never push one out; the chat
+    // lines leave exactly as they would alone.
+    void autoRepliesWaitBehindChat() {
+        qint64 now = 0;
+        irc::SendQueue queue([&] { return now; }, 8);
+        irc::SendQueue alone([&] { return now; }, 8);
+        for (int i = 0; i < 8; ++i) {
+            queue.push("chat" + QByteArray::number(i));
+            alone.push("chat" + QByteArray::number(i));
+        }
+        for (const char *sender : {"a", "b", "c", "d", "e"})
+            queue.pushAutoReply(irc::SendQueue::AutoReply::Ctcp, sender,
+                                "reply " + QByteArray(sender));
+        QCOMPARE(queue.repliesWaiting(), 4);
+        QList<QPair<qint64, QByteArray>> sent, sentAlone;
+        for (int rounds = 0; rounds < 100 && (!queue.isEmpty() || queue.repliesWaiting());
+             ++rounds) {
+            for (const QByteArray &line : queue.takeReady())
+                sent.append({now, line});
+            for (const QByteArray &line : alone.takeReady())
+                sentAlone.append({now, line});
+            now += std::max<qint64>(queue.msUntilNext(), 0);
+        }
+        QCOMPARE(queue.takeDropped(), (QList<QPair<QString, int>>{}));
+        QCOMPARE(sent.mid(0, 8), sentAlone);
+        QCOMPARE(sent.size(), 12);
+        QVERIFY(sent.at(8).second.startsWith("reply"));
+    }
+
+    // Every line sent is built by one encoder: the trailing ':' where asked,
+    // line breaks as blanks, a parameter that cannot be a middle one refused.
+    void encodedLines_data() {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QList<QByteArray>>("middle");
+        QTest::addColumn<QByteArray>("trailing"); // "-": none
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("no trailing") << QByteArray("CAP") << QList<QByteArray>{"LS", "302"}
+                                     << QByteArray("-") << QByteArray("CAP LS 302");
+        QTest::newRow("empty trailing") << QByteArray("PRIVMSG") << QList<QByteArray>{"#c"}
+                                        << QByteArray("") << QByteArray("PRIVMSG #c :");
+        QTest::newRow("breaks in the trailing")
+            << QByteArray("QUIT") << QList<QByteArray>{} << QByteArray("a\r\nJOIN #x\0", 11)
+            << QByteArray("QUIT :a  JOIN #x ");
+        QTest::newRow("blank in a middle")
+            << QByteArray("NICK") << QList<QByteArray>{"a b"} << QByteArray("-") << QByteArray();
+        QTest::newRow("colon first in a middle")
+            << QByteArray("NICK") << QList<QByteArray>{":a"} << QByteArray("-") << QByteArray();
+        QTest::newRow("break in a middle") << QByteArray("NICK") << QList<QByteArray>{"a\nQUIT"}
+                                           << QByteArray("-") << QByteArray();
+    }
+    void encodedLines() {
+        QFETCH(QByteArray, command);
+        QFETCH(QList<QByteArray>, middle);
+        QFETCH(QByteArray, trailing);
+        QFETCH(QByteArray, line);
+        QCOMPARE(irc::encodeLine(command, middle,
+                                 trailing == "-" ? std::nullopt : std::optional(trailing)),
+                 line);
     }
 
     void backoffDelays_data() {

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace irc {
+
+struct IrcMessage;
+
+// What a server says of itself in its 005 lines, for one connection: the
+// nick length, the status prefixes of people in a channel and their modes,
+// and which channel modes take a parameter.
+struct ServerSupport {
+    int nickLength = 9;
+    QByteArray prefixModes = "qaohv";
+    QString prefixes = QStringLiteral("~&@%+");
+    // CHANMODES: list modes (A), modes with a parameter always (B), with one
+    // when set (C), and flags (D).
+    QList<QByteArray> chanModes = {"b", "k", "l", "imnpst"};
+
+    void read(const IrcMessage &isupport);
+    // Whether the server has the channel mode at all.
+    bool hasChannelMode(char mode) const;
+};
+
+// One joined channel: who is in it (with their status prefixes), its modes
+// and its topic.
+class ChannelModel {
+public:
+    // The people, sorted by nick, case ignored, each with its prefixes ("@op").
+    QStringList people() const { return m_people; }
+    void setPeople(const QStringList &people);
+    // False when the nick was listed already.
+    bool addPerson(const QString &nick, const ServerSupport &support);
+    // False when the nick was not listed.
+    bool removePerson(const QString &nick, const ServerSupport &support);
+    bool renamePerson(const QString &from, const QString &to, const ServerSupport &support);
+
+    // The channel's modes as 324 states them: all of them, anew.
+    void setModes(const QList<QByteArray> &modeAndParams, const ServerSupport &support);
+    // A MODE line's changes ("+o-l", "nick"): the channel's own modes, and a
+    // person's status prefix. True when the people changed.
+    bool applyModeChange(const QList<QByteArray> &modeAndParams, const ServerSupport &support);
+    // The modes set, "+" and the letters in order (parameters left out).
+    QByteArray modes() const;
+    // A mode set that strips or refuses colour (+c, +S), where the server has it.
+    bool refusesColour(const ServerSupport &support) const;
+
+    QString topic() const { return m_topic; }
+    void setTopic(const QString &topic) { m_topic = topic; }
+
+private:
+    void sort();
+    qsizetype find(const QString &nick, const ServerSupport &support) const;
+    // `plus`: set, else unset; `argument` is the mode's parameter.
+    bool applyOne(char mode, bool plus, const QByteArray &argument, const ServerSupport &support);
+
+    QStringList m_people;
+    QHash<char, QByteArray> m_modes; // flag or setting, with its parameter
+    QString m_topic;
+};
+
+// A people list's entry without its status prefixes.
+QString bareNick(const QString &entry, const ServerSupport &support);
+
+} // namespace irc
