@@ -57,10 +57,13 @@ trap stop INT TERM HUP
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    # In a session of its own, as the X server ends at Ctrl-C; -terminate ends
-    # it with its last client, should this script be killed outright.
-    setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -terminate >/dev/null 2>&1 &
+    # In a session of its own, as the X server ends at Ctrl-C; should this
+    # script be killed outright, a watcher of its own ends the server.
+    setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
+    # shellcheck disable=SC2016 # expanded by that shell
+    setsid sh -c 'while kill -0 "$1" 2>/dev/null; do sleep 1; done; kill "$2" 2>/dev/null' \
+        watcher "$$" "$xvfb_pid" >/dev/null 2>&1 &
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     echo "run: no display here, so chathost and zorvel run on a virtual screen (Xvfb $DISPLAY); the room's lines appear below."
