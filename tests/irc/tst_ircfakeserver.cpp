@@ -131,7 +131,9 @@ private Q_SLOTS:
         const qsizetype ping = server.waitForLine("PING :zorvel-", server.lines().size());
         QVERIFY(ping >= 0);
         server.sendLine(":srv PONG srv :" + server.lines().at(ping).text.mid(6));
-        QTest::qWait(400);
+        // The next quiet time ends in a PING on the same connection; one
+        // given up would have come back unregistered, which never PINGs.
+        QVERIFY(server.waitForLine("PING :zorvel-", ping + 1) >= 0);
         QCOMPARE(server.connections(), 2);
     }
 
@@ -173,7 +175,10 @@ private Q_SLOTS:
         QVERIFY(server.waitForLine("JOIN #z,#banned") >= 0);
         client.connection.sendText(QStringLiteral("#z"), "waiting");
         server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
-        QTest::qWait(200);
+        // Lines are handled in order: once the PING after the JOIN is
+        // answered, a line the JOIN let go would have been sent.
+        server.sendLine("PING :after-join");
+        QVERIFY(server.waitForLine("PONG :after-join") >= 0);
         QCOMPARE(server.waitForLine("PRIVMSG", 0, 0), -1);
         server.sendLine(":srv 474 zorvel #banned :Cannot join channel (+b)");
         QVERIFY(server.waitForLine("PRIVMSG #z :waiting") >= 0);
