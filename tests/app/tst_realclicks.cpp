@@ -11,6 +11,7 @@
 #include "tests/chathostprocess.h"
 #include "tests/childprocess.h"
 #include "tests/testenv.h"
+#include "tests/waitfor.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -301,7 +302,13 @@ private Q_SLOTS:
             QTest::qWait(50);
         }
         xdo({u"mouseup"_s, u"1"_s});
-        QTest::qWait(300);
+        // On a loaded machine the last moves take a while to be handled.
+        waitFor(
+            [&] {
+                const auto window = windowOfSize(kStripSize);
+                return window && window->topLeft() == kStripPlace + by;
+            },
+            10000);
         const auto moved = windowOfSize(kStripSize);
         QVERIFY(moved);
         QCOMPARE(moved->topLeft(), kStripPlace + by);
