@@ -14,14 +14,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 names=()
-times=()
+durations=()
 results=()
 summary() {
   echo "test: stage      result  seconds"
   local i total=0
   for i in "${!names[@]}"; do
-    printf 'test: %-10s %-7s %7d\n' "${names[$i]}" "${results[$i]}" "${times[$i]}"
-    total=$((total + times[i]))
+    printf 'test: %-10s %-7s %7d\n' "${names[$i]}" "${results[$i]}" "${durations[$i]}"
+    total=$((total + durations[i]))
   done
   printf 'test: %-10s %-7s %7d\n' total "" "$total"
 }
@@ -31,7 +31,7 @@ stage() {
   echo "test: stage $name"
   "$@" || result=FAILED
   names+=("$name")
-  times+=($((SECONDS - start)))
+  durations+=($((SECONDS - start)))
   results+=("$result")
   echo "test: stage $name $result in $((SECONDS - start))s"
   if [ "$result" = FAILED ]; then
