@@ -102,9 +102,10 @@ int IrcSession::sendText(const QString &channel, const QByteArray &text, Kind ki
     const QByteArray target = channel.toUtf8();
     const bool action = kind == Kind::Action;
     const QByteArray command = kind == Kind::Notice ? "NOTICE" : "PRIVMSG";
-    // An action's text sits inside \x01ACTION ...\x01.
+    // An action's text sits inside \x01ACTION ...\x01; " NOTICE " is a byte
+    // shorter than the " PRIVMSG " textRoom counts.
     const qsizetype room =
-        textRoom(prefixBytes(), target.size()) - (action ? 9 : 0) - (kind == Kind::Notice ? 1 : 0);
+        textRoom(prefixBytes(), target.size()) - (action ? 9 : 0) + (kind == Kind::Notice ? 1 : 0);
     const ChannelModel *model = this->channel(channel);
     const QByteArray plain =
         model && model->refusesColour(m_support) ? stripFormatCodes(text) : text;

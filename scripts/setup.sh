@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # Installs what zorvel needs from Debian's packages (only what is missing),
 # then configures and builds it in build/. Safe to run again: a second run
-# installs nothing and rebuilds only what changed. Arguments go to the
-# configure step (scripts/test.sh passes -DZORVEL_WERROR=ON).
+# installs nothing and rebuilds only what changed.
+#   scripts/setup.sh               everything: the programs, tests and benchmarks
+#   scripts/setup.sh --programs    zorvel and chathost only (scripts/run.sh)
+# Further arguments go to the configure step (scripts/test.sh passes
+# -DZORVEL_WERROR=ON).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+targets=()
+if [ "${1:-}" = --programs ]; then
+  targets=(--target zorvel chathost)
+  shift
+fi
 
 # shellcheck source=scripts/packages.sh
 source scripts/packages.sh
 scripts/install-missing.sh "${packages_build[@]}"
 
 cmake --preset default "$@" >/dev/null
-cmake --build --preset default
+cmake --build --preset default "${targets[@]}"

@@ -1,5 +1,7 @@
 #include "chathostprocess.h"
 
+#include "tests/childprocess.h"
+
 #include "chatwire/chatwire.h"
 #include "platform/cp1252.h"
 #include "platform/windowsystem_unix.h"
@@ -25,6 +27,7 @@ void waitAMoment() {
 ChatHostProcess::ChatHostProcess(QStringList arguments) : m_arguments(std::move(arguments)) {
     // To a file, not a pipe: nobody has to read it for chathost to go on.
     m_process.setProcessChannelMode(QProcess::MergedChannels);
+    diesWithTest(m_process);
     m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("output.txt")),
                                     QIODevice::Append);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/childprocess.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -31,6 +33,7 @@ public:
                QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
             ++n;
         m_display = QStringLiteral(":%1").arg(n);
+        diesWithTest(m_process);
         m_process.start(QStringLiteral("Xvfb"),
                         {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
                          QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/childprocess.h"
+
 #include <QProcess>
 
 // The built zorvel, run as a separate process for the life of the object
@@ -8,6 +10,7 @@ class ZorvelProcess {
 public:
     ZorvelProcess() {
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        diesWithTest(m_process);
         m_process.start(QStringLiteral(ZORVEL_EXE), {});
     }
     ~ZorvelProcess() {

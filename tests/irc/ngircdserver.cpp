@@ -1,5 +1,6 @@
 #include "ngircdserver.h"
 
+#include "tests/childprocess.h"
 #include "tests/waitfor.h"
 
 #include <QFile>
@@ -45,6 +46,7 @@ QString NgircdServer::executable() {
 
 NgircdServer::NgircdServer(const Options &options) : m_options(options) {
     m_process.setProcessChannelMode(QProcess::MergedChannels);
+    diesWithTest(m_process);
 }
 
 NgircdServer::~NgircdServer() { kill(); }

@@ -3,6 +3,7 @@
 // that arrive, and the real zorvel and chathost processes.
 #include "hostlink/chatlink.h"
 #include "hostlink/pause.h"
+#include "irc/ircconnection.h"
 #include "irc/ircrenderer.h"
 #include "irc/linesplitter.h"
 #include "irc/sendqueue.h"
@@ -24,6 +25,7 @@
 #include <QTextDocument>
 #include <memory>
 
+using irc::IrcConnection;
 using settings::Field;
 
 using namespace Qt::StringLiterals;
@@ -355,6 +357,66 @@ private Q_SLOTS:
                     QVERIFY(std::abs(other.ms - reply.ms) >= irc::SendQueue::kPerSenderMs - 500);
             }
         }
+    }
+
+    // A text longer than a line, without a blank, is cut where the room ends:
+    // the first piece fills the server's relayed line to exactly 512 bytes
+    // (prefix and CR LF counted), for each kind of message, and the pieces
+    // together are the whole text, so no byte was cut off by the server.
+    void aFullLineIsRelayedAs512Bytes_data() {
+        QTest::addColumn<IrcConnection::Kind>("kind");
+        QTest::addColumn<QByteArray>("command");
+        QTest::newRow("message") << IrcConnection::Kind::Message << QByteArray(" PRIVMSG ");
+        QTest::newRow("notice") << IrcConnection::Kind::Notice << QByteArray(" NOTICE ");
+        QTest::newRow("action") << IrcConnection::Kind::Action << QByteArray(" PRIVMSG ");
+    }
+    void aFullLineIsRelayedAs512Bytes() {
+        QFETCH(IrcConnection::Kind, kind);
+        QFETCH(QByteArray, command);
+        NgircdServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        IrcObserver observer;
+        QVERIFY(observer.join(server.port(), "observer", kChannel));
+        irc::NetworkConfig config;
+        config.name = config.host = u"127.0.0.1"_s;
+        config.port = server.port();
+        config.tls = false;
+        config.nick = config.userName = config.realName = u"zorvel"_s;
+        config.channels = {QString::fromLatin1(kChannel)};
+        IrcConnection connection(config);
+        bool joined = false;
+        connect(&connection, &IrcConnection::joined, this, [&] { joined = true; });
+        connection.start();
+        QVERIFY(waitFor([&] { return joined; }, 10000));
+
+        const QByteArray text(700, 'x');
+        QCOMPARE(connection.sendText(QString::fromLatin1(kChannel), text, kind), 2);
+        const QByteArray action = kind == IrcConnection::Kind::Action ? "\x01"
+                                                                        "ACTION "
+                                                                      : "";
+        const QByteArray lead = command + kChannel + " :" + action;
+        QList<QByteArray> relayed;
+        QVERIFY(waitFor(
+            [&] {
+                relayed.clear();
+                for (const IrcObserver::Line &line : observer.lines())
+                    if (line.text.startsWith(":zorvel!") && line.text.contains(lead))
+                        relayed << line.text;
+                return relayed.size() == 2;
+            },
+            10000));
+        QCOMPARE(relayed.at(0).size() + 2, qsizetype(irc::kMaxLineBytes));
+        QByteArray whole;
+        for (const QByteArray &line : std::as_const(relayed)) {
+            QByteArray piece = line.mid(line.indexOf(lead) + lead.size());
+            if (!action.isEmpty()) {
+                QVERIFY(piece.endsWith('\x01'));
+                piece.chop(1);
+            }
+            whole += piece;
+        }
+        QCOMPARE(whole, text);
+        connection.stop(u"bye"_s);
     }
 
     // Away set and cleared through the socket's SetAway, as zorvel's idle on

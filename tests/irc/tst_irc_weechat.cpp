@@ -7,6 +7,7 @@
 #include "platform/cp1252.h"
 #include "platform/windowsystem_unix.h"
 #include "tests/chathostprocess.h"
+#include "tests/childprocess.h"
 #include "tests/irc/ngircdserver.h"
 #include "tests/testenv.h"
 #include "tests/waitfor.h"
@@ -70,6 +71,7 @@ private Q_SLOTS:
         QDir().mkpath(dir);
         QProcess weechat;
         weechat.setProcessChannelMode(QProcess::MergedChannels);
+        diesWithTest(weechat);
         weechat.start(QStringLiteral("weechat-headless"),
                       {u"--dir"_s, dir, u"--run-command"_s,
                        QStringLiteral("/set logger.file.flush_delay 0;"

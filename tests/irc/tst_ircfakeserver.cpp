@@ -67,7 +67,9 @@ private Q_SLOTS:
         const qsizetype ping = server.waitForLine("PING :zorvel-", server.lines().size());
         QVERIFY(ping >= 0);
         server.sendLine(":srv PONG srv :" + server.lines().at(ping).text.mid(6));
-        QTest::qWait(400);
+        // The next quiet time ends in a PING on the same connection; one
+        // given up would have come back unregistered, which never PINGs.
+        QVERIFY(server.waitForLine("PING :zorvel-", ping + 1) >= 0);
         QCOMPARE(server.connections(), 2);
     }
 

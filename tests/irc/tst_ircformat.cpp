@@ -303,37 +303,6 @@ private Q_SLOTS:
         QCOMPARE(split.pieces, pieces);
         QCOMPARE(split.bytesLeftOut, qsizetype(leftOut));
     }
-
-    // Zorvel's longest lines at the real edge: every line the server relays
-    // is at most 512 bytes, prefix and CR LF counted, and keeps the text whole.
-    void splitAtTheLineEdge_data() {
-        QTest::addColumn<int>("prefixBytes");
-        QTest::newRow("short host") << 30;
-        QTest::newRow("longest host") << 1 + 9 + 1 + 10 + 1 + 63;
-    }
-    void splitAtTheLineEdge() {
-        QFETCH(int, prefixBytes);
-        const QByteArray target = "#zorvel";
-        const qsizetype room = irc::textRoom(prefixBytes, target.size());
-        QByteArray text;
-        for (int i = 0; text.size() < 3 * room; ++i)
-            text += "\x03"
-                    "04r\xc3\xa9"
-                    "d " +
-                    QByteArray::number(i) + ' ';
-        const irc::SplitText split = irc::splitText(text, room);
-        QCOMPARE(split.pieces.size(), 4);
-        for (const QByteArray &piece : split.pieces) {
-            const qsizetype relayed = 1 + prefixBytes + 9 + target.size() + 2 + piece.size() + 2;
-            QVERIFY2(relayed <= irc::kMaxLineBytes, qPrintable(QString::number(relayed)));
-            QVERIFY(QString::fromUtf8(piece).toUtf8() == piece); // whole characters only
-        }
-        QCOMPARE(split.bytesLeftOut, 0);
-        const QString joined =
-            irc::stripFormatting(QString::fromUtf8(split.pieces.join(' '))).trimmed();
-        const QString whole = irc::stripFormatting(QString::fromUtf8(text)).trimmed();
-        QVERIFY2(joined == whole, qPrintable(joined.right(80) + u" / " + whole.right(80)));
-    }
 };
 
 QTEST_MAIN(TestIrcFormat)

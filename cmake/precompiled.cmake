@@ -1,0 +1,90 @@
+# Lighter builds: ccache when it is installed, and the Qt headers every library
+# includes parsed once per build instead of once per file.
+
+# ccache through cmake/ccache-launcher.sh, which sets what the precompiled
+# headers need; a launcher given at configure time is kept as it is.
+option(ZORVEL_CCACHE "Compile through ccache when it is installed" ON)
+if(ZORVEL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  find_program(ZORVEL_CCACHE_PROGRAM ccache)
+  if(ZORVEL_CCACHE_PROGRAM)
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_CURRENT_LIST_DIR}/ccache-launcher.sh)
+  endif()
+endif()
+
+option(ZORVEL_PCH "Precompile the Qt headers the libraries and tests share" ON)
+# Every target is compiled alike (Qt asks for -fPIC everywhere), so one
+# precompiled header serves them all. A compiled-in timestamp would defeat
+# ccache.
+set(zorvel_pch_headers
+  <QByteArray> <QHash> <QList> <QObject> <QPointer> <QString> <QStringList> <QTimer>
+  <QCoreApplication> <QDir> <QElapsedTimer> <QFile> <QFileInfo>
+  <QApplication> <QWidget>)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  target_compile_options(zorvel_options INTERFACE -Xclang -fno-pch-timestamp)
+endif()
+
+# Whether the target links Qt, itself or through the libraries it links.
+function(zorvel_links_qt target out)
+  set(seen)
+  set(queue ${target})
+  while(queue)
+    list(POP_FRONT queue item)
+    if(item IN_LIST seen OR NOT TARGET ${item})
+      continue()
+    endif()
+    list(APPEND seen ${item})
+    if(item MATCHES "^Qt6::")
+      set(${out} TRUE PARENT_SCOPE)
+      return()
+    endif()
+    get_target_property(type ${item} TYPE)
+    set(links)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(links ${item} LINK_LIBRARIES)
+    endif()
+    get_target_property(interface ${item} INTERFACE_LINK_LIBRARIES)
+    foreach(link IN LISTS links interface)
+      if(link AND NOT link MATCHES "[$<>]")
+        list(APPEND queue ${link})
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} FALSE PARENT_SCOPE)
+endfunction()
+
+# Every target of ours (it links zorvel_options) that links Qt reuses the
+# header of zorvel_pch.
+function(zorvel_precompile_headers)
+  if(NOT ZORVEL_PCH)
+    message(STATUS "precompiled headers: off (ZORVEL_PCH=OFF)")
+    return()
+  endif()
+  add_library(zorvel_pch STATIC ${PROJECT_SOURCE_DIR}/cmake/pchmain.cpp)
+  set_target_properties(zorvel_pch PROPERTIES AUTOMOC OFF)
+  # Qt Core's definitions only: GCC refuses a header made with a definition
+  # the compile lacks (QT_WIDGETS_LIB where only Core is linked); the headers
+  # themselves never look at those.
+  target_link_libraries(zorvel_pch PRIVATE Qt6::Core zorvel_options)
+  target_include_directories(zorvel_pch PRIVATE
+    $<TARGET_PROPERTY:Qt6::Widgets,INTERFACE_INCLUDE_DIRECTORIES>)
+  target_precompile_headers(zorvel_pch PRIVATE ${zorvel_pch_headers})
+  set(dirs ${PROJECT_SOURCE_DIR})
+  while(dirs)
+    list(POP_FRONT dirs dir)
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    list(APPEND dirs ${subdirs})
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      get_target_property(type ${target} TYPE)
+      get_target_property(links ${target} LINK_LIBRARIES)
+      if(NOT type MATCHES "^(STATIC_LIBRARY|OBJECT_LIBRARY|EXECUTABLE)$"
+         OR NOT "zorvel_options" IN_LIST links OR target STREQUAL "zorvel_pch")
+        continue()
+      endif()
+      zorvel_links_qt(${target} qt)
+      if(qt)
+        target_precompile_headers(${target} REUSE_FROM zorvel_pch)
+      endif()
+    endforeach()
+  endwhile()
+endfunction()
