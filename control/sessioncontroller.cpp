@@ -61,11 +61,23 @@ void SessionController::comeBack() {
     Q_EMIT idleChanged(false);
 }
 
+void SessionController::setReason(const QString &reason) {
+    settings::StoredSettings stored;
+    stored.setReason(reason);
+    if (m_idle)
+        hostlink::setAway(true, stored.reason()); // as goIdle reads it
+}
+
 void SessionController::stopIdleTick() { setTicking(false); }
 
 void SessionController::stopTimers() {
     m_minuteCounter.stop();
     setTicking(false);
+}
+
+void SessionController::leaveAway() {
+    if (m_idle)
+        hostlink::setAway(false);
 }
 
 void SessionController::tick() {

@@ -96,7 +96,7 @@ void SessionMenu::comeBack() {
 void SessionMenu::editReason() {
     hide();
     if (const auto reason = m_windows.ask(QStringLiteral("What is your Reason for being Idle?")))
-        settings::StoredSettings().setReason(*reason);
+        m_windows.controller().setReason(*reason);
 }
 
 void SessionMenu::showStatistics() {
