@@ -128,18 +128,7 @@ private Q_SLOTS:
         ZorvelProcess zorvel;
         QVERIFY(waitFor([&] { return observer.messagesFrom("zorvel").size() >= 2; }, 20000));
         const auto lines = observer.messagesFrom("zorvel");
-        // The observer's view, control characters as \xNN, for the record.
-        for (const IrcObserver::Line &line : observer.lines()) {
-            if (!line.text.startsWith(":zorvel!"))
-                continue;
-            QByteArray raw;
-            for (const char c : line.text) {
-                const auto byte = std::uint8_t(c);
-                raw += byte < 0x20 ? "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0')
-                                   : QByteArray(1, c);
-            }
-            qInfo("observer: %s", raw.constData());
-        }
+        observer.logLinesFrom("zorvel");
         QCOMPARE(lines.at(0).text, kLoadLine1Irc);
         QCOMPARE(lines.at(1).text, kLoadLine2Irc);
         // The room shows the same words.
