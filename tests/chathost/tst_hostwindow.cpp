@@ -25,7 +25,6 @@ private slots:
     void cleanup();
 
     void treeHasTheClassesAClientLooksFor();
-    void channelRoomSaysItsAnnounceMode();
     void documentsAreListedFrontToBack();
     void welcomeWindowIsNoRoom();
     void setTextReplacesAndEnterPosts();
@@ -63,7 +62,6 @@ void TestHostWindow::init() {
     chathost::HostOptions options;
     options.roomNames = {u"Lobby"_s, u"Den"_s};
     options.screenName = u"Alice"_s;
-    options.roomAnnounce = {{u"Den"_s, chatwire::AnnounceMode::Quiet}};
     m_tree = new chathost::WindowTree;
     m_handler = new chathost::RequestHandler(*m_tree);
     m_window = new chathost::HostWindow(options, *m_tree);
@@ -90,19 +88,6 @@ void TestHostWindow::treeHasTheClassesAClientLooksFor() {
                                          "_AOL_Icon"}));
     QCOMPARE(m_tree->window(find(lobby, 0, "RICHCNTL")), m_window->rooms().at(0)->transcript());
     QCOMPARE(m_tree->window(entryOf(lobby)), m_window->rooms().at(0)->entry());
-}
-
-// One more child, last, of a class of its own: a client finds the room and
-// its entry box as before, and reads the mode as the child's text.
-void TestHostWindow::channelRoomSaysItsAnnounceMode() {
-    const Handle den = documents().at(2);
-    const QList<Handle> children = m_tree->children(den);
-    QCOMPARE(children.size(), 6);
-    QCOMPARE(m_tree->className(children.last()), QByteArray("_zorvel_Announce"));
-    QCOMPARE(m_tree->window(entryOf(den)), m_window->rooms().at(1)->entry());
-    QByteArray text(1, char(wire::WindowText));
-    wire::putU64(text, find(den, 0, "_zorvel_Announce"));
-    QCOMPARE(request(text), QByteArray("quiet"));
 }
 
 void TestHostWindow::documentsAreListedFrontToBack() {
