@@ -211,9 +211,9 @@ void MainStrip::load() {
     if (const auto previous = settings::countLoad())
         m_session.setPreviousLoads(*previous);
 
-    hostlink::chatSend(loadLine(m_session));
+    hostlink::chatSend(loadLine(m_session), hostlink::LineKind::Load);
     hostlink::pause(hostlink::wholeSeconds(hostlink::pacing::kBetweenLoadLines));
-    hostlink::chatSend(loadIdentityLine(m_session, handle, style));
+    hostlink::chatSend(loadIdentityLine(m_session, handle, style), hostlink::LineKind::Load);
 }
 
 void MainStrip::unload() {

@@ -33,6 +33,7 @@ void ShutdownController::unload() {
     m_session.stopTimers();
     m_windows.unloadMenus();
     m_windows.closeMainStrip();
+    m_session.leaveAway();
     m_windows.unloadStyleShop();
     // The menus were only hidden until now, so the loop's own last-window
     // rule cannot be relied on to end it.

@@ -46,7 +46,7 @@ void scrollbackSection(const Report &report) {
         for (; posted < checkpoint; ++posted) {
             QElapsedTimer elapsed;
             elapsed.start();
-            hostlink::chatSend(tickLine(posted));
+            hostlink::chatSend(tickLine(posted), hostlink::LineKind::Load);
             if (checkpoint - posted <= kCostWindow)
                 window.push_back(double(elapsed.nsecsElapsed()) / 1e6);
         }

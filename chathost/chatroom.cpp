@@ -64,6 +64,18 @@ void ChatRoom::publish(WindowTree &tree, QWidget *document) const {
     tree.publish(m_people, chatwire::kListBoxClass, document);
     tree.publish(m_entry, chatwire::kRichTextClass, document);
     tree.publish(m_send, chatwire::kIconClass, document);
+    // After the four classes a room is found by, so that the room search
+    // and the entry box lookup go as before.
+    if (m_announce)
+        tree.publish(m_announce, chatwire::kAnnounceClass, document);
+}
+
+void ChatRoom::setAnnounceMode(chatwire::AnnounceMode mode) {
+    if (!m_announce) {
+        m_announce = new QLabel(this);
+        m_announce->hide();
+    }
+    m_announce->setText(chatwire::announceModeName(mode));
 }
 
 QString ChatRoom::transcriptHtml(const QString &screenName, const QString &line) {

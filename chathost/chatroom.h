@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chatwire/chatwire.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -23,8 +25,12 @@ public:
     ChatRoom(const QString &name, const QString &screenName, QWidget *parent = nullptr);
 
     QString name() const;
-    // Publishes the room's controls as children of `document` in the tree.
+    // Publishes the room's controls as children of `document` in the tree,
+    // the announce child last when the room has one.
     void publish(WindowTree &tree, QWidget *document) const;
+    // Gives the room an announce child whose text names the mode (before
+    // publish): the room is a channel that takes only the lines it says.
+    void setAnnounceMode(chatwire::AnnounceMode mode);
 
     QTextBrowser *transcript() const { return m_transcript; }
     QLineEdit *entry() const { return m_entry; }
@@ -58,6 +64,7 @@ private:
     QListWidget *m_people;
     QLineEdit *m_entry;
     QToolButton *m_send;
+    QLabel *m_announce = nullptr; // hidden: the room's status says the mode
     int m_scrollback = 5000;
 };
 

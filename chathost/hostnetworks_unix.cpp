@@ -51,6 +51,7 @@ std::unique_ptr<HostNetworks> prepareHostNetworks(HostOptions &options, QString 
         // The channels' rooms come first, so the first channel's is in front.
         options.roomNames = channelRoomNames(networks) +
                             (options.localRoomsAsked ? options.roomNames : QStringList());
+        options.roomAnnounce = channelRoomAnnounce(networks);
         if (!options.nick.isEmpty())
             options.screenName = options.nick;
     }

@@ -75,6 +75,13 @@ bool appendText(ParsedLine &line, const QString &value, QString *) {
     return true;
 }
 
+bool storeAnnounce(ParsedLine &line, const QString &value, QString *error) {
+    line.options.announce = chatwire::parseAnnounceMode(value);
+    if (!line.options.announce)
+        *error = QStringLiteral("--announce takes full, changes or quiet, not \"%1\"").arg(value);
+    return line.options.announce.has_value();
+}
+
 const ValueOption kValueOptions[] = {
     {QLatin1String("-n"), QLatin1String("--rooms"),
      [](ParsedLine &line, const QString &value, QString *) {
@@ -95,6 +102,7 @@ const ValueOption kValueOptions[] = {
     {QLatin1String(), QLatin1String("--password-file"), storeText<&HostOptions::passwordFile>},
     {QLatin1String(), QLatin1String("--sasl-user"), storeText<&HostOptions::saslUser>},
     {QLatin1String(), QLatin1String("--ca-file"), storeText<&HostOptions::caFile>},
+    {QLatin1String(), QLatin1String("--announce"), storeAnnounce},
     {QLatin1String(), QLatin1String("--scrollback"),
      [](ParsedLine &line, const QString &value, QString *error) {
          return parseScrollback(value, &line.options.scrollback, error);
@@ -225,6 +233,10 @@ QString usageText() {
         "                           may read (chmod 600): never on the command line\n"
         "  --sasl-user NAME         log in with SASL PLAIN as NAME\n"
         "  --ca-file FILE           trust the certificates in FILE besides the system's\n"
+        "  --announce MODE          which of zorvel's lines each channel takes, over the\n"
+        "                           settings file: changes (the default: going idle, the\n"
+        "                           reason once, coming back, statistics), full (every\n"
+        "                           line) or quiet (none: the away status says why)\n"
         "\n"
         "Settings file: $XDG_CONFIG_HOME/chathost/networks.ini (~/.config/chathost/...),\n"
         "one group per network, for --network NAME:\n"
@@ -239,7 +251,9 @@ QString usageText() {
         "  passwordfile=/home/me/.config/chathost/example.pass\n"
         "  sasluser=MyAccount\n"
         "  cafile=/home/me/my-ca.pem\n"
-        "  hexcolours=false        (true: colours also as \\x04RRGGBB)\n");
+        "  hexcolours=false        (true: colours also as \\x04RRGGBB)\n"
+        "  announce=changes        (full, changes or quiet: as --announce)\n"
+        "  announce.#two=full      (for that channel, over announce=)\n");
 }
 
 std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QString *error,

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "chatwire/chatwire.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -28,6 +31,12 @@ struct HostOptions {
     QString saslUser;         // --sasl-user
     QString caFile;           // --ca-file
     int scrollback = 5000;    // lines a room keeps
+    // --announce MODE: which of zorvel's lines every channel takes, over
+    // what the settings file says.
+    std::optional<chatwire::AnnounceMode> announce;
+    // The channels' rooms, by name, with the mode each one's announce child
+    // says (set once the networks are read; local rooms have none).
+    QHash<QString, chatwire::AnnounceMode> roomAnnounce;
     bool localRoomsAsked = false;
     bool joinsIrc() const { return !ircUrls.isEmpty() || !networkNames.isEmpty(); }
 };

@@ -31,6 +31,9 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
     for (auto it = options.roomNames.crbegin(); it != options.roomNames.crend(); ++it) {
         auto *room = new ChatRoom(*it, options.screenName);
         room->setScrollback(options.scrollback);
+        if (const auto mode = options.roomAnnounce.constFind(*it);
+            mode != options.roomAnnounce.cend())
+            room->setAnnounceMode(*mode);
         QMdiSubWindow *document = addDocument(room);
         tree.publish(document, chatwire::kDocumentClass, m_area);
         room->publish(tree, document);

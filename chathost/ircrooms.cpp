@@ -23,6 +23,58 @@ bool applyCommandLine(const HostOptions &options, irc::NetworkConfig &config, QS
     return irc::completeNetwork(config, error);
 }
 
+// The mode a settings value names, left unset when it is empty; false, with
+// the reason, for a value that names none.
+bool readAnnounce(const QString &text, const QString &key, const QString &network,
+                  std::optional<chatwire::AnnounceMode> &mode, QString *error) {
+    if (text.isEmpty())
+        return true;
+    mode = chatwire::parseAnnounceMode(text.toLower());
+    if (!mode)
+        *error = QStringLiteral("[%1] %2: \"%3\" is no announce mode: full, changes or quiet")
+                     .arg(network, key, text);
+    return mode.has_value();
+}
+
+bool resolveAnnounce(const HostOptions &options, NetworkSetup &setup, QString *error) {
+    const irc::NetworkConfig &config = setup.config;
+    std::optional<chatwire::AnnounceMode> network;
+    if (!readAnnounce(config.announce, QStringLiteral("announce"), config.name, network, error))
+        return false;
+    for (const QString &channel : config.channels) {
+        std::optional<chatwire::AnnounceMode> own;
+        if (!readAnnounce(config.channelAnnounce.value(channel.toLower()),
+                          QStringLiteral("announce.") + channel, config.name, own, error))
+            return false;
+        // The default spares the channel all but the changes: networks call
+        // repeated automatic away lines spam, and the server's AWAY already
+        // carries the reason.
+        setup.announce.insert(channel, options.announce.value_or(own.value_or(
+                                           network.value_or(chatwire::AnnounceMode::Changes))));
+    }
+    return true;
+}
+
+QString announceStatus(chatwire::AnnounceMode mode, const QString &channel) {
+    QString what;
+    switch (mode) {
+    case chatwire::AnnounceMode::Full:
+        what = IrcRooms::tr("every line zorvel posts goes to %1");
+        break;
+    case chatwire::AnnounceMode::Changes:
+        what = IrcRooms::tr("of zorvel's lines only going idle, the reason once, coming back "
+                            "and statistics go to %1");
+        break;
+    case chatwire::AnnounceMode::Quiet:
+        what = IrcRooms::tr("none of zorvel's lines go to %1; your away status on the network "
+                            "gives the reason");
+        break;
+    }
+    return IrcRooms::tr("announce mode %1: %2 (to change it: --announce MODE, or "
+                        "announce.%3=MODE in networks.ini; MODE is full, changes or quiet)")
+        .arg(chatwire::announceModeName(mode), what.arg(channel), channel);
+}
+
 } // namespace
 
 std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &options, QString *error) {
@@ -50,7 +102,9 @@ std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &option
     for (irc::NetworkConfig &config : configs) {
         if (!applyCommandLine(options, config, error))
             return std::nullopt;
-        NetworkSetup setup{config, {}};
+        NetworkSetup setup{config, {}, {}};
+        if (!resolveAnnounce(options, setup, error))
+            return std::nullopt;
         if (!config.passwordFile.isEmpty()) {
             const auto secret = irc::readSecretFile(config.passwordFile, error);
             if (!secret)
@@ -78,6 +132,18 @@ QStringList channelRoomNames(const QList<NetworkSetup> &networks) {
     return names;
 }
 
+QHash<QString, chatwire::AnnounceMode> channelRoomAnnounce(const QList<NetworkSetup> &networks) {
+    const QStringList names = channelRoomNames(networks);
+    QHash<QString, chatwire::AnnounceMode> modes;
+    qsizetype next = 0;
+    for (const NetworkSetup &network : networks) {
+        for (const QString &channel : network.config.channels)
+            modes.insert(names.at(next++),
+                         network.announce.value(channel, chatwire::AnnounceMode::Changes));
+    }
+    return modes;
+}
+
 IrcRooms::IrcRooms(const QList<NetworkSetup> &networks, const QList<ChatRoom *> &rooms,
                    QObject *parent)
     : QObject(parent) {
@@ -89,7 +155,9 @@ IrcRooms::IrcRooms(const QList<NetworkSetup> &networks, const QList<ChatRoom *> 
             const QString name = names.at(next++);
             for (ChatRoom *room : rooms) {
                 if (room->name() == name) {
-                    m_channels.append({connection.get(), channel, room});
+                    m_channels.append(
+                        {connection.get(), channel, room,
+                         network.announce.value(channel, chatwire::AnnounceMode::Changes)});
                     room->setPeople({});
                     connect(room, &ChatRoom::posted, this,
                             [this, room](const QString &line) { posted(room->name(), line); });
@@ -138,6 +206,14 @@ void IrcRooms::showStatus(ChatRoom *room, const QString &text) {
     emit statusShown(room->name(), text);
 }
 
+void IrcRooms::showAnnounce(irc::IrcConnection *connection, const QString &channel) {
+    for (const Channel &entry : std::as_const(m_channels)) {
+        if (entry.connection == connection &&
+            entry.channel.compare(channel, Qt::CaseInsensitive) == 0)
+            showStatus(entry.room, announceStatus(entry.announce, entry.channel));
+    }
+}
+
 void IrcRooms::connectSignals(irc::IrcConnection *connection) {
     using irc::IrcConnection;
     connect(connection, &IrcConnection::status, this,
@@ -145,6 +221,8 @@ void IrcRooms::connectSignals(irc::IrcConnection *connection) {
                 for (ChatRoom *room : roomsOf(connection, channel))
                     showStatus(room, text);
             });
+    connect(connection, &IrcConnection::joined, this,
+            [this, connection](const QString &channel) { showAnnounce(connection, channel); });
     connect(connection, &IrcConnection::peopleChanged, this,
             [this, connection](const QString &channel, const QStringList &people) {
                 for (ChatRoom *room : roomsOf(connection, channel))

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "chatwire/chatwire.h"
 #include "irc/ircconnection.h"
 #include "irc/networkconfig.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -15,21 +17,26 @@ class ChatRoom;
 class HostWindow;
 struct HostOptions;
 
-// One network to join and the password read for it.
+// One network to join, the password read for it, and the announce mode of
+// each of its channels.
 struct NetworkSetup {
     irc::NetworkConfig config;
     QByteArray secret;
+    QHash<QString, chatwire::AnnounceMode> announce;
 };
 
 // The networks the command line asks for: --irc URLs and --network groups of
 // the settings file, with --nick, --insecure, --password-file, --sasl-user and
-// --ca-file applied. Nothing, with the reason, when one cannot be used (a
-// plain connection not allowed, a password file others can read, ...).
+// --ca-file applied, and each channel's announce mode: --announce, else the
+// channel's key in the settings file, else the network's, else changes. Nothing, with the reason,
+// when one cannot be used (a plain connection not allowed, a password file others can read, ...).
 std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &options, QString *error);
 
 // The names of the rooms for the networks' channels, in order: the channel's
 // name, with the network's added where two networks share a channel name.
 QStringList channelRoomNames(const QList<NetworkSetup> &networks);
+// The announce mode of each channel's room, by the room's name.
+QHash<QString, chatwire::AnnounceMode> channelRoomAnnounce(const QList<NetworkSetup> &networks);
 
 // The rooms that are IRC channels: what is posted in one goes to its channel
 // as IRC formatting; what the channel says, who is in it and how the
@@ -63,7 +70,9 @@ private:
         irc::IrcConnection *connection;
         QString channel;
         ChatRoom *room;
+        chatwire::AnnounceMode announce;
     };
+    void showAnnounce(irc::IrcConnection *connection, const QString &channel);
     void connectSignals(irc::IrcConnection *connection);
     QList<ChatRoom *> roomsOf(irc::IrcConnection *connection, const QString &channel) const;
     void showStatus(ChatRoom *room, const QString &text);

@@ -28,6 +28,25 @@ std::uint32_t getU32(const char *in) {
 
 std::uint64_t getU64(const char *in) { return (std::uint64_t(getU32(in)) << 32) | getU32(in + 4); }
 
+QString announceModeName(AnnounceMode mode) {
+    switch (mode) {
+    case AnnounceMode::Full:
+        return QStringLiteral("full");
+    case AnnounceMode::Changes:
+        return QStringLiteral("changes");
+    case AnnounceMode::Quiet:
+        break;
+    }
+    return QStringLiteral("quiet");
+}
+
+std::optional<AnnounceMode> parseAnnounceMode(const QString &text) {
+    for (const AnnounceMode mode : {AnnounceMode::Full, AnnounceMode::Changes, AnnounceMode::Quiet})
+        if (text == announceModeName(mode))
+            return mode;
+    return std::nullopt;
+}
+
 QByteArray frame(const QByteArray &payload) {
     QByteArray out;
     out.reserve(4 + payload.size());

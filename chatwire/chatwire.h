@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // What zorvel and chathost must agree on: the window class names of the chat
 // client's window tree, which zorvel looks for and chathost publishes on
@@ -20,6 +21,20 @@ inline constexpr const char *kRichTextClass = "RICHCNTL"; // the transcript, the
 inline constexpr const char *kListBoxClass = "_AOL_Listbox";
 inline constexpr const char *kIconClass = "_AOL_Icon";
 inline constexpr const char *kStaticClass = "_AOL_Static";
+// One more child of a room that is an IRC channel (ours, not the client's):
+// its text says which of zorvel's lines the channel wants. A room without it
+// takes every line.
+inline constexpr const char *kAnnounceClass = "_zorvel_Announce";
+
+// The announce modes, as an announce child's text names them.
+enum class AnnounceMode {
+    Full,    // every line
+    Changes, // going idle, the reason once, coming back, statistics
+    Quiet,   // none: the network's away status says it all
+};
+QString announceModeName(AnnounceMode mode);
+// The mode a text names (exactly, in lower case); nothing for any other text.
+std::optional<AnnounceMode> parseAnnounceMode(const QString &text);
 
 inline constexpr std::uint32_t kMaxFrame = 64 * 1024;
 // The longest text a SetText or Type request carries: a frame less the

@@ -42,7 +42,7 @@ void SessionController::setTicking(bool ticking) {
 
 void SessionController::goIdle() {
     setTicking(true);
-    hostlink::chatSend(idleSessionLine(m_session, true));
+    hostlink::chatSend(idleSessionLine(m_session, true), hostlink::LineKind::Engaged);
     hostlink::setAway(true, settings::StoredSettings().reason());
     m_idle = true;
     Q_EMIT idleChanged(true);
@@ -50,7 +50,7 @@ void SessionController::goIdle() {
 
 void SessionController::comeBack() {
     setTicking(false);
-    hostlink::chatSend(idleSessionLine(m_session, false));
+    hostlink::chatSend(idleSessionLine(m_session, false), hostlink::LineKind::Disengaged);
     hostlink::setAway(false);
     // The clock is kept, as the strip shows it, before it is reset.
     settings::StoredSettings().setLastIdle(m_session.hours() + QLatin1Char(':') +
@@ -61,11 +61,23 @@ void SessionController::comeBack() {
     Q_EMIT idleChanged(false);
 }
 
+void SessionController::setReason(const QString &reason) {
+    settings::StoredSettings stored;
+    stored.setReason(reason);
+    if (m_idle)
+        hostlink::setAway(true, stored.reason()); // as goIdle reads it
+}
+
 void SessionController::stopIdleTick() { setTicking(false); }
 
 void SessionController::stopTimers() {
     m_minuteCounter.stop();
     setTicking(false);
+}
+
+void SessionController::leaveAway() {
+    if (m_idle)
+        hostlink::setAway(false);
 }
 
 void SessionController::tick() {
@@ -84,9 +96,10 @@ void SessionController::tick() {
         m_session.setMinutes(QStringLiteral("0"));
     }
 
-    hostlink::chatSend(idleLine(m_session, handle, m_session.hours(), m_session.minutes()));
+    hostlink::chatSend(idleLine(m_session, handle, m_session.hours(), m_session.minutes()),
+                       hostlink::LineKind::IdleTime);
     hostlink::pause(hostlink::pacing::kBetweenIdleLines);
-    hostlink::chatSend(reasonLine(m_session, reason));
+    hostlink::chatSend(reasonLine(m_session, reason), hostlink::LineKind::Reason);
 }
 
 void SessionController::countMinuteUsed() {

@@ -27,11 +27,17 @@ public:
     // "idle off": the tick stops, the disengaged line, marked back, the idle
     // clock stored as the last idle time, then reset.
     void comeBack();
+    // "edit msg": the reason stored; while idle, marked away again with it,
+    // so the network gives the new one.
+    void setReason(const QString &reason);
     // The double click on "idle on": the tick stops, nothing else.
     void stopIdleTick();
     // The program's end: both timers stop; idle mode stays as it is, and no
     // line is posted (the unload never comes back from idle).
     void stopTimers();
+    // After the closing lines: a user still idle is marked back, so that no
+    // network keeps them away once the program is gone.
+    void leaveAway();
 
     // An idle tick: the style reloaded, the clock advanced, the idle time
     // line and, a second later, the reason line. Idle mode is not looked at:

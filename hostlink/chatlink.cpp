@@ -4,6 +4,8 @@
 #include "hostlink/goodbye.h"
 #include "platform/cp1252.h"
 
+#include <QHash>
+
 #include <array>
 #include <memory>
 
@@ -11,6 +13,8 @@ namespace hostlink {
 
 namespace {
 platform::WindowSystem *g_override = nullptr;
+// What each room was told, by its window; forgotten with the window system.
+QHash<platform::WindowHandle, AnnounceGate> g_gates;
 
 platform::WindowSystem &platformWindowSystem() {
     static std::unique_ptr<platform::WindowSystem> own = platform::createWindowSystem();
@@ -31,7 +35,10 @@ bool isRoom(platform::WindowSystem &ws, platform::WindowHandle candidate) {
 }
 } // namespace
 
-void setWindowSystem(platform::WindowSystem *ws) { g_override = ws; }
+void setWindowSystem(platform::WindowSystem *ws) {
+    g_override = ws;
+    g_gates.clear();
+}
 
 platform::WindowSystem &windowSystem() { return g_override ? *g_override : platformWindowSystem(); }
 
@@ -52,7 +59,18 @@ platform::WindowHandle findRoom() {
     return 0;
 }
 
-void chatSend(const QString &line) {
+chatwire::AnnounceMode announceMode(platform::WindowHandle room) {
+    platform::WindowSystem &ws = windowSystem();
+    const platform::WindowHandle child = ws.findWindowEx(room, 0, chatwire::kAnnounceClass);
+    if (child == 0)
+        return chatwire::AnnounceMode::Full; // a client that knows nothing of modes
+    const std::optional<QByteArray> text = ws.windowText(child);
+    return text ? chatwire::parseAnnounceMode(fromWindows1252(*text))
+                      .value_or(chatwire::AnnounceMode::Changes)
+                : chatwire::AnnounceMode::Changes;
+}
+
+void chatSend(const QString &line, LineKind kind) {
     if (!mayPost())
         return; // the program is saying goodbye, or has said it
     platform::WindowSystem &ws = windowSystem();
@@ -65,8 +83,12 @@ void chatSend(const QString &line) {
         transcript == 0 ? 0 : ws.findWindowEx(room, transcript, chatwire::kRichTextClass);
     if (entry == 0)
         return; // a room without an entry box: the messages would reach no window
+    AnnounceGate &gate = g_gates[room];
+    if (!gate.allows(announceMode(room), kind))
+        return;
     ws.setText(entry, toWindows1252(line));
     ws.sendChar(entry, kEnter);
+    gate.posted(kind);
 }
 
 void setAway(bool away, const QString &reason) {

@@ -34,7 +34,7 @@ void sayGoodbye(const QString &first, int seconds, const std::function<QString()
         Goodbye *const goodbye = g_current;
         if (goodbye)
             goodbye->m_closingLine = true;
-        chatSend(line);
+        chatSend(line, LineKind::Closing);
         if (goodbye)
             goodbye->m_closingLine = false;
     };

@@ -154,6 +154,14 @@ std::optional<NetworkConfig> loadNetwork(const QString &file, const QString &nam
     config.saslUser = settings.value(QStringLiteral("sasluser")).toString().trimmed();
     config.caFile = settings.value(QStringLiteral("cafile")).toString();
     config.hexColours = settings.value(QStringLiteral("hexcolours"), false).toBool();
+    static const QString kAnnounce = QStringLiteral("announce");
+    config.announce = settings.value(kAnnounce).toString().trimmed();
+    for (const QString &key : settings.childKeys()) {
+        if (key.startsWith(kAnnounce + QLatin1Char('.'), Qt::CaseInsensitive))
+            config.channelAnnounce.insert(
+                splitChannels(key.mid(kAnnounce.size() + 1)).value(0).toLower(),
+                settings.value(key).toString().trimmed());
+    }
     if (config.host.isEmpty()) {
         *error = QStringLiteral("[%1] in %2 has no host").arg(name, file);
         return std::nullopt;

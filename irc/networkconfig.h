@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,6 +25,11 @@ struct NetworkConfig {
     QString saslUser;     // set: log in with SASL PLAIN instead of PASS
     QString caFile;       // certificates trusted besides the system's
     bool hexColours = false;
+    // Which of zorvel's lines the channels take, as the settings file names
+    // it: for every channel ("announce"), and for one ("announce.#chan",
+    // kept under the channel's name in lower case). Empty: not said.
+    QString announce;
+    QHash<QString, QString> channelAnnounce;
 };
 
 // ircs://HOST[:PORT]/#chan[,#chan2] (TLS, port 6697 unless given) or
@@ -37,7 +43,8 @@ QString networksFilePath();
 
 // The network of group `name` in the settings file (QSettings INI): keys host,
 // port, tls, nick, username, realname, channels, passwordfile, sasluser,
-// cafile, hexcolours. Nothing, with the reason, when it is missing or wrong.
+// cafile, hexcolours, announce, announce.#CHANNEL. Nothing, with the reason, when it is missing or
+// wrong.
 std::optional<NetworkConfig> loadNetwork(const QString &file, const QString &name, QString *error);
 
 // Fills in what was left out (user and real name from the nick) and checks

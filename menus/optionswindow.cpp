@@ -136,7 +136,7 @@ void OptionsWindow::editHandle() {
     if (!handle)
         return;
     settings::StoredSettings().setHandle(*handle);
-    hostlink::chatSend(handleLine(m_windows.session(), *handle));
+    hostlink::chatSend(handleLine(m_windows.session(), *handle), hostlink::LineKind::Handle);
 }
 
 void OptionsWindow::cancel() { hide(); }

@@ -96,7 +96,7 @@ void SessionMenu::comeBack() {
 void SessionMenu::editReason() {
     hide();
     if (const auto reason = m_windows.ask(QStringLiteral("What is your Reason for being Idle?")))
-        settings::StoredSettings().setReason(*reason);
+        m_windows.controller().setReason(*reason);
 }
 
 void SessionMenu::showStatistics() {
@@ -111,14 +111,15 @@ void SessionMenu::showStatistics() {
     // Each line reads the model when its turn comes: whatever runs during a
     // pause (an idle tick, an options command) shows in the lines after it.
     using namespace hostlink::pacing;
+    constexpr auto kStatistics = hostlink::LineKind::Statistics;
     hostlink::pause(hostlink::wholeSeconds(kBeforeStatistics));
-    hostlink::chatSend(statsLoadsLine(record, handle, record.previousLoads()));
+    hostlink::chatSend(statsLoadsLine(record, handle, record.previousLoads()), kStatistics);
     hostlink::pause(kBeforeStyleStatistics);
-    hostlink::chatSend(statsStyleLine(record));
+    hostlink::chatSend(statsStyleLine(record), kStatistics);
     hostlink::pause(hostlink::wholeSeconds(kBeforeColourStatistics));
-    hostlink::chatSend(statsColoursLine(record));
+    hostlink::chatSend(statsColoursLine(record), kStatistics);
     hostlink::pause(kBeforeIdleStatistics);
-    hostlink::chatSend(statsIdleLine(record, lastIdle, record.minutesUsed()));
+    hostlink::chatSend(statsIdleLine(record, lastIdle, record.minutesUsed()), kStatistics);
 }
 
 void SessionMenu::unload() {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -31,6 +32,12 @@ public:
     virtual void setText(WindowHandle window, const QByteArray &text1252) = 0;
     // The character message with the given character code.
     virtual void sendChar(WindowHandle window, int code) = 0;
+    // The get-text message: the window's text in Windows-1252; nothing when
+    // it cannot be read (no answer within the bound, or no way to ask).
+    virtual std::optional<QByteArray> windowText(WindowHandle window) {
+        (void)window;
+        return std::nullopt;
+    }
     // Marks the user away on the client's networks with the text, or back
     // when it is empty. A client that has no such notion ignores it.
     virtual void setAway(const QByteArray &text1252) { (void)text1252; }

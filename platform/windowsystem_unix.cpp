@@ -200,10 +200,10 @@ std::int64_t UnixWindowSystem::hostPid() {
     return std::int64_t(chatwire::getU64(reply->constData() + 4));
 }
 
-QByteArray UnixWindowSystem::windowText(WindowHandle window) {
+std::optional<QByteArray> UnixWindowSystem::windowText(WindowHandle window) {
     QByteArray payload(1, char(chatwire::WindowText));
     chatwire::putU64(payload, window);
-    return request(payload).value_or(QByteArray());
+    return request(payload);
 }
 
 bool UnixWindowSystem::raiseWindow(WindowHandle window) {

@@ -32,12 +32,12 @@ public:
                               const QByteArray &className) override;
     void setText(WindowHandle window, const QByteArray &text1252) override;
     void sendChar(WindowHandle window, int code) override;
+    std::optional<QByteArray> windowText(WindowHandle window) override;
     void setAway(const QByteArray &text1252) override;
 
     // Requests for tests and tools, bounded the same way.
     // chathost's process id, or 0 when it does not answer.
     std::int64_t hostPid();
-    QByteArray windowText(WindowHandle window);
     // Brings a document window to the front.
     bool raiseWindow(WindowHandle window);
     // Types the text into the window as a person would, at its cursor.

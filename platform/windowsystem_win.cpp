@@ -1,6 +1,10 @@
 #include "platform/windowsystem.h"
 
+#include "platform/cp1252.h"
+
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <optional>
 #include <windows.h>
 
@@ -36,6 +40,18 @@ public:
     void sendChar(WindowHandle window, int code) override {
         send(window, WM_CHAR, WPARAM(code), 0);
     }
+    std::optional<QByteArray> windowText(WindowHandle window) override {
+        // Asked for as wide text and made Windows-1252 here, whatever the
+        // system's own code page; a longer text comes cut to the buffer.
+        wchar_t buffer[512];
+        const std::optional<DWORD_PTR> length =
+            send(window, WM_GETTEXT, WPARAM(std::size(buffer)), reinterpret_cast<LPARAM>(buffer),
+                 SendMessageTimeoutW);
+        if (!length)
+            return std::nullopt;
+        return toCp1252(QString::fromWCharArray(
+            buffer, qsizetype(std::min<DWORD_PTR>(*length, std::size(buffer) - 1))));
+    }
     void setAway(const QByteArray &) override {
         // The chat client's windows take no away text; the networks hear of
         // it only through chathost's socket on Unix.
@@ -48,16 +64,23 @@ private:
         return reinterpret_cast<HWND>(std::uintptr_t(handle));
     }
 
-    void send(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
+    using SendTimeout = decltype(&SendMessageTimeoutA);
+
+    // The message's result; nothing once it timed out or failed.
+    std::optional<DWORD_PTR> send(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam,
+                                  SendTimeout sendTimeout = SendMessageTimeoutA) {
         if (m_failed)
-            return;
+            return std::nullopt;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             m_deadline.value_or(Clock::now() + kBound) - Clock::now());
         DWORD_PTR result = 0;
         if (left.count() < 1 ||
-            !SendMessageTimeoutA(toHwnd(window), message, wParam, lParam,
-                                 SMTO_ABORTIFHUNG | SMTO_BLOCK, UINT(left.count()), &result))
+            !sendTimeout(toHwnd(window), message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                         UINT(left.count()), &result)) {
             m_failed = true;
+            return std::nullopt;
+        }
+        return result;
     }
 
     // Before the first exchange each message gets the whole bound.

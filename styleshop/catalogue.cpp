@@ -119,7 +119,7 @@ void applyStyle(const Style &style, settings::SettingsRecord &record) {
     const QString file = settings::settingsPath();
     for (const StyleKey &key : kWriteOrder)
         settings::writeToIni(settings::kSection, key.name, record.caption(key.field), file);
-    hostlink::chatSend(styleLine(style, record));
+    hostlink::chatSend(styleLine(style, record), hostlink::LineKind::Style);
 }
 
 } // namespace styleshop

@@ -183,7 +183,7 @@ void StyleShop::load() {
     m_loaded = true;
     hostlink::stayOnTop(this);
     reloadStyle();
-    hostlink::chatSend(loadLine(m_session));
+    hostlink::chatSend(loadLine(m_session), hostlink::LineKind::StyleShop);
 }
 
 void StyleShop::unload() {
@@ -191,7 +191,7 @@ void StyleShop::unload() {
         return;
     m_loaded = false;
     reloadStyle();
-    hostlink::chatSend(unloadLine(m_session));
+    hostlink::chatSend(unloadLine(m_session), hostlink::LineKind::StyleShop);
     // Off the screen at once, however long the owner keeps the object.
     hide();
 }

@@ -121,7 +121,7 @@ ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room) {
     const quint64 area = frame ? host.findWindowEx(frame, 0, chatwire::kDocumentAreaClass) : 0;
     for (quint64 document = area ? host.findWindowEx(area, 0, chatwire::kDocumentClass) : 0;
          document; document = host.findWindowEx(area, document, chatwire::kDocumentClass)) {
-        if (platform::fromCp1252(host.windowText(document)) != room)
+        if (platform::fromCp1252(host.windowText(document).value_or(QByteArray())) != room)
             continue;
         const quint64 transcript = host.findWindowEx(document, 0, chatwire::kRichTextClass);
         return {document,
@@ -146,8 +146,9 @@ QString ChatHostProcess::entryText(const QString &room) {
     const RoomWindows windows = findRoom(room);
     if (!windows.entry)
         return {};
-    return platform::fromCp1252(
-        platform::UnixWindowSystem(socketPath(), kRequestBound).windowText(windows.entry));
+    return platform::fromCp1252(platform::UnixWindowSystem(socketPath(), kRequestBound)
+                                    .windowText(windows.entry)
+                                    .value_or(QByteArray()));
 }
 
 QStringList ChatHostProcess::documentsFrontToBack() {
@@ -157,6 +158,6 @@ QStringList ChatHostProcess::documentsFrontToBack() {
     QStringList titles;
     for (quint64 document = area ? host.findWindowEx(area, 0, chatwire::kDocumentClass) : 0;
          document; document = host.findWindowEx(area, document, chatwire::kDocumentClass))
-        titles.append(platform::fromCp1252(host.windowText(document)));
+        titles.append(platform::fromCp1252(host.windowText(document).value_or(QByteArray())));
     return titles;
 }

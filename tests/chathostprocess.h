@@ -17,7 +17,7 @@
 //     TestEnv env;
 //     ChatHostProcess host({"--room", "Lobby", "--room", "Den"});
 //     QVERIFY2(host.start(), qPrintable(host.output()));
-//     hostlink::chatSend("hello");
+//     hostlink::chatSend("hello", hostlink::LineKind::Load);
 //     const auto records = host.waitForRecords(1);
 //     QCOMPARE(records.at(0).bytes, QByteArray("hello"));
 //

@@ -1,9 +1,10 @@
 #include "fakewindowsystem.h"
 #include "chatwire/chatwire.h"
 
-FakeWindowSystem::Handle FakeWindowSystem::add(Handle parent, const QByteArray &className) {
+FakeWindowSystem::Handle FakeWindowSystem::add(Handle parent, const QByteArray &className,
+                                               const QByteArray &text, bool readable) {
     const Handle handle = m_next++;
-    m_windows.insert(handle, Window{className, parent, {}});
+    m_windows.insert(handle, Window{className, parent, text, readable});
     siblings(parent).append(handle);
     return handle;
 }
@@ -65,4 +66,11 @@ void FakeWindowSystem::sendChar(Handle window, int code) {
         m_posts.append(Post{window, m_windows[window].text});
         m_windows[window].text.clear();
     }
+}
+
+std::optional<QByteArray> FakeWindowSystem::windowText(Handle window) {
+    const auto it = m_windows.constFind(window);
+    if (it == m_windows.cend() || !it->readable)
+        return std::nullopt;
+    return it->text;
 }

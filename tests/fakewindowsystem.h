@@ -25,11 +25,14 @@ public:
     struct Post {
         Handle window = 0;
         QByteArray text;
+        bool readable = true;
     };
 
     // Adds a window of the class as the last child of `parent` (0: a
     // top-level window) and returns its handle.
-    Handle add(Handle parent, const QByteArray &className);
+    // An empty `text` with `readable` false: a window whose text cannot be read.
+    Handle add(Handle parent, const QByteArray &className, const QByteArray &text = {},
+               bool readable = true);
     // Adds a document window under `container` with children of the given
     // classes, in order; returns the document window.
     Handle addDocument(Handle container, const QList<QByteArray> &childClasses);
@@ -47,12 +50,14 @@ public:
     Handle findWindowEx(Handle parent, Handle childAfter, const QByteArray &className) override;
     void setText(Handle window, const QByteArray &text1252) override;
     void sendChar(Handle window, int code) override;
+    std::optional<QByteArray> windowText(Handle window) override;
 
 private:
     struct Window {
         QByteArray className;
         Handle parent = 0;
         QByteArray text;
+        bool readable = true;
     };
     QList<Handle> &siblings(Handle parent);
 

@@ -36,7 +36,7 @@ constexpr qint64 kBoundWithMarginMs = 600;
 qint64 timedChatSend(const QByteArray &line1252) {
     QElapsedTimer timer;
     timer.start();
-    hostlink::chatSend(hostlink::fromWindows1252(line1252));
+    hostlink::chatSend(hostlink::fromWindows1252(line1252), hostlink::LineKind::Load);
     return timer.elapsed();
 }
 

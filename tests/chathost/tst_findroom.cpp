@@ -95,7 +95,8 @@ void TestFindRoom::chatSendTypesIntoTheSecondRichTextOfTheFrontRoom() {
     const Handle transcript = m_fake.findWindowEx(room, 0, "RICHCNTL");
     const Handle entry = m_fake.findWindowEx(room, transcript, "RICHCNTL");
 
-    hostlink::chatSend(QStringLiteral("caf\u00e9 \u00b2\u00b9\u00af\u00b7 \u20ac"));
+    hostlink::chatSend(QStringLiteral("caf\u00e9 \u00b2\u00b9\u00af\u00b7 \u20ac"),
+                       hostlink::LineKind::Load);
 
     const QByteArray expected("caf\xe9 \xb2\xb9\xaf\xb7 \x80");
     QCOMPARE(m_fake.posts().size(), 1);
@@ -110,9 +111,9 @@ void TestFindRoom::bringingAnotherRoomToTheFrontMovesTheNextLine() {
     const Handle first = m_fake.addDocument(area, kRoom);
     const Handle second = m_fake.addDocument(area, kRoom);
 
-    hostlink::chatSend(QStringLiteral("one"));
+    hostlink::chatSend(QStringLiteral("one"), hostlink::LineKind::Load);
     m_fake.bringToFront(second);
-    hostlink::chatSend(QStringLiteral("two"));
+    hostlink::chatSend(QStringLiteral("two"), hostlink::LineKind::Load);
 
     QCOMPARE(m_fake.posts().size(), 2);
     QCOMPARE(m_fake.windowParent(m_fake.posts().at(0).window), first);
@@ -124,7 +125,7 @@ void TestFindRoom::roomWithoutSecondRichTextPostsNothing() {
     const Handle room = m_fake.addDocument(area, without("RICHCNTL") << "RICHCNTL");
     QCOMPARE(hostlink::findRoom(), room);
 
-    hostlink::chatSend(QStringLiteral("lost"));
+    hostlink::chatSend(QStringLiteral("lost"), hostlink::LineKind::Load);
 
     QVERIFY(m_fake.posts().isEmpty());
     for (const FakeWindowSystem::Message &message : m_fake.messages())
@@ -134,7 +135,7 @@ void TestFindRoom::roomWithoutSecondRichTextPostsNothing() {
 void TestFindRoom::noRoomPostsNothing() {
     m_fake.addDocument(m_fake.add(m_fake.add(0, "AOL Frame25"), "MDIClient"), without("_AOL_Icon"));
 
-    hostlink::chatSend(QStringLiteral("lost"));
+    hostlink::chatSend(QStringLiteral("lost"), hostlink::LineKind::Load);
 
     QVERIFY(m_fake.posts().isEmpty());
     for (const FakeWindowSystem::Message &message : m_fake.messages())

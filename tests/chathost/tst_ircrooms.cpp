@@ -9,6 +9,7 @@
 #include "tests/testenv.h"
 #include "tests/waitfor.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -71,6 +72,55 @@ private Q_SLOTS:
         }
         QCOMPARE(chathost::channelRoomNames(*networks), rooms);
         QCOMPARE(networks->first().config.nick, nick);
+    }
+
+    // Which mode each channel's room gets: --announce over the channel's key
+    // over the network's over changes; a mode no one knows is refused.
+    void announceModes_data() {
+        QTest::addColumn<QStringList>("arguments"); // besides --network home --nick zed
+        QTest::addColumn<QByteArray>("keys");       // the network's announce keys in the file
+        QTest::addColumn<QStringList>("modes");     // of #a, #b; empty: refused
+        QTest::newRow("nothing said")
+            << QStringList{} << QByteArray() << QStringList{u"changes"_s, u"changes"_s};
+        QTest::newRow("the network's key") << QStringList{} << QByteArray("announce=quiet\n")
+                                           << QStringList{u"quiet"_s, u"quiet"_s};
+        QTest::newRow("a channel's key over the network's")
+            << QStringList{} << QByteArray("announce=quiet\nannounce.#B=full\n")
+            << QStringList{u"quiet"_s, u"full"_s};
+        QTest::newRow("the command line over both")
+            << QStringList{u"--announce"_s, u"changes"_s}
+            << QByteArray("announce=quiet\nannounce.#b=full\n")
+            << QStringList{u"changes"_s, u"changes"_s};
+        QTest::newRow("unknown in the file")
+            << QStringList{} << QByteArray("announce.#a=loud\n") << QStringList{};
+        QTest::newRow("unknown on the command line")
+            << QStringList{u"--announce"_s, u"all"_s} << QByteArray() << QStringList{};
+    }
+    void announceModes() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, keys);
+        QFETCH(QStringList, modes);
+        TestEnv env;
+        QDir(env.configDir()).mkpath(u"chathost"_s);
+        QFile file(env.configDir() + u"/chathost/networks.ini"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[home]\nhost=irc.example.org\nchannels=#a, #b\n" + keys);
+        file.close();
+        QString error;
+        bool help = false;
+        const auto options = chathost::parseHostOptions(
+            arguments + QStringList{u"--network"_s, u"home"_s, u"--nick"_s, u"zed"_s}, &error,
+            &help);
+        const auto networks =
+            options ? chathost::networksFromOptions(*options, &error) : std::nullopt;
+        QCOMPARE(networks.has_value(), !modes.isEmpty());
+        if (!networks) {
+            QVERIFY(error.contains(u"full, changes or quiet"_s));
+            return;
+        }
+        const auto byRoom = chathost::channelRoomAnnounce(*networks);
+        QCOMPARE(chatwire::announceModeName(byRoom.value(u"#a"_s)), modes.at(0));
+        QCOMPARE(chatwire::announceModeName(byRoom.value(u"#b"_s)), modes.at(1));
     }
 
     void localRoomsOnlyWhenAsked() {
@@ -153,6 +203,7 @@ private Q_SLOTS:
             3000));
         QVERIFY(room.transcript()->toHtml().contains(u"font-weight:700"_s));
         QVERIFY(statuses.join(u'\n').contains(u"joined #z as zorvel"_s));
+        QVERIFY(statuses.join(u'\n').contains(u"announce mode changes: "_s));
         // Status lines never went to the server.
         for (const FakeIrcServer::Line &line : server.lines())
             QVERIFY2(!line.text.contains("joined"), line.text.constData());

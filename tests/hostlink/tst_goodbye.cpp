@@ -60,7 +60,7 @@ private Q_SLOTS:
         hostlink::Goodbye goodbye;
         double announcementEnd = 0;
         for (int line = 1; line <= 4; ++line) {
-            hostlink::chatSend(QString::number(line));
+            hostlink::chatSend(QString::number(line), hostlink::LineKind::Load);
             if (line == endAfter)
                 soon([] { sayBye(); }); // the unload, run from inside the pause
             if (line < 4)
@@ -85,13 +85,14 @@ private Q_SLOTS:
     void nothingButTheClosingLines() {
         hostlink::Goodbye goodbye;
         goodbye.begin();
-        hostlink::chatSend(QStringLiteral("once ending has begun"));
+        hostlink::chatSend(QStringLiteral("once ending has begun"), hostlink::LineKind::Load);
         soon([] {
-            hostlink::chatSend(QStringLiteral("between the closing lines"));
+            hostlink::chatSend(QStringLiteral("between the closing lines"),
+                               hostlink::LineKind::Load);
             hostlink::pause(5); // ends at once: the closing pause is not stretched
         });
         sayBye();
-        hostlink::chatSend(QStringLiteral("after them"));
+        hostlink::chatSend(QStringLiteral("after them"), hostlink::LineKind::Load);
         sayBye();
         QCOMPARE(m_room->lines, (Lines{"bye", "id"}));
         const double gap = m_postedAt.at(1) - m_postedAt.at(0);
@@ -101,14 +102,14 @@ private Q_SLOTS:
     // Without a run's goodbye (a window tested on its own) nothing is held back.
     void withoutAGoodbyeNothingIsHeldBack() {
         sayBye();
-        hostlink::chatSend(QStringLiteral("after"));
+        hostlink::chatSend(QStringLiteral("after"), hostlink::LineKind::Load);
         QCOMPARE(m_room->lines, (Lines{"bye", "id", "after"}));
         {
             hostlink::Goodbye run;
             sayBye();
-            hostlink::chatSend(QStringLiteral("dropped"));
+            hostlink::chatSend(QStringLiteral("dropped"), hostlink::LineKind::Load);
         }
-        hostlink::chatSend(QStringLiteral("a new run talks again"));
+        hostlink::chatSend(QStringLiteral("a new run talks again"), hostlink::LineKind::Load);
         QCOMPARE(m_room->lines.mid(3), (Lines{"bye", "id", "a new run talks again"}));
     }
 };

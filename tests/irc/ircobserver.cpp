@@ -72,3 +72,17 @@ QList<IrcObserver::Line> IrcObserver::messagesFrom(const QByteArray &nick, qsize
     }
     return out;
 }
+
+void IrcObserver::logLinesFrom(const QByteArray &nick, qsizetype start, const char *label) const {
+    for (const Line &line : m_lines.mid(start)) {
+        if (!line.text.startsWith(QByteArray(':' + nick + '!')))
+            continue;
+        QByteArray raw;
+        for (const char c : line.text) {
+            const auto byte = std::uint8_t(c);
+            raw += byte < 0x20 ? "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0')
+                               : QByteArray(1, c);
+        }
+        qInfo("observer%s: %s", label, raw.constData());
+    }
+}

@@ -29,6 +29,9 @@ public:
     const QList<Line> &lines() const { return m_lines; }
     // The texts of the PRIVMSGs `from` sent to the channel, in order, from line `start` on.
     QList<Line> messagesFrom(const QByteArray &nick, qsizetype start = 0) const;
+    // The lines from `nick`, from line `start` on, printed for the record
+    // with control characters as \xNN.
+    void logLinesFrom(const QByteArray &nick, qsizetype start = 0, const char *label = "") const;
 
 private:
     void read();

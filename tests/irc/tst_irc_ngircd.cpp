@@ -40,8 +40,10 @@ QString shown(const QString &html) {
     return document.toPlainText();
 }
 
+// Every line of zorvel's reaches the channel, as these tests expect.
 QStringList hostArguments(const QString &url, const QStringList &more = {}) {
-    return QStringList{u"--irc"_s, url, u"--nick"_s, u"zorvel"_s} + more;
+    return QStringList{u"--irc"_s, url, u"--nick"_s, u"zorvel"_s, u"--announce"_s, u"full"_s} +
+           more;
 }
 
 QString plainUrl(const NgircdServer &server) {
@@ -62,7 +64,7 @@ class TestIrcNgircd : public QObject {
         m_ws->beginExchange();
         const platform::WindowHandle room = hostlink::findRoom();
         const platform::WindowHandle transcript = m_ws->findWindowEx(room, 0, "RICHCNTL");
-        return platform::fromCp1252(m_ws->windowText(transcript));
+        return platform::fromCp1252(m_ws->windowText(transcript).value_or(QByteArray()));
     }
     // A server, an observer in the channel and chathost joined to it.
     struct Channel {
@@ -130,18 +132,7 @@ private Q_SLOTS:
         ZorvelProcess zorvel;
         QVERIFY(waitFor([&] { return observer.messagesFrom("zorvel").size() >= 2; }, 20000));
         const auto lines = observer.messagesFrom("zorvel");
-        // The observer's view, control characters as \xNN, for the record.
-        for (const IrcObserver::Line &line : observer.lines()) {
-            if (!line.text.startsWith(":zorvel!"))
-                continue;
-            QByteArray raw;
-            for (const char c : line.text) {
-                const auto byte = std::uint8_t(c);
-                raw += byte < 0x20 ? "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0')
-                                   : QByteArray(1, c);
-            }
-            qInfo("observer: %s", raw.constData());
-        }
+        observer.logLinesFrom("zorvel");
         QCOMPARE(lines.at(0).text, kLoadLine1Irc);
         QCOMPARE(lines.at(1).text, kLoadLine2Irc);
         // The room shows the same words.
@@ -180,7 +171,7 @@ private Q_SLOTS:
         QVERIFY2(host.start(), qPrintable(host.output()));
         if (accepted) {
             QVERIFY(observer.waitFor(":zorvel!") >= 0);
-            hostlink::chatSend(QStringLiteral("<b>safe</b>"));
+            hostlink::chatSend(QStringLiteral("<b>safe</b>"), hostlink::LineKind::Load);
             QVERIFY(observer.waitFor("PRIVMSG #zorvel :\x02safe") >= 0);
         } else {
             QVERIFY2(roomSays(u"certificate is not trusted"_s), qPrintable(roomText()));
@@ -257,7 +248,7 @@ private Q_SLOTS:
         IrcObserver observer;
         QVERIFY(observer.join(server.port(), "observer", kChannel));
         QVERIFY2(observer.waitFor(":zorvel!", 0, 20000) >= 0, qPrintable(roomText()));
-        hostlink::chatSend(QStringLiteral("back again"));
+        hostlink::chatSend(QStringLiteral("back again"), hostlink::LineKind::Load);
         QVERIFY(observer.waitFor("PRIVMSG #zorvel :back again") >= 0);
         // chathost's window answered throughout.
         QVERIFY(host.isRunning());
@@ -286,12 +277,12 @@ private Q_SLOTS:
         const double pauses[] = {0.36, 1, 1.46, 1};
         for (int i = 0; i < 4; ++i) {
             hostlink::pause(hostlink::wholeSeconds(pauses[i]));
-            hostlink::chatSend(stats[i]);
+            hostlink::chatSend(stats[i], hostlink::LineKind::Statistics);
         }
         QByteArray longLine;
         for (int i = 0; longLine.size() < 64 * 1024 - 100; ++i)
             longLine += "<font color=#FF0000>w\xf8rd</font> " + QByteArray::number(i) + ' ';
-        hostlink::chatSend(platform::fromCp1252(longLine));
+        hostlink::chatSend(platform::fromCp1252(longLine), hostlink::LineKind::Load);
 
         QVERIFY(waitFor([&] { return observer.messagesFrom("zorvel", start).size() >= 8; }, 40000));
         const auto got = observer.messagesFrom("zorvel", start);

@@ -62,9 +62,9 @@ private Q_SLOTS:
         hostlink::setWindowSystem(&ws);
         NgircdServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
-        ChatHostProcess host({u"--irc"_s,
-                              QStringLiteral("irc://127.0.0.1:%1/#zorvel").arg(server.port()),
-                              u"--insecure"_s, u"--nick"_s, u"zorvel"_s});
+        ChatHostProcess host(
+            {u"--irc"_s, QStringLiteral("irc://127.0.0.1:%1/#zorvel").arg(server.port()),
+             u"--insecure"_s, u"--nick"_s, u"zorvel"_s, u"--announce"_s, u"full"_s});
         QVERIFY2(host.start(), qPrintable(host.output()));
 
         const QString dir = env.root() + u"/weechat"_s;
@@ -103,8 +103,8 @@ private Q_SLOTS:
         // The room's own view of the same lines, through the socket.
         ws.beginExchange();
         const platform::WindowHandle room = hostlink::findRoom();
-        const QString transcript =
-            platform::fromCp1252(ws.windowText(ws.findWindowEx(room, 0, "RICHCNTL")));
+        const QString transcript = platform::fromCp1252(
+            ws.windowText(ws.findWindowEx(room, 0, "RICHCNTL")).value_or(QByteArray()));
         QStringList shown;
         for (QString line : transcript.split(u'\n')) {
             line.replace(QChar::Nbsp, u' ');

@@ -28,7 +28,7 @@ public:
 
     QByteArrayList take() {
         const QByteArray marker = "-- mark " + QByteArray::number(++m_marks) + " --";
-        hostlink::chatSend(QString::fromLatin1(marker));
+        hostlink::chatSend(QString::fromLatin1(marker), hostlink::LineKind::Load);
         const QDeadlineTimer deadline(10000);
         do {
             const QList<TranscriptRecord> records = m_host.waitForRecords(m_seen + 1, 100);

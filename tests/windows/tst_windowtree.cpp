@@ -85,7 +85,7 @@ void TestWindowTree::frontRoomFirst() {
     QVERIFY(
         SendMessageTimeoutA(area, WM_MDIACTIVATE, WPARAM(den), 0, SMTO_ABORTIFHUNG, 5000, nullptr));
     QCOMPARE(win::children(area).first(), den);
-    hostlink::chatSend(QStringLiteral("to the front room"));
+    hostlink::chatSend(QStringLiteral("to the front room"), hostlink::LineKind::Load);
     QCOMPARE(host.waitForLines(1).size(), 1);
     QCOMPARE(host.lines().at(0).room, QStringLiteral("Den"));
 }
@@ -143,12 +143,12 @@ void TestWindowTree::stalledHostCostsTheBound() {
     // The first line reaches the room; then the window thread stops.
     WinChatHost host({QStringLiteral("--test-stall-after"), QStringLiteral("1")});
     QVERIFY2(host.start(), qPrintable(host.output()));
-    hostlink::chatSend(QStringLiteral("before"));
+    hostlink::chatSend(QStringLiteral("before"), hostlink::LineKind::Load);
     QCOMPARE(host.waitForLines(1).size(), 1);
     for (int line = 0; line < 4; ++line) {
         QElapsedTimer timer;
         timer.start();
-        hostlink::chatSend(QStringLiteral("lost %1").arg(line));
+        hostlink::chatSend(QStringLiteral("lost %1").arg(line), hostlink::LineKind::Load);
         const qint64 spent = timer.elapsed();
         // The bound is 250 ms for all of a line's messages; finding the windows
         // costs next to nothing, a loaded machine a little more.
