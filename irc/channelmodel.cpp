@@ -34,50 +34,70 @@ QString bareNick(const QString &entry, const ServerSupport &support) {
     return entry.mid(p);
 }
 
-void ChannelModel::sort() {
-    std::sort(m_people.begin(), m_people.end(), [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-}
+namespace {
 
-void ChannelModel::setPeople(const QStringList &people) {
-    m_people = people;
-    sort();
-}
+bool before(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
 
-qsizetype ChannelModel::find(const QString &nick, const ServerSupport &support) const {
-    const QByteArray folded = foldCase(nick.toUtf8());
-    for (qsizetype i = 0; i < m_people.size(); ++i) {
-        if (foldCase(bareNick(m_people[i], support).toUtf8()) == folded)
-            return i;
+QByteArray nickKey(const QString &nick) { return foldCase(nick.toUtf8()); }
+
+} // namespace
+
+void ChannelModel::setPeople(const QStringList &people, const ServerSupport &support) {
+    m_people.clear();
+    m_byNick.clear();
+    for (const QString &entry : people.first(std::min(people.size(), kMaxPeople))) {
+        const QByteArray key = nickKey(bareNick(entry, support));
+        if (!m_byNick.contains(key)) {
+            m_byNick.insert(key, entry);
+            m_people.append(entry);
+        }
     }
-    return -1;
+    std::sort(m_people.begin(), m_people.end(), before);
+}
+
+qsizetype ChannelModel::find(const QString &nick) const {
+    const auto found = m_byNick.constFind(nickKey(nick));
+    if (found == m_byNick.cend())
+        return -1;
+    auto at = std::lower_bound(m_people.cbegin(), m_people.cend(), found.value(), before);
+    while (at != m_people.cend() && *at != found.value())
+        ++at; // past entries that differ only in case
+    return at == m_people.cend() ? -1 : at - m_people.cbegin();
+}
+
+void ChannelModel::insert(const QString &entry, const ServerSupport &support) {
+    m_byNick.insert(nickKey(bareNick(entry, support)), entry);
+    m_people.insert(std::upper_bound(m_people.cbegin(), m_people.cend(), entry, before), entry);
+}
+
+void ChannelModel::removeAt(qsizetype at, const ServerSupport &support) {
+    m_byNick.remove(nickKey(bareNick(m_people[at], support)));
+    m_people.removeAt(at);
 }
 
 bool ChannelModel::addPerson(const QString &nick, const ServerSupport &support) {
-    if (find(nick, support) >= 0)
+    if (find(nick) >= 0 || m_people.size() >= kMaxPeople)
         return false;
-    m_people.append(nick);
-    sort();
+    insert(nick, support);
     return true;
 }
 
 bool ChannelModel::removePerson(const QString &nick, const ServerSupport &support) {
-    const qsizetype at = find(nick, support);
+    const qsizetype at = find(nick);
     if (at < 0)
         return false;
-    m_people.removeAt(at);
+    removeAt(at, support);
     return true;
 }
 
 bool ChannelModel::renamePerson(const QString &from, const QString &to,
                                 const ServerSupport &support) {
-    const qsizetype at = find(from, support);
+    const qsizetype at = find(from);
     if (at < 0)
         return false;
-    QString &entry = m_people[at];
-    entry = entry.left(entry.size() - bareNick(entry, support).size()) + to;
-    sort();
+    const QString entry = m_people[at];
+    removeAt(at, support);
+    insert(entry.left(entry.size() - bareNick(entry, support).size()) + to, support);
     return true;
 }
 
@@ -85,10 +105,11 @@ bool ChannelModel::applyOne(char mode, bool plus, const QByteArray &argument,
                             const ServerSupport &support) {
     const qsizetype rank = support.prefixModes.indexOf(mode);
     if (rank >= 0 && rank < support.prefixes.size()) {
-        const qsizetype at = find(QString::fromUtf8(argument), support);
+        const qsizetype at = find(QString::fromUtf8(argument));
         if (at < 0)
             return false;
-        QString &entry = m_people[at];
+        QString entry = m_people[at];
+        removeAt(at, support);
         const QString nick = bareNick(entry, support);
         QString marks = entry.left(entry.size() - nick.size());
         const QChar mark = support.prefixes[rank];
@@ -99,7 +120,7 @@ bool ChannelModel::applyOne(char mode, bool plus, const QByteArray &argument,
         std::sort(marks.begin(), marks.end(), [&](QChar a, QChar b) {
             return support.prefixes.indexOf(a) < support.prefixes.indexOf(b);
         });
-        entry = marks + nick;
+        insert(marks + nick, support);
         return true;
     }
     if (support.chanModes.value(0).contains(mode))
@@ -129,8 +150,6 @@ bool ChannelModel::applyModeChange(const QList<QByteArray> &modeAndParams,
         const QByteArray argument = takes ? modeAndParams.value(next++) : QByteArray();
         peopleChanged = applyOne(mode, plus, argument, support) || peopleChanged;
     }
-    if (peopleChanged)
-        sort();
     return peopleChanged;
 }
 

@@ -30,10 +30,13 @@ struct ServerSupport {
 // and its topic.
 class ChannelModel {
 public:
+    // More people than any real channel has; past it a server's list is not kept.
+    static constexpr qsizetype kMaxPeople = 100'000;
+
     // The people, sorted by nick, case ignored, each with its prefixes ("@op").
     QStringList people() const { return m_people; }
-    void setPeople(const QStringList &people);
-    // False when the nick was listed already.
+    void setPeople(const QStringList &people, const ServerSupport &support);
+    // False when the nick was listed already (or the list is full).
     bool addPerson(const QString &nick, const ServerSupport &support);
     // False when the nick was not listed.
     bool removePerson(const QString &nick, const ServerSupport &support);
@@ -53,12 +56,15 @@ public:
     void setTopic(const QString &topic) { m_topic = topic; }
 
 private:
-    void sort();
-    qsizetype find(const QString &nick, const ServerSupport &support) const;
+    qsizetype find(const QString &nick) const;
+    void insert(const QString &entry, const ServerSupport &support);
+    void removeAt(qsizetype at, const ServerSupport &support);
     // `plus`: set, else unset; `argument` is the mode's parameter.
     bool applyOne(char mode, bool plus, const QByteArray &argument, const ServerSupport &support);
 
     QStringList m_people;
+    // Each entry by its case-folded nick, so a crowded channel's events stay cheap.
+    QHash<QByteArray, QString> m_byNick;
     QHash<char, QByteArray> m_modes; // flag or setting, with its parameter
     QString m_topic;
 };

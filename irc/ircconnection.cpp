@@ -99,6 +99,9 @@ void IrcConnection::discardSocket() {
     m_socket->disconnect(this);
     m_socket->abort();
     m_socket->deleteLater();
+    m_socket = nullptr;
+    // What held for that connection (its server's 005, its joins) ends with it.
+    m_session.connectionClosed();
 }
 
 void IrcConnection::watchSocket() {

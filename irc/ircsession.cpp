@@ -17,6 +17,10 @@ constexpr qsizetype kUnknownHost = 63;
 constexpr qsizetype kUnknownUser = 10;
 constexpr qsizetype kMaxAwayBytes = 200;
 constexpr qsizetype kSaslChunk = 400;
+// How long chat waits for a channel's modes from a server that does not answer.
+constexpr qint64 kModesWaitMs = 5000;
+// The CAP list a server may send, in all.
+constexpr qsizetype kMaxCapList = 64 * 1024;
 
 // Channels are kept under their case-folded wire name, read back as UTF-8.
 QString channelKey(const QString &channel) { return QString::fromUtf8(foldCase(channel.toUtf8())); }
@@ -31,6 +35,8 @@ IrcSession::IrcSession(NetworkConfig config, QByteArray secret, std::function<qi
       m_queue([this] { return m_nowMs(); }), m_nick(m_config.nick) {}
 
 void IrcSession::connectionOpened() {
+    // Lines meant for an earlier connection (a PONG, a JOIN) mean nothing to this one.
+    m_queue.takeControl();
     m_registered = false;
     m_capEnded = false;
     m_capList.clear();
@@ -51,6 +57,7 @@ void IrcSession::connectionClosed() {
     m_support = ServerSupport();
     m_userHost.clear();
     m_pendingJoins.clear();
+    m_pendingModes.clear();
     m_namesComing.clear();
     m_queue.connectionEnded();
     const bool hadChannels = !m_channels.isEmpty();
@@ -67,17 +74,35 @@ void IrcSession::quit(const QString &message) {
     sendControl(encodeLine("QUIT", {}, message.toUtf8()));
 }
 
+qint64 IrcSession::msUntilChatMayGo() const {
+    if (!m_registered || !m_pendingJoins.isEmpty())
+        return -1;
+    const qint64 now = m_nowMs();
+    qint64 wait = 0;
+    for (const qint64 until : m_pendingModes)
+        wait = std::max(wait, until - now);
+    return wait;
+}
+
 QList<QByteArray> IrcSession::takeLines() {
     QList<QByteArray> lines = m_queue.takeControl();
-    if (m_registered && m_pendingJoins.isEmpty())
-        lines += m_queue.takeReady();
+    if (msUntilChatMayGo() == 0)
+        lines += m_queue.takeReady([this](const QString &target) {
+            const ChannelModel *model = channel(target);
+            return model && model->refusesColour(m_support);
+        });
     return lines;
 }
 
 qint64 IrcSession::msUntilNext() const {
-    if (!m_registered || !m_pendingJoins.isEmpty())
-        return -1;
-    return m_queue.msUntilNext();
+    const qint64 chat = msUntilChatMayGo();
+    const qint64 queued = m_queue.msUntilNext();
+    return chat < 0 || queued < 0 ? -1 : std::max(chat, queued);
+}
+
+void IrcSession::modesKnown(const QString &channel) {
+    if (m_pendingModes.remove(channel))
+        emit linesReady();
 }
 
 void IrcSession::sendControl(const QByteArray &line) {
@@ -112,7 +137,8 @@ int IrcSession::sendText(const QString &channel, const QByteArray &text, Kind ki
     const SplitText split = splitText(noBreaks(plain), room);
     for (const QByteArray &piece : split.pieces) {
         const QByteArray body = action ? ctcpText("ACTION", piece) : piece;
-        m_queue.push(encodeLine(command, {target}, body), channel);
+        const QByteArray line = encodeLine(command, {target}, body);
+        m_queue.push(line, channel, line.size() - body.size());
     }
     if (split.bytesLeftOut > 0)
         emit status(channel, tr("the line was too long for %1 messages: its last %2 bytes were "
@@ -265,6 +291,7 @@ void IrcSession::handleJoin(const IrcMessage &message) {
         if (bang > 0)
             m_userHost = message.prefix.mid(bang + 1);
         m_pendingJoins.remove(channel);
+        m_pendingModes.insert(channel, m_nowMs() + kModesWaitMs);
         *model(channel) = ChannelModel();
         emit status(channel, tr("joined %1 as %2").arg(channel, m_nick));
         emit joined(channel);
@@ -331,16 +358,25 @@ void IrcSession::handleNick(const IrcMessage &message) {
 
 void IrcSession::handleNames(const IrcMessage &message) {
     const QString channel = channelName(message.param(2));
-    if (!channel.isEmpty())
-        m_namesComing[channel] +=
-            decode(message.param(3)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (channel.isEmpty())
+        return;
+    QStringList &coming = m_namesComing[channel];
+    if (coming.size() >= ChannelModel::kMaxPeople)
+        return;
+    coming += decode(message.param(3)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (coming.size() > ChannelModel::kMaxPeople) {
+        coming.resize(ChannelModel::kMaxPeople);
+        emit status(channel, tr("%1 has more than %2 people: the rest are not listed")
+                                 .arg(channel)
+                                 .arg(ChannelModel::kMaxPeople));
+    }
 }
 
 void IrcSession::handleNamesEnd(const IrcMessage &message) {
     const QString channel = channelName(message.param(1));
     if (channel.isEmpty())
         return;
-    model(channel)->setPeople(m_namesComing.take(channel));
+    model(channel)->setPeople(m_namesComing.take(channel), m_support);
     publishPeople(channel);
 }
 
@@ -363,6 +399,7 @@ void IrcSession::handleChannelModes(const IrcMessage &message) {
     const bool refused = channelModel->refusesColour(m_support);
     channelModel->setModes(message.params.mid(2), m_support);
     noteColour(channel, refused);
+    modesKnown(channel);
 }
 
 void IrcSession::handleMode(const IrcMessage &message) {
@@ -400,6 +437,7 @@ void IrcSession::handleChannelError(const IrcMessage &message) {
     if (channel.isEmpty())
         return;
     m_pendingJoins.remove(channel);
+    m_pendingModes.remove(channel);
     emit status(channel, tr("%1: %2").arg(channel, lastParam(message)));
     emit linesReady();
 }
@@ -410,7 +448,9 @@ void IrcSession::handleCap(const IrcMessage &message) {
     if (sub == "LS") {
         // "CAP * LS * :..." says more lines follow.
         const bool more = message.params.size() > 3 && message.param(2) == "*";
-        m_capList += ' ' + message.params.last();
+        // Bounded: a server that never ends the list costs no more.
+        if (m_capList.size() < kMaxCapList)
+            m_capList += ' ' + message.params.last().left(kMaxCapList - m_capList.size());
         if (more)
             return;
         if (!sasl) {

@@ -118,6 +118,11 @@ private:
     void handleChannelError(const IrcMessage &message);
     void endCap();
     void sendControl(const QByteArray &line);
+    // Until the channels are joined and their modes known (or long asked for),
+    // chat waits: whether a line keeps its colour depends on them. -1: it
+    // waits for a JOIN, 0: it may go.
+    qint64 msUntilChatMayGo() const;
+    void modesKnown(const QString &channel);
     QByteArray awayLine() const;
     void reportDropped();
     QString channelName(const QByteArray &wire) const;
@@ -142,6 +147,8 @@ private:
     QByteArray m_userHost; // our own user@host as the server shows it
     QString m_away;
     QSet<QString> m_pendingJoins;
+    // Channels joined whose modes are not known yet: until when their chat waits.
+    QHash<QString, qint64> m_pendingModes;
     QHash<QString, ChannelModel> m_channels; // by the case-folded name
     QHash<QString, QStringList> m_namesComing;
 };

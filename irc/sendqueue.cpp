@@ -1,5 +1,6 @@
 #include "sendqueue.h"
 
+#include "irc/formatcodes.h"
 #include "irc/ircmessage.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ qint64 SendQueue::costMs(qsizetype bytes) { return kIntervalMs + bytes * 1000 / 
 
 void SendQueue::pushControl(const QByteArray &line) { m_control.append(line); }
 
-void SendQueue::push(const QByteArray &line, const QString &target) {
+void SendQueue::push(const QByteArray &line, const QString &target, qsizetype textAt) {
     if (qsizetype(m_lines.size()) >= m_capacity) {
         const QString dropped = m_lines.front().target;
         m_lines.pop_front();
@@ -22,7 +23,7 @@ void SendQueue::push(const QByteArray &line, const QString &target) {
         else
             m_dropped.append({dropped, 1});
     }
-    m_lines.push_back({line, target});
+    m_lines.push_back({line, target, textAt});
 }
 
 void SendQueue::forgetOldReplies(qint64 now) const {
@@ -59,7 +60,12 @@ void SendQueue::forgetReturned(qint64 now) const {
         m_returns.pop_front();
 }
 
-QList<QByteArray> SendQueue::takeReady() {
+void SendQueue::charge(qint64 now, qsizetype bytes) {
+    m_paceEnd = std::max(m_paceEnd, now) + costMs(bytes + 2);
+    m_returns.push_back(m_paceEnd);
+}
+
+QList<QByteArray> SendQueue::takeReady(const PlainTarget &plainTarget) {
     QList<QByteArray> ready;
     const qint64 now = m_nowMs();
     forgetReturned(now);
@@ -67,18 +73,27 @@ QList<QByteArray> SendQueue::takeReady() {
     // had the line's time: shares come back one after another, so past the
     // burst the lines leave one per interval.
     while (!m_lines.empty() && m_returns.size() < std::size_t(kBurst)) {
-        const QByteArray line = std::move(m_lines.front().line);
+        Entry entry = std::move(m_lines.front());
         m_lines.pop_front();
-        m_paceEnd = std::max(m_paceEnd, now) + costMs(line.size() + 2);
-        m_returns.push_back(m_paceEnd);
-        ready.append(line);
+        // Decided as it leaves: the channel's modes may be known only now.
+        if (entry.textAt >= 0 && plainTarget && plainTarget(entry.target)) {
+            const QByteArray text =
+                stripFormatCodes(QByteArrayView(entry.line).sliced(entry.textAt));
+            if (text.isEmpty())
+                continue; // nothing but codes
+            entry.line = entry.line.left(entry.textAt) + text;
+        }
+        charge(now, entry.line.size());
+        ready.append(entry.line);
     }
     if (!m_lines.empty())
         return ready;
     forgetOldReplies(now);
-    while (!m_replies.empty() && m_repliesSent.size() < std::size_t(kRepliesPerWindow)) {
+    while (!m_replies.empty() && m_repliesSent.size() < std::size_t(kRepliesPerWindow) &&
+           replyShareFree()) {
         m_repliesSent.push_back(now);
         m_lastReply.insert(m_replies.front().key, now);
+        charge(now, m_replies.front().line.size());
         ready.append(std::move(m_replies.front().line));
         m_replies.pop_front();
     }
@@ -96,9 +111,14 @@ qint64 SendQueue::msUntilNext() const {
     if (m_replies.empty())
         return -1;
     forgetOldReplies(now);
-    if (m_repliesSent.size() < std::size_t(kRepliesPerWindow))
-        return 0;
-    return m_repliesSent.front() + kReplyWindowMs - now;
+    forgetReturned(now);
+    const qint64 window = m_repliesSent.size() < std::size_t(kRepliesPerWindow)
+                              ? 0
+                              : m_repliesSent.front() + kReplyWindowMs - now;
+    // When enough shares have come back that one stays free.
+    const qint64 share =
+        replyShareFree() ? 0 : m_returns[m_returns.size() + 1 - std::size_t(kBurst)] - now;
+    return std::max(window, share);
 }
 
 void SendQueue::connectionEnded() {

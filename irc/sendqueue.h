@@ -20,7 +20,9 @@ namespace irc {
 // - automatic replies (CTCP answers, ...) leave only when no chat line waits,
 //   at most one per sender and kind every 10 s and kRepliesPerWindow a minute
 //   in all; beyond that they are dropped, so that others' requests never cost
-//   the user a line or a second. They take no share of the chat's pacing.
+//   the user a line or a second. Each is paced like a chat line (the server
+//   counts it too) and leaves only while a share of the burst stays free for
+//   the user's next line.
 class SendQueue {
 public:
     static constexpr int kBurst = 4;
@@ -39,16 +41,19 @@ public:
 
     void pushControl(const QByteArray &line);
     // A chat line (without CR LF). `target` is the channel it speaks to, for
-    // the count of lines dropped.
-    void push(const QByteArray &line, const QString &target = {});
+    // the count of lines dropped; the line's text from `textAt` on (-1: none)
+    // loses its formatting codes when it leaves for a target that refuses them.
+    void push(const QByteArray &line, const QString &target = {}, qsizetype textAt = -1);
     // An automatic reply to `sender`; false when the limits drop it.
     bool pushAutoReply(AutoReply kind, const QByteArray &sender, const QByteArray &line);
 
     // The control lines, all of them.
     QList<QByteArray> takeControl();
+    // Whether a target refuses formatting codes, asked as its lines leave.
+    using PlainTarget = std::function<bool(const QString &target)>;
     // The chat lines that may leave now, then the automatic replies that may;
     // each is counted as sent.
-    QList<QByteArray> takeReady();
+    QList<QByteArray> takeReady(const PlainTarget &plainTarget = {});
     // Milliseconds until the next chat line or reply may leave; -1 when none waits.
     qint64 msUntilNext() const;
     // No chat line waits.
@@ -69,12 +74,16 @@ private:
     struct Entry {
         QByteArray line;
         QString target;
+        qsizetype textAt = -1;
     };
     struct Reply {
         QByteArray line;
         QByteArray key; // the kind and the sender
     };
     void forgetReturned(qint64 now) const;
+    void charge(qint64 now, qsizetype bytes);
+    // A reply may leave while it keeps a share of the burst for the user.
+    bool replyShareFree() const { return m_returns.size() + 1 < std::size_t(kBurst); }
     void forgetOldReplies(qint64 now) const;
 
     std::function<qint64()> m_nowMs;

@@ -96,6 +96,7 @@ private Q_SLOTS:
         // A line posted now goes to the channel once joined.
         client.connection.sendText(QStringLiteral("#z"), "after");
         server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z");
+        server.sendLine(":srv 324 zorvel #z +nt");
         QVERIFY(server.waitForLine("PRIVMSG #z :after") >= 0);
     }
 

@@ -142,6 +142,19 @@ private Q_SLOTS:
         QVERIFY(sent.at(8).second.startsWith("reply"));
     }
 
+    // Replies keep a share of the burst free for the user's next line, and
+    // are paced like the chat lines they go with.
+    void autoRepliesKeepAShare() {
+        qint64 now = 0;
+        irc::SendQueue queue([&] { return now; });
+        for (const char *sender : {"a", "b", "c", "d"})
+            queue.pushAutoReply(irc::SendQueue::AutoReply::Ctcp, sender, "reply");
+        QCOMPARE(queue.takeReady().size(), irc::SendQueue::kBurst - 1);
+        queue.push("chat");
+        QCOMPARE(queue.takeReady(), QList<QByteArray>{"chat"});
+        QCOMPARE(queue.msUntilNext(), 2 * irc::SendQueue::costMs(7));
+    }
+
     // Every line sent is built by one encoder: the trailing ':' where asked,
     // line breaks as blanks, a parameter that cannot be a middle one refused.
     void encodedLines_data() {

@@ -37,12 +37,11 @@ struct Session {
         for (const QByteArray &line : lines)
             session.receive(line);
     }
-    // Registered and in #z, the lines so far forgotten.
-    void joined(const QList<QByteArray> &support = {}) {
+    // Registered and in #z, its modes known, the lines so far forgotten.
+    void joined() {
         session.connectionOpened();
-        feed({":srv 001 zorvel :Welcome"});
-        feed(support);
-        feed({":zorvel!zorvel@127.0.0.1 JOIN #z"});
+        feed({":srv 001 zorvel :Welcome", ":zorvel!zorvel@127.0.0.1 JOIN #z",
+              ":srv 324 zorvel #z +nt"});
         sent.clear();
     }
     qint64 now = 0;
@@ -96,6 +95,11 @@ private Q_SLOTS:
             << QByteArray("pw") << u"acct"_s << 1
             << QList<QByteArray>{":srv CAP * LS :sasl", ":srv CAP zorvel NAK :sasl"}
             << user + QList<QByteArray>{"CAP REQ :sasl", "CAP END"};
+        QTest::newRow("an endless CAP list is cut at 64 KB")
+            << QByteArray("pw") << u"acct"_s << 1
+            << QList<QByteArray>(70, ":srv CAP * LS * :" + QByteArray(1000, 'x')) +
+                   QList<QByteArray>{":srv CAP * LS :sasl"}
+            << user + QList<QByteArray>{"CAP END"};
         QTest::newRow("a PING before the welcome")
             << QByteArray() << QString() << 1 << QList<QByteArray>{"PING :early"}
             << user + QList<QByteArray>{"PONG :early"};
@@ -177,8 +181,8 @@ private Q_SLOTS:
         s.session.connectionOpened();
         s.feed({":srv 001 zorvelzorv :hi",
                 ":srv 005 zorvelzorv NICKLEN=30 PREFIX=(y)! CHANMODES=b,k,l,c :are supported",
-                ":zorvelzorv!u@h JOIN #z", ":srv 353 zorvelzorv = #z :!x zorvelzorv",
-                ":srv 366 zorvelzorv #z :End"});
+                ":zorvelzorv!u@h JOIN #z", ":srv 324 zorvelzorv #z +n",
+                ":srv 353 zorvelzorv = #z :!x zorvelzorv", ":srv 366 zorvelzorv #z :End"});
         QCOMPARE(s.session.people(u"#z"_s), (QStringList{u"!x"_s, u"zorvelzorv"_s}));
         // Chat lines waiting or posted while no connection is open go to the
         // next one; a reply waiting behind them does not.
@@ -239,54 +243,59 @@ private Q_SLOTS:
 
     // A channel's modes, asked for on joining and followed: where a mode
     // that strips or refuses colour is set (and the server has it), lines go
-    // without their formatting codes.
+    // without their formatting codes. Chat waits for the modes (or, from a
+    // server that does not answer, 5 s), so lines queued before the JOIN or
+    // the 324 are decided by them too.
     void channelModes_data() {
         QTest::addColumn<QList<QByteArray>>("support");
         QTest::addColumn<QList<QByteArray>>("events");
         QTest::addColumn<QByteArray>("modes");
-        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QList<QByteArray>>("sent"); // before the JOIN, the 324, after
         const QList<QByteArray> withC = {
             ":srv 005 zorvel CHANMODES=beI,k,l,cimnpstS :are supported"};
-        QTest::newRow("no modes") << withC << QList<QByteArray>{} << QByteArray()
-                                  << QByteArray("PRIVMSG #z :\x02"
-                                                "b\x02 \x03"
-                                                "04red");
+        const QByteArray colour = "PRIVMSG #z :\x02"
+                                  "b\x02 \x03"
+                                  "04red";
+        const QByteArray plain = "PRIVMSG #z :b red";
+        QTest::newRow("no colour modes") << withC << QList<QByteArray>{":srv 324 zorvel #z +nt"}
+                                         << QByteArray("+nt") << QList<QByteArray>(3, colour);
+        QTest::newRow("no answer to MODE")
+            << withC << QList<QByteArray>{} << QByteArray() << QList<QByteArray>(3, colour);
         QTest::newRow("+c from 324") << withC << QList<QByteArray>{":srv 324 zorvel #z +cnt"}
-                                     << QByteArray("+cnt") << QByteArray("PRIVMSG #z :b red");
+                                     << QByteArray("+cnt") << QList<QByteArray>(3, plain);
         QTest::newRow("+S by MODE, with a key and a limit")
             << withC << QList<QByteArray>{":srv 324 zorvel #z +n", ":op!u@h MODE #z +kSl key 5"}
-            << QByteArray("+Skln") << QByteArray("PRIVMSG #z :b red");
+            << QByteArray("+Skln") << QList<QByteArray>{colour, colour, plain};
         QTest::newRow("+c taken off again")
             << withC << QList<QByteArray>{":srv 324 zorvel #z +c", ":op!u@h MODE #z -c+b x!*@*"}
-            << QByteArray()
-            << QByteArray("PRIVMSG #z :\x02"
-                          "b\x02 \x03"
-                          "04red");
+            << QByteArray() << QList<QByteArray>{plain, plain, colour};
         QTest::newRow("c where the server has no such mode")
             << QList<QByteArray>{} << QList<QByteArray>{":srv 324 zorvel #z +c"} << QByteArray("+c")
-            << QByteArray("PRIVMSG #z :\x02"
-                          "b\x02 \x03"
-                          "04red");
+            << QList<QByteArray>(3, colour);
     }
     void channelModes() {
         QFETCH(QList<QByteArray>, support);
         QFETCH(QList<QByteArray>, events);
         QFETCH(QByteArray, modes);
-        QFETCH(QByteArray, sent);
+        QFETCH(QList<QByteArray>, sent);
+        const QByteArray text = "\x02"
+                                "b\x02 \x03"
+                                "04red";
         Session s;
         s.session.connectionOpened();
         s.feed({":srv 001 zorvel :Welcome"});
         s.feed(support);
+        s.session.sendText(u"#z"_s, text);
         s.sent.clear();
         s.feed({":zorvel!zorvel@127.0.0.1 JOIN #z"});
         QCOMPARE(s.sent, QList<QByteArray>{"MODE #z"});
+        s.session.sendText(u"#z"_s, text);
         s.feed(events);
+        s.now += 5000;
+        s.sent += s.session.takeLines();
         QCOMPARE(s.session.channel(u"#z"_s)->modes(), modes);
-        s.sent.clear();
-        s.session.sendText(u"#z"_s, "\x02"
-                                    "b\x02 \x03"
-                                    "04red");
-        QCOMPARE(s.sent, QList<QByteArray>{sent});
+        s.session.sendText(u"#z"_s, text);
+        QCOMPARE(s.sent.mid(1), sent);
     }
 
     // A CTCP VERSION or PING is answered with a notice to whoever asked,
@@ -355,11 +364,32 @@ private Q_SLOTS:
         s.feed({":srv 001 zorvel :hi"});
         QCOMPARE(s.sent.last(), QByteArray("JOIN #z,#banned"));
         s.session.sendText(u"#z"_s, "waiting");
-        s.feed({":zorvel!zorvel@127.0.0.1 JOIN #z"});
+        s.feed({":zorvel!zorvel@127.0.0.1 JOIN #z", ":srv 324 zorvel #z +nt"});
         QCOMPARE(s.sent.last(), QByteArray("MODE #z"));
         s.feed({":srv 474 zorvel #banned :Cannot join channel (+b)"});
         QCOMPARE(s.sent.last(), QByteArray("PRIVMSG #z :waiting"));
         QVERIFY(s.statuses.contains(u"#banned: Cannot join channel (+b)"_s));
+    }
+
+    // A server's NAMES without end is kept to a bound, said once.
+    void namesBounded() {
+        Session s;
+        s.joined();
+        QByteArray names;
+        for (qsizetype i = 0; i <= irc::ChannelModel::kMaxPeople; ++i)
+            names += " n" + QByteArray::number(i);
+        s.feed({":srv 353 zorvel = #z :" + names, ":srv 353 zorvel = #z :more",
+                ":srv 366 zorvel #z :End"});
+        QCOMPARE(s.session.people(u"#z"_s).size(), irc::ChannelModel::kMaxPeople);
+        QCOMPARE(s.statuses.filter(u"the rest are not listed"_s).size(), 1);
+    }
+
+    // A line meant for an earlier connection does not reach the next one.
+    void staleControlLinesDropped() {
+        IrcSession session(config(), {}, [] { return qint64(0); });
+        session.ping("old");
+        session.connectionOpened();
+        QCOMPARE(session.takeLines().value(0), QByteArray("CAP LS 302"));
     }
 };
 
