@@ -34,14 +34,15 @@ void ircFloodSection(const Report &report) {
     }
     ChatHostProcess host(
         {QStringLiteral("--irc"), QStringLiteral("irc://127.0.0.1:%1/#zorvel").arg(server.port()),
-         QStringLiteral("--insecure"), QStringLiteral("--nick"), QStringLiteral("zorvel")});
+         QStringLiteral("--insecure"), QStringLiteral("--nick"), QStringLiteral("zorvel"),
+         QStringLiteral("--announce"), QStringLiteral("full")});
     if (!host.start() || observer.waitFor(":zorvel!") < 0) {
         report(notMeasured(name, QStringLiteral("chathost did not join")));
         return;
     }
     const CtcpFlood::Result result =
         CtcpFlood().run(server.port(), "#zorvel", "zorvel", observer, [](const QByteArray &line) {
-            hostlink::chatSend(QString::fromLatin1(line));
+            hostlink::chatSend(QString::fromLatin1(line), hostlink::LineKind::Load);
         });
     if (!result.joined) {
         report(notMeasured(name, QStringLiteral("the flooders could not join")));

@@ -329,9 +329,11 @@ private Q_SLOTS:
         Channel channel;
         QVERIFY(join(channel));
         const CtcpFlood flood;
-        const CtcpFlood::Result result = flood.run(
-            channel.server.port(), kChannel, "zorvel", channel.observer,
-            [](const QByteArray &line) { hostlink::chatSend(QString::fromLatin1(line)); });
+        const CtcpFlood::Result result =
+            flood.run(channel.server.port(), kChannel, "zorvel", channel.observer,
+                      [](const QByteArray &line) {
+                          hostlink::chatSend(QString::fromLatin1(line), hostlink::LineKind::Load);
+                      });
         QVERIFY(result.joined);
         QVERIFY(result.requests >= 80);
         QCOMPARE(result.arrivedMs.size(), result.posted.size());
