@@ -89,11 +89,9 @@ QList<QByteArray> SendQueue::takeReady(const PlainTarget &plainTarget) {
     if (!m_lines.empty())
         return ready;
     forgetOldReplies(now);
-    while (!m_replies.empty() && m_repliesSent.size() < std::size_t(kRepliesPerWindow) &&
-           replyShareFree()) {
+    while (!m_replies.empty() && m_repliesSent.size() < std::size_t(kRepliesPerWindow)) {
         m_repliesSent.push_back(now);
         m_lastReply.insert(m_replies.front().key, now);
-        charge(now, m_replies.front().line.size());
         ready.append(std::move(m_replies.front().line));
         m_replies.pop_front();
     }
@@ -111,14 +109,9 @@ qint64 SendQueue::msUntilNext() const {
     if (m_replies.empty())
         return -1;
     forgetOldReplies(now);
-    forgetReturned(now);
-    const qint64 window = m_repliesSent.size() < std::size_t(kRepliesPerWindow)
-                              ? 0
-                              : m_repliesSent.front() + kReplyWindowMs - now;
-    // When enough shares have come back that one stays free.
-    const qint64 share =
-        replyShareFree() ? 0 : m_returns[m_returns.size() + 1 - std::size_t(kBurst)] - now;
-    return std::max(window, share);
+    if (m_repliesSent.size() < std::size_t(kRepliesPerWindow))
+        return 0;
+    return m_repliesSent.front() + kReplyWindowMs - now;
 }
 
 void SendQueue::connectionEnded() {

@@ -20,9 +20,9 @@ namespace irc {
 // - automatic replies (CTCP answers, ...) leave only when no chat line waits,
 //   at most one per sender and kind every 10 s and kRepliesPerWindow a minute
 //   in all; beyond that they are dropped, so that others' requests never cost
-//   the user a line or a second. Each is paced like a chat line (the server
-//   counts it too) and leaves only while a share of the burst stays free for
-//   the user's next line.
+//   the user a line or a second. They take no share of the chat's pacing:
+//   at four a minute they cannot set off a server's flood limit, while a
+//   share they took would hold the user's next line back by seconds.
 class SendQueue {
 public:
     static constexpr int kBurst = 4;
@@ -82,8 +82,6 @@ private:
     };
     void forgetReturned(qint64 now) const;
     void charge(qint64 now, qsizetype bytes);
-    // A reply may leave while it keeps a share of the burst for the user.
-    bool replyShareFree() const { return m_returns.size() + 1 < std::size_t(kBurst); }
     void forgetOldReplies(qint64 now) const;
 
     std::function<qint64()> m_nowMs;

@@ -142,17 +142,17 @@ private Q_SLOTS:
         QVERIFY(sent.at(8).second.startsWith("reply"));
     }
 
-    // Replies keep a share of the burst free for the user's next line, and
-    // are paced like the chat lines they go with.
-    void autoRepliesKeepAShare() {
+    // Replies use none of the burst: after four of them the user's next four
+    // lines still leave at once.
+    void autoRepliesTakeNoShareOfTheBurst() {
         qint64 now = 0;
         irc::SendQueue queue([&] { return now; });
         for (const char *sender : {"a", "b", "c", "d"})
             queue.pushAutoReply(irc::SendQueue::AutoReply::Ctcp, sender, "reply");
-        QCOMPARE(queue.takeReady().size(), irc::SendQueue::kBurst - 1);
-        queue.push("chat");
-        QCOMPARE(queue.takeReady(), QList<QByteArray>{"chat"});
-        QCOMPARE(queue.msUntilNext(), 2 * irc::SendQueue::costMs(7));
+        QCOMPARE(queue.takeReady().size(), irc::SendQueue::kRepliesPerWindow);
+        for (int i = 0; i < irc::SendQueue::kBurst; ++i)
+            queue.push("chat");
+        QCOMPARE(queue.takeReady().size(), irc::SendQueue::kBurst);
     }
 
     // Every line sent is built by one encoder: the trailing ':' where asked,
