@@ -180,6 +180,9 @@ private Q_SLOTS:
         QVERIFY(server.waitForLine("JOIN #z") >= 0);
         server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z\r\n:srv 353 zorvel = #z :zorvel @op\r\n"
                         ":srv 366 zorvel #z :End");
+        // The channel's lines wait for its modes.
+        QVERIFY(server.waitForLine("MODE #z") >= 0);
+        server.sendLine(":srv 324 zorvel #z +nt");
         QVERIFY(waitFor([&] { return room.findChild<QListWidget *>()->count() == 2; }, 3000));
 
         // Typed into the room: out as IRC formatting, and as an action.
