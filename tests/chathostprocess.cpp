@@ -124,7 +124,7 @@ ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room) {
         if (platform::fromCp1252(host.windowText(document).value_or(QByteArray())) != room)
             continue;
         const quint64 transcript = host.findWindowEx(document, 0, chatwire::kRichTextClass);
-        return {document,
+        return {document, transcript,
                 transcript ? host.findWindowEx(document, transcript, chatwire::kRichTextClass) : 0};
     }
     return {};
@@ -140,6 +140,25 @@ bool ChatHostProcess::typeIntoEntry(const QString &room, const QString &text) {
     const RoomWindows windows = findRoom(room);
     return windows.entry && platform::UnixWindowSystem(socketPath(), kRequestBound)
                                 .typeText(windows.entry, platform::toCp1252(text));
+}
+
+bool ChatHostProcess::postInRoom(const QString &room, const QString &text) {
+    const RoomWindows windows = findRoom(room);
+    platform::UnixWindowSystem host(socketPath(), kRequestBound);
+    if (!windows.entry)
+        return false;
+    host.setText(windows.entry, platform::toCp1252(text));
+    host.sendChar(windows.entry, 13);
+    return true;
+}
+
+QString ChatHostProcess::transcriptText(const QString &room) {
+    const RoomWindows windows = findRoom(room);
+    if (!windows.transcript)
+        return {};
+    return platform::fromCp1252(platform::UnixWindowSystem(socketPath(), kRequestBound)
+                                    .windowText(windows.transcript)
+                                    .value_or(QByteArray()));
 }
 
 QString ChatHostProcess::entryText(const QString &room) {
