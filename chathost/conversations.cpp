@@ -17,9 +17,12 @@ bool sameNick(const QString &one, const QString &other) {
 Conversations::Conversations(OpenRoom openRoom, bool networkNames, QObject *parent)
     : QObject(parent), m_openRoom(std::move(openRoom)), m_networkNames(networkNames) {}
 
-Conversations::Entry *Conversations::entry(irc::IrcConnection *connection, const QString &nick) {
+void Conversations::forgetClosed() {
     // A room the user closed ends its conversation.
     m_entries.removeIf([](const Entry &entry) { return entry.room.isNull(); });
+}
+
+Conversations::Entry *Conversations::entry(irc::IrcConnection *connection, const QString &nick) {
     for (Entry &entry : m_entries) {
         if (entry.connection == connection && sameNick(entry.nick, nick))
             return &entry;
@@ -54,6 +57,7 @@ void Conversations::showPeople(const Entry &entry) {
 }
 
 ChatRoom *Conversations::open(irc::IrcConnection *connection, const QString &nick) {
+    forgetClosed();
     if (const Entry *known = entry(connection, nick))
         return known->room;
     ChatRoom *room = m_openRoom(roomName(connection, nick));
@@ -82,19 +86,18 @@ void Conversations::ownNickKnown(irc::IrcConnection *connection) {
 
 void Conversations::nickChanged(irc::IrcConnection *connection, const QString &from,
                                 const QString &to) {
-    const Entry *stale = entry(connection, to);
-    Entry *moving = entry(connection, from);
-    if (!moving)
-        return;
+    forgetClosed();
     // A conversation still open with whoever had the new nick before is over:
     // that person is gone or known by another nick now.
-    if (stale && stale != moving) {
+    if (const Entry *stale = entry(connection, to); stale && !sameNick(from, to)) {
         emit status(stale->room,
                     tr("%1 is now someone else's nick: this conversation has ended").arg(to));
         const QPointer<ChatRoom> staleRoom = stale->room;
         m_entries.removeIf([&](const Entry &other) { return other.room == staleRoom; });
-        moving = entry(connection, from);
     }
+    Entry *moving = entry(connection, from);
+    if (!moving)
+        return;
     moving->nick = to;
     moving->room->rename(roomName(connection, to));
     showPeople(*moving);

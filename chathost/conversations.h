@@ -56,6 +56,7 @@ private:
         QString nick;
         QPointer<ChatRoom> room;
     };
+    void forgetClosed();
     Entry *entry(irc::IrcConnection *connection, const QString &nick);
     QString roomName(irc::IrcConnection *connection, const QString &nick) const;
     static void showPeople(const Entry &entry);

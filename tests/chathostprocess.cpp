@@ -152,23 +152,19 @@ bool ChatHostProcess::postInRoom(const QString &room, const QString &text) {
     return true;
 }
 
-QString ChatHostProcess::transcriptText(const QString &room) {
-    const RoomWindows windows = findRoom(room);
-    if (!windows.transcript)
+QString ChatHostProcess::textOf(quint64 window) const {
+    if (!window)
         return {};
     return platform::fromCp1252(platform::UnixWindowSystem(socketPath(), kRequestBound)
-                                    .windowText(windows.transcript)
+                                    .windowText(window)
                                     .value_or(QByteArray()));
 }
 
-QString ChatHostProcess::entryText(const QString &room) {
-    const RoomWindows windows = findRoom(room);
-    if (!windows.entry)
-        return {};
-    return platform::fromCp1252(platform::UnixWindowSystem(socketPath(), kRequestBound)
-                                    .windowText(windows.entry)
-                                    .value_or(QByteArray()));
+QString ChatHostProcess::transcriptText(const QString &room) {
+    return textOf(findRoom(room).transcript);
 }
+
+QString ChatHostProcess::entryText(const QString &room) { return textOf(findRoom(room).entry); }
 
 QStringList ChatHostProcess::documentsFrontToBack() {
     platform::UnixWindowSystem host(socketPath(), kRequestBound);

@@ -77,6 +77,8 @@ private:
         quint64 entry = 0;
     };
     RoomWindows findRoom(const QString &room);
+    // A window's text; empty for window 0.
+    QString textOf(quint64 window) const;
 
     QStringList m_arguments;
     QTemporaryDir m_dir; // the transcript and the output

@@ -32,7 +32,6 @@ private slots:
     void characterMessagesType();
     void findWindowExRules();
     void closedWindowLeavesTheTree();
-    void conversationOpensBehindTheFront();
     void malformedRequestsGetNoAnswer_data();
     void malformedRequestsGetNoAnswer();
 
@@ -193,28 +192,6 @@ void TestHostWindow::closedWindowLeavesTheTree() {
     QByteArray setText(1, char(wire::SetText));
     wire::putU64(setText, entry);
     QCOMPARE(request(setText + "x"), QByteArray(1, '\0'));
-}
-
-// A room made after the start joins the tree behind the front document; a
-// conversation's people list is not the list box a room is found by; renamed,
-// its window and its posted lines carry the new name.
-void TestHostWindow::conversationOpensBehindTheFront() {
-    QSignalSpy posted(m_window, &chathost::HostWindow::posted);
-    chathost::ChatRoom *bob = m_window->addRoom(u"bob"_s, chathost::ChatRoom::Kind::Conversation);
-    QCOMPARE(m_window->rooms().last(), bob);
-    const QList<Handle> docs = documents();
-    QCOMPARE(docs.size(), 4);
-    QCOMPARE(m_tree->window(docs.at(0))->windowTitle(), u"Welcome"_s);
-    QCOMPARE(m_tree->window(docs.at(1))->windowTitle(), u"bob"_s);
-    QCOMPARE(find(docs.at(1), 0, "_AOL_Listbox"), Handle(0));
-    QVERIFY(find(docs.at(1), 0, "_zorvel_Conversation") != 0);
-
-    bob->rename(u"robert"_s);
-    QCOMPARE(m_tree->window(docs.at(1))->windowTitle(), u"robert"_s);
-    bob->entry()->setText(u"hi"_s);
-    QTest::keyClick(bob->entry(), Qt::Key_Return);
-    QCOMPARE(posted.size(), 1);
-    QCOMPARE(posted.at(0).at(0).toString(), u"robert"_s);
 }
 
 void TestHostWindow::malformedRequestsGetNoAnswer_data() {

@@ -452,6 +452,13 @@ private Q_SLOTS:
         QCOMPARE(host.documentsFrontToBack().size(), 3); // no second conversation
         QVERIFY(host.postInRoom(u"buddy"_s, u"still here"_s));
         QVERIFY(person.waitFor("PRIVMSG buddy :still here") >= 0);
+        // The transcript names each line's room as it was called then.
+        QStringList transcript;
+        for (const TranscriptRecord &record : host.records())
+            transcript << record.room + u'\t' + QString::fromLatin1(record.bytes);
+        QVERIFY2(
+            transcript.join(u'\n').contains(u"friend\t<b>just</b> between us\nbuddy\tstill here"_s),
+            qPrintable(transcript.join(u'\n')));
 
         // The channel heard none of it: a line posted after it arrives alone.
         const qsizetype from = channel.observer.lines().size();
