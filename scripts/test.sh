@@ -91,6 +91,7 @@ await() {
 }
 finish_early() { [ -z "$early_pid" ] || kill -- "-$early_pid" 2>/dev/null || true; }
 trap finish_early EXIT
+trap 'exit 130' INT TERM
 
 stage build setup
 early_builds
