@@ -2,7 +2,9 @@
 # The Windows stage of the test command: builds zorvel.exe, chathost.exe and
 # the Windows tests with MinGW-w64 (CMake preset "windows", in build-windows/)
 # and runs the tests under Wine, in a Wine prefix of their own in a temporary
-# folder, on a virtual screen (Xvfb). Extra arguments go to ctest.
+# folder, on a virtual screen (Xvfb). The IRC test runs beside Debian's
+# ngircd, unpacked as for the Linux tests (scripts/setup-irc.sh) and started
+# by the test (tests/windows/with-ngircd.sh). Extra arguments go to ctest.
 #   scripts/test-windows.sh                 build, then every Windows test
 #   scripts/test-windows.sh -R tst_programs only zorvel.exe with chathost.exe
 set -euo pipefail
@@ -11,6 +13,7 @@ cd "$(dirname "$0")/.."
 # shellcheck source=scripts/packages.sh
 source scripts/packages.sh
 scripts/install-missing.sh "${packages_windows[@]}"
+scripts/setup-irc.sh >/dev/null
 if [ ! -f ../shared/qt-mingw/lib/cmake/Qt6/Qt6Config.cmake ]; then
   echo "test-windows: no Qt for MinGW in ../shared/qt-mingw beside the checkout" >&2
   exit 1
