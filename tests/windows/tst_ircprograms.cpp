@@ -105,6 +105,7 @@ private slots:
     }
     void cleanup() { QFile::remove(roamingFolder() + u"/chathost/networks.ini"_s); }
 
+private:
     // What chathost says and does on one network: its arguments (%PORT%,
     // %TLS%, %CA% and %OTHER% filled in), networks.ini, its nick, whether it
     // joins and a line its room shows.
@@ -149,6 +150,7 @@ private slots:
             QCOMPARE(observer.waitFor(joinLine, 0, 0), -1);
     }
 
+private slots:
     // Before the test's CA is trusted.
     void refused_data() {
         networkColumns();
