@@ -260,9 +260,7 @@ const char kSecretUsage[] =
     "  (Passwords, --password-file and --sasl-user, are taken on Linux only.)\n";
 const char kSettingsPlace[] = "%APPDATA%\\chathost\\networks.ini (the user's roaming\n"
                               "application data folder)";
-// The settings file takes a backslash as the start of an escape: paths are
-// written with forward slashes (or doubled backslashes).
-const char kSecretKeysUsage[] = "  cafile=C:/Users/me/my-ca.pem  (/ or \\\\ between folders)\n";
+const char kSecretKeysUsage[] = "  cafile=C:\\Users\\me\\my-ca.pem\n";
 #else
 const char kReachedUsage[] =
     "Other programs drive the rooms through the local socket\n"
