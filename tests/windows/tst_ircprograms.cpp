@@ -7,6 +7,7 @@
 // data. With zorvel beside it, the channel hears zorvel's load lines, and
 // the server marks the user away with the idle reason and back as idle mode
 // goes on and off. (Wine takes no CA from --ca-file: docs/windows.md.)
+#include "platform/knownfolders_win.h"
 #include "tests/irc/expectedirc.h"
 #include "tests/irc/ircobserver.h"
 #include "tests/waitfor.h"
@@ -35,13 +36,15 @@ const QByteArray kSettings = "[zorvel]\r\nPRESET=def\xe0\xf9lt\r\nPFCOLOR=00000C
                              "PBASCII=/\xaf\\\r\nHANDLE=frobble\r\nREASON=gone fishing\r\n"
                              "AUTOIDLE=3\r\n";
 
-// The user's roaming application data as the older shell call names it.
-QString roamingFolder() {
+// A folder of the user's as the older shell call names it.
+QString shellFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
         return {};
     return QDir::fromNativeSeparators(QString::fromWCharArray(path));
 }
+
+QString roamingFolder() { return shellFolder(CSIDL_APPDATA); }
 
 // What every room's transcript shows, as plain text.
 QByteArray roomsText(const WinChatHost &host) {
@@ -104,6 +107,14 @@ private slots:
         QVERIFY(!roamingFolder().isEmpty());
     }
     void cleanup() { QFile::remove(roamingFolder() + u"/chathost/networks.ini"_s); }
+
+    // Where chathost keeps the user's files: the settings in the roaming
+    // folder, this machine's files in the local one.
+    void knownFolders() {
+        QCOMPARE(platform::roamingAppDataFolder(), roamingFolder());
+        QCOMPARE(platform::localAppDataFolder(), shellFolder(CSIDL_LOCAL_APPDATA));
+        QVERIFY(platform::localAppDataFolder() != platform::roamingAppDataFolder());
+    }
 
 private:
     // What chathost says and does on one network: its arguments (%PORT%,
@@ -212,6 +223,7 @@ private slots:
         std::optional<QByteArray> away;
         QVERIFY(
             waitFor([&] { return (away = observer.awayOf("zorvel")) == "gone fishing"; }, 30000));
+        qInfo("WHOIS zorvel while idle: away \"%s\"", away->constData());
         // The pointer moves: idle mode off, and back.
         QVERIFY(waitFor(
             [&] {
