@@ -258,8 +258,8 @@ const char kPingUsage[] =
     "                           there (exit status 0) or not (1)\n";
 const char kSecretUsage[] =
     "  (Passwords, --password-file and --sasl-user, are taken on Linux only.)\n";
-const char kSettingsPlace[] = "%APPDATA%\\chathost\\networks.ini (the user's roaming\n"
-                              "application data folder)";
+const char kSettingsPlace[] =
+    "%APPDATA%\\chathost\\networks.ini\n(in the user's roaming application data folder)";
 const char kSecretKeysUsage[] = "  cafile=C:\\Users\\me\\my-ca.pem\n";
 #else
 const char kReachedUsage[] =
