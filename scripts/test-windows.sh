@@ -7,6 +7,7 @@
 # by the test (tests/windows/with-ngircd.sh). Extra arguments go to ctest.
 #   scripts/test-windows.sh                 build, then every Windows test
 #   scripts/test-windows.sh -R tst_programs only zorvel.exe with chathost.exe
+#   scripts/test-windows.sh --build-only    only the build
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,6 +22,9 @@ fi
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+if [ "${1:-}" = --build-only ]; then
+  exit 0
+fi
 
 work=$(mktemp -d)
 xvfb_pid=""
