@@ -14,7 +14,6 @@ cd "$(dirname "$0")/.."
 # shellcheck source=scripts/packages.sh
 source scripts/packages.sh
 scripts/install-missing.sh "${packages_windows[@]}"
-scripts/setup-irc.sh >/dev/null
 if [ ! -f ../shared/qt-mingw/lib/cmake/Qt6/Qt6Config.cmake ]; then
   echo "test-windows: no Qt for MinGW in ../shared/qt-mingw beside the checkout" >&2
   exit 1
@@ -25,6 +24,7 @@ cmake --build --preset windows
 if [ "${1:-}" = --build-only ]; then
   exit 0
 fi
+scripts/setup-irc.sh >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=""
