@@ -12,8 +12,7 @@ class HostWindow;
 struct HostOptions;
 
 // The IRC networks the command line asks chathost to join (--irc,
-// --network), whose channels are rooms. Only the Unix build joins networks
-// (CMakeLists.txt says why).
+// --network), whose channels are rooms.
 class HostNetworks {
 public:
     virtual ~HostNetworks() = default;

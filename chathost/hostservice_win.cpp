@@ -42,20 +42,21 @@ public:
                            .arg(runningHostPid());
             return false;
         }
-        m_windows = std::make_unique<NativeWindowTree>(m_tree);
+        m_windows = std::make_unique<NativeWindowTree>(
+            m_tree, [this](const QString &text) { return m_setAway && m_setAway(text); });
         return true;
     }
     QString where() const override {
         return QStringLiteral("its window tree (class \"%1\")")
             .arg(QLatin1String(chatwire::kFrameClass));
     }
-    void setAwayHandler(std::function<bool(const QString &)>) override {
-        // Clients reach this chathost through its window tree alone, which
-        // carries no away text (and it joins no networks to tell).
+    void setAwayHandler(std::function<bool(const QString &)> handler) override {
+        m_setAway = std::move(handler);
     }
 
 private:
     WindowTree &m_tree;
+    std::function<bool(const QString &)> m_setAway;
     HANDLE m_mutex = nullptr;
     std::unique_ptr<NativeWindowTree> m_windows;
 };

@@ -1,7 +1,9 @@
 #include "ircrooms.h"
 
 #include "chathost/chatroom.h"
+#include "chathost/hostfolders.h"
 #include "chathost/hostoptions.h"
+#include "chathost/networksecret.h"
 #include "irc/ircformatter.h"
 #include "irc/ircmessage.h"
 #include "irc/ircrenderer.h"
@@ -94,7 +96,7 @@ std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &option
         configs.append(*config);
     }
     for (const QString &name : options.networkNames) {
-        auto config = irc::loadNetwork(irc::networksFilePath(), name, error);
+        auto config = irc::loadNetwork(networksFile(), name, error);
         if (!config)
             return std::nullopt;
         configs.append(*config);
@@ -106,15 +108,10 @@ std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &option
         NetworkSetup setup{config, {}, {}};
         if (!resolveAnnounce(options, setup, error))
             return std::nullopt;
-        if (!config.passwordFile.isEmpty()) {
-            const auto secret = irc::readSecretFile(config.passwordFile, error);
-            if (!secret)
-                return std::nullopt;
-            setup.secret = *secret;
-        } else if (!config.saslUser.isEmpty()) {
-            *error = QStringLiteral("SASL login as %1 needs a password file").arg(config.saslUser);
+        const auto secret = networkSecret(config, error);
+        if (!secret)
             return std::nullopt;
-        }
+        setup.secret = *secret;
         networks.append(setup);
     }
     return networks;

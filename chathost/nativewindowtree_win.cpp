@@ -1,6 +1,7 @@
 #include "nativewindowtree_win.h"
 
 #include "chathost/windowmessages.h"
+#include "chatwire/chatwire.h"
 #include "platform/cp1252.h"
 
 #include <QMdiArea>
@@ -20,8 +21,8 @@ std::wstring wide(const QString &text) { return text.toStdWString(); }
 
 } // namespace
 
-NativeWindowTree::NativeWindowTree(WindowTree &tree, QObject *parent)
-    : QObject(parent), m_tree(tree) {
+NativeWindowTree::NativeWindowTree(WindowTree &tree, AwayHandler setAway, QObject *parent)
+    : QObject(parent), m_tree(tree), m_setAway(std::move(setAway)) {
     g_instance = this;
     connect(&m_tree, &WindowTree::published, this, &NativeWindowTree::mirror);
 }
@@ -145,6 +146,15 @@ LRESULT NativeWindowTree::handle(HWND hwnd, Handle handle, UINT message, WPARAM 
         if (widget)
             widget->close();
         return 0;
+    case WM_COPYDATA: {
+        const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
+        if (!data || data->dwData != ULONG_PTR(chatwire::kSetAwayCopyData) ||
+            m_tree.parentOf(handle) != 0)
+            break;
+        const QByteArray text(static_cast<const char *>(data->lpData),
+                              data->lpData ? qsizetype(data->cbData) : 0);
+        return m_setAway && m_setAway(platform::fromCp1252(text)) ? 1 : 0;
+    }
     case WM_NCDESTROY:
         m_handles.remove(hwnd);
         m_native.remove(handle);

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QObject>
 #include <QSet>
+#include <functional>
 #include <windows.h>
 
 namespace chathost {
@@ -19,11 +20,15 @@ namespace chathost {
 //   WM_CHAR      the key typed into the widget: 13 in an entry box posts its line
 //   WM_MDIACTIVATE  to the document area: brings the document window in wParam to the front
 //   WM_CLOSE     closes the widget (a room's window, or chathost's main window)
+//   WM_COPYDATA  to a top-level window, with chatwire's SetAway identifier: the
+//                away text (Windows-1252; none: back) goes to `setAway`, whose
+//                answer (a network took it) is the message's result
 // One per process, living on the thread that runs the widgets.
 class NativeWindowTree final : public QObject {
     Q_OBJECT
 public:
-    explicit NativeWindowTree(WindowTree &tree, QObject *parent = nullptr);
+    using AwayHandler = std::function<bool(const QString &text)>;
+    NativeWindowTree(WindowTree &tree, AwayHandler setAway, QObject *parent = nullptr);
     ~NativeWindowTree() override;
     NativeWindowTree(const NativeWindowTree &) = delete;
     NativeWindowTree &operator=(const NativeWindowTree &) = delete;
@@ -41,6 +46,7 @@ private:
     bool registerClass(const QByteArray &className);
 
     WindowTree &m_tree;
+    AwayHandler m_setAway;
     QHash<Handle, HWND> m_native;
     QHash<HWND, Handle> m_handles;
     QSet<QByteArray> m_registered;

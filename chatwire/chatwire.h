@@ -40,6 +40,12 @@ QString announceModeName(AnnounceMode mode);
 // The mode a text names (exactly, in lower case); nothing for any other text.
 std::optional<AnnounceMode> parseAnnounceMode(const QString &text);
 
+// On Windows SetAway travels as WM_COPYDATA to the client's main window
+// (class kFrameClass): dwData says it is ours, the data is the away text in
+// Windows-1252 (none: back), and the answer is 1 when a network took it. A
+// window that knows no such message answers 0.
+inline constexpr std::uint64_t kSetAwayCopyData = 0x7a6f7276'41574159; // "zorvAWAY"
+
 inline constexpr std::uint32_t kMaxFrame = 64 * 1024;
 // The longest text a SetText or Type request carries: a frame less the
 // opcode and the window handle.

@@ -7,7 +7,7 @@ target_compile_definitions(zorvel_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 set(zorvel_runtime_files)
-foreach(module Core Gui Widgets Test)
+foreach(module Core Gui Widgets Network Test)
   get_target_property(dll Qt6::${module} IMPORTED_LOCATION_RELEASE)
   if(NOT dll)
     get_target_property(dll Qt6::${module} IMPORTED_LOCATION)
@@ -24,14 +24,18 @@ foreach(file IN LISTS zorvel_runtime_files)
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${file} ${CMAKE_BINARY_DIR}/bin/${name}
     DEPENDS ${file} VERBATIM)
 endforeach()
-# Qt looks for its platform plugin in platforms/ beside the program.
-set(zorvel_qpa_plugin ${ZORVEL_QT_MINGW}/plugins/platforms/qwindows.dll)
-list(APPEND zorvel_runtime_outputs ${CMAKE_BINARY_DIR}/bin/platforms/qwindows.dll)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/platforms/qwindows.dll
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/platforms
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${zorvel_qpa_plugin}
-          ${CMAKE_BINARY_DIR}/bin/platforms/qwindows.dll
-  DEPENDS ${zorvel_qpa_plugin} VERBATIM)
+# Qt looks for a plugin in a folder of its kind beside the program: the
+# platform plugin in platforms/, the TLS backend (Windows' own Schannel, which
+# chathost's IRC connections use) in tls/.
+foreach(plugin platforms/qwindows.dll tls/qschannelbackend.dll)
+  get_filename_component(folder ${plugin} DIRECTORY)
+  list(APPEND zorvel_runtime_outputs ${CMAKE_BINARY_DIR}/bin/${plugin})
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/${plugin}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/${folder}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ZORVEL_QT_MINGW}/plugins/${plugin}
+            ${CMAKE_BINARY_DIR}/bin/${plugin}
+    DEPENDS ${ZORVEL_QT_MINGW}/plugins/${plugin} VERBATIM)
+endforeach()
 add_custom_target(windows_runtime ALL DEPENDS ${zorvel_runtime_outputs}
   COMMENT "Copying the Qt and MinGW runtime DLLs beside the programs")
 

@@ -26,6 +26,39 @@ QStringList splitChannels(const QString &list) {
     return channels;
 }
 
+// A path as the settings file has it. QSettings reads a backslash as the
+// start of an escape, so that a Windows path written as usual
+// (C:\Users\me\ca.pem) would lose its folders; the line is read as written
+// instead, a value in quotes without them, and backslashes that are all
+// doubled (as QSettings itself writes them) count once. Nothing when the
+// line is not found as written (a group name QSettings encodes).
+std::optional<QString> pathValue(const QString &file, const QString &group, const QString &key) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    bool inGroup = false;
+    while (!in.atEnd()) {
+        const QString line = QString::fromUtf8(in.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inGroup = line == QLatin1Char('[') + group + QLatin1Char(']');
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inGroup || equals < 0 ||
+            line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        QString value = line.mid(equals + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
+            value.endsWith(QLatin1Char('"')))
+            value = value.mid(1, value.size() - 2);
+        const QString doubled = QStringLiteral("\\\\");
+        if (value.count(doubled) * 2 == value.count(QLatin1Char('\\')))
+            value.replace(doubled, QStringLiteral("\\"));
+        return value;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool isValidNick(const QString &nick) {
@@ -150,9 +183,12 @@ std::optional<NetworkConfig> loadNetwork(const QString &file, const QString &nam
     // QSettings reads "a,b" as a list; an entry with one channel as a string.
     const QVariant channels = settings.value(QStringLiteral("channels"));
     config.channels = splitChannels(channels.toStringList().join(QLatin1Char(',')));
-    config.passwordFile = settings.value(QStringLiteral("passwordfile")).toString();
+    const auto path = [&](const QString &key) {
+        return pathValue(file, name, key).value_or(settings.value(key).toString());
+    };
+    config.passwordFile = path(QStringLiteral("passwordfile"));
     config.saslUser = settings.value(QStringLiteral("sasluser")).toString().trimmed();
-    config.caFile = settings.value(QStringLiteral("cafile")).toString();
+    config.caFile = path(QStringLiteral("cafile"));
     config.hexColours = settings.value(QStringLiteral("hexcolours"), false).toBool();
     static const QString kAnnounce = QStringLiteral("announce");
     config.announce = settings.value(kAnnounce).toString().trimmed();

@@ -1,11 +1,10 @@
 #include "platform/configpaths.h"
 
+#include "platform/knownfolders_win.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <windows.h>
-
-#include <shlobj.h>
 
 namespace platform {
 
@@ -20,14 +19,7 @@ const QString kOldSettingsFile = QStringLiteral("C:\\WINDOWS\\SYSTEM\\zorvel.ini
 // when the environment does not say.
 QString roamingAppData() {
     const QString configured = qEnvironmentVariable("APPDATA");
-    if (!configured.isEmpty())
-        return QDir::fromNativeSeparators(configured);
-    PWSTR folder = nullptr;
-    QString found;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder)))
-        found = QDir::fromNativeSeparators(QString::fromWCharArray(folder));
-    CoTaskMemFree(folder);
-    return found;
+    return configured.isEmpty() ? roamingAppDataFolder() : QDir::fromNativeSeparators(configured);
 }
 
 } // namespace

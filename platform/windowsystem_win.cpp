@@ -1,5 +1,6 @@
 #include "platform/windowsystem.h"
 
+#include "chatwire/chatwire.h"
 #include "platform/cp1252.h"
 
 #include <algorithm>
@@ -52,9 +53,19 @@ public:
         return toCp1252(QString::fromWCharArray(
             buffer, qsizetype(std::min<DWORD_PTR>(*length, std::size(buffer) - 1))));
     }
-    void setAway(const QByteArray &) override {
-        // The chat client's windows take no away text; the networks hear of
-        // it only through chathost's socket on Unix.
+    void setAway(const QByteArray &text1252) override {
+        // To the window the room search starts from; a client whose window
+        // does not know the message answers 0, and one that does not answer
+        // in time is left alone.
+        const WindowHandle frame = findWindow(chatwire::kFrameClass);
+        if (frame == 0)
+            return;
+        const QByteArray text = text1252.left(chatwire::kMaxText);
+        COPYDATASTRUCT data{};
+        data.dwData = ULONG_PTR(chatwire::kSetAwayCopyData);
+        data.cbData = DWORD(text.size());
+        data.lpData = const_cast<char *>(text.constData());
+        send(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SendMessageTimeoutW);
     }
 
 private:

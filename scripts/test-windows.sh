@@ -2,7 +2,9 @@
 # The Windows stage of the test command: builds zorvel.exe, chathost.exe and
 # the Windows tests with MinGW-w64 (CMake preset "windows", in build-windows/)
 # and runs the tests under Wine, in a Wine prefix of their own in a temporary
-# folder, on a virtual screen (Xvfb). Extra arguments go to ctest.
+# folder, on a virtual screen (Xvfb). The IRC test runs beside Debian's
+# ngircd, unpacked as for the Linux tests (scripts/setup-irc.sh) and started
+# by the test (tests/windows/with-ngircd.sh). Extra arguments go to ctest.
 #   scripts/test-windows.sh                 build, then every Windows test
 #   scripts/test-windows.sh -R tst_programs only zorvel.exe with chathost.exe
 #   scripts/test-windows.sh --build-only    only the build
@@ -22,6 +24,7 @@ cmake --build --preset windows
 if [ "${1:-}" = --build-only ]; then
   exit 0
 fi
+scripts/setup-irc.sh >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=""

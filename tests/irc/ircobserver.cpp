@@ -60,6 +60,21 @@ qsizetype IrcObserver::waitFor(const QByteArray &part, qsizetype from, int ms) {
     return found;
 }
 
+std::optional<QByteArray> IrcObserver::awayOf(const QByteArray &nick, int ms) {
+    const qsizetype from = m_lines.size();
+    sendLine("WHOIS " + nick);
+    const qsizetype end = waitFor(" 318 ", from, ms); // the end of the answer
+    if (end < 0)
+        return std::nullopt;
+    const QByteArray away = ' ' + nick + " :";
+    for (qsizetype i = from; i < end; ++i) {
+        const QByteArray &text = m_lines.at(i).text;
+        if (text.contains(" 301 ") && text.contains(away))
+            return text.mid(text.indexOf(away) + away.size());
+    }
+    return QByteArray();
+}
+
 QList<IrcObserver::Line> IrcObserver::messagesFrom(const QByteArray &nick, qsizetype start) const {
     QList<Line> out;
     const QByteArray head = ':' + nick + '!';

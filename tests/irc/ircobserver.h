@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QTcpSocket>
+#include <optional>
 
 // A bare IRC client that sits in a channel and keeps every line the server
 // sends it, byte for byte, with when it came: how the test sees what
@@ -27,6 +28,9 @@ public:
     // Waits for a line containing `part` after the first `from` lines; its index or -1.
     qsizetype waitFor(const QByteArray &part, qsizetype from = 0, int ms = 10000);
     const QList<Line> &lines() const { return m_lines; }
+    // Asks the server WHOIS `nick`: the away text it answers, empty when
+    // `nick` is not away; nothing when no answer came in time.
+    std::optional<QByteArray> awayOf(const QByteArray &nick, int ms = 10000);
     // The texts of the PRIVMSGs `from` sent to the channel, in order, from line `start` on.
     QList<Line> messagesFrom(const QByteArray &nick, qsizetype start = 0) const;
     // The lines from `nick`, from line `start` on, printed for the record

@@ -290,6 +290,37 @@ private Q_SLOTS:
         QVERIFY(error.contains(u"absent"_s));
     }
 
+    // Paths in the settings file as people write them, Windows' backslashes too.
+    void settingsFilePaths_data() {
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("backslashes")
+            << QByteArray(R"(C:\Users\me\ca.pem)") << uR"(C:\Users\me\ca.pem)"_s;
+        QTest::newRow("in quotes")
+            << QByteArray(R"("C:\Users\me\ca.pem")") << uR"(C:\Users\me\ca.pem)"_s;
+        QTest::newRow("doubled, as QSettings writes them")
+            << QByteArray(R"(C:\\Users\\me\\ca.pem)") << uR"(C:\Users\me\ca.pem)"_s;
+        QTest::newRow("a network share")
+            << QByteArray(R"(\\server\share\ca.pem)") << uR"(\\server\share\ca.pem)"_s;
+        QTest::newRow("forward slashes") << QByteArray("/home/me/ca.pem") << u"/home/me/ca.pem"_s;
+    }
+    void settingsFilePaths() {
+        QFETCH(QByteArray, written);
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"networks.ini"_s);
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("[other]\ncafile=/not/this\n[home]\nhost=h\nCAFile = " + written +
+                  "\npasswordfile=" + written + "\n");
+        out.close();
+        QString error;
+        const auto config = irc::loadNetwork(file, u"home"_s, &error);
+        QVERIFY2(config, qPrintable(error));
+        QCOMPARE(config->caFile, path);
+        QCOMPARE(config->passwordFile, path);
+    }
+
     void passwordFiles_data() {
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<int>("mode");

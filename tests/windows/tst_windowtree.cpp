@@ -1,7 +1,8 @@
 // chathost.exe's real Win32 window tree, looked at and driven from another
 // process with the system's own calls: its shape and sibling order, what
 // WM_SETTEXT and WM_CHAR do to a room's entry box, and the time a client
-// spends on a chathost whose window thread has stopped.
+// spends on a chathost whose window thread has stopped, for a line or for
+// marking the user away.
 #include "hostlink/chatlink.h"
 #include "tests/windows/winchathost.h"
 
@@ -154,6 +155,13 @@ void TestWindowTree::stalledHostCostsTheBound() {
         // costs next to nothing, a loaded machine a little more.
         QVERIFY2(spent <= 250 + 100,
                  qPrintable(QStringLiteral("line %1: %2 ms").arg(line).arg(spent)));
+    }
+    // Marking the user away (WM_COPYDATA to the main window) costs no more.
+    for (const bool away : {true, false}) {
+        QElapsedTimer timer;
+        timer.start();
+        hostlink::setAway(away, QStringLiteral("brb"));
+        QVERIFY2(timer.elapsed() <= 250 + 100, qPrintable(QString::number(timer.elapsed())));
     }
     QCOMPARE(host.lines().size(), 1);
 }

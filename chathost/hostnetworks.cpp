@@ -7,6 +7,7 @@
 #include "chathost/ircrooms.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 namespace chathost {
 
@@ -32,7 +33,10 @@ public:
                                  echo->printStatus(room, text);
                              });
         }
-        service.setAwayHandler([ircRooms](const QString &text) { return ircRooms->setAway(text); });
+        // A client's request that comes while chathost closes finds the rooms gone.
+        service.setAwayHandler([ircRooms = QPointer<IrcRooms>(ircRooms)](const QString &text) {
+            return ircRooms && ircRooms->setAway(text);
+        });
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, ircRooms, &IrcRooms::stop);
         ircRooms->start();
         return rooms;
