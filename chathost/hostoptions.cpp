@@ -101,6 +101,7 @@ const ValueOption kValueOptions[] = {
     {QLatin1String(), QLatin1String("--network"), appendText<&HostOptions::networkNames>},
     {QLatin1String(), QLatin1String("--password-file"), storeText<&HostOptions::passwordFile>},
     {QLatin1String(), QLatin1String("--sasl-user"), storeText<&HostOptions::saslUser>},
+    {QLatin1String(), QLatin1String("--store-password"), storeText<&HostOptions::storePasswordFor>},
     {QLatin1String(), QLatin1String("--ca-file"), storeText<&HostOptions::caFile>},
     {QLatin1String(), QLatin1String("--announce"), storeAnnounce},
     {QLatin1String(), QLatin1String("--scrollback"),
@@ -187,9 +188,23 @@ QStringList roomNames(int rooms, const QStringList &namedRooms) {
     return names;
 }
 
-} // namespace
+// Where a network's password may come from on this system.
+#ifdef Q_OS_WIN
+constexpr char kPasswordHelp[] =
+    "                           (with SYSTEM and Administrators) may read: never on\n"
+    "                           the command line. Without it, the password stored\n"
+    "                           for the network (--store-password) is used\n"
+    "  --store-password NETWORK do not start: store the first line of standard input\n"
+    "                           as NETWORK's password in the Credential Manager, as\n"
+    "                           chathost:NETWORK (NETWORK: a networks.ini group, or\n"
+    "                           the host of an --irc URL)\n";
+#else
+constexpr char kPasswordHelp[] =
+    "                           may read (chmod 600): never on the command line\n";
+#endif
 
-QString usageText() {
+// The --help text, with %1 where the password lines of this system go.
+QString usageTemplate() {
     return QStringLiteral(
         "Usage: chathost [options] [ROOMS [SCREENNAME [ROOMNAME...]]]\n"
         "\n"
@@ -230,7 +245,7 @@ QString usageText() {
         "  --insecure               allow a connection without TLS\n"
         "  --password-file FILE     the server password (or with --sasl-user the SASL\n"
         "                           password) is the first line of FILE, which only you\n"
-        "                           may read (chmod 600): never on the command line\n"
+        "%1"
         "  --sasl-user NAME         log in with SASL PLAIN as NAME\n"
         "  --ca-file FILE           trust the certificates in FILE besides the system's\n"
         "  --announce MODE          which of zorvel's lines each channel takes, over the\n"
@@ -255,6 +270,10 @@ QString usageText() {
         "  announce=changes        (full, changes or quiet: as --announce)\n"
         "  announce.#two=full      (for that channel, over announce=)\n");
 }
+
+} // namespace
+
+QString usageText() { return usageTemplate().arg(QLatin1String(kPasswordHelp)); }
 
 std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QString *error,
                                             bool *help) {

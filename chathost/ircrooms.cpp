@@ -2,6 +2,7 @@
 
 #include "chathost/chatroom.h"
 #include "chathost/hostoptions.h"
+#include "chathost/networksecret.h"
 #include "irc/ircformatter.h"
 #include "irc/ircrenderer.h"
 
@@ -105,15 +106,10 @@ std::optional<QList<NetworkSetup>> networksFromOptions(const HostOptions &option
         NetworkSetup setup{config, {}, {}};
         if (!resolveAnnounce(options, setup, error))
             return std::nullopt;
-        if (!config.passwordFile.isEmpty()) {
-            const auto secret = irc::readSecretFile(config.passwordFile, error);
-            if (!secret)
-                return std::nullopt;
-            setup.secret = *secret;
-        } else if (!config.saslUser.isEmpty()) {
-            *error = QStringLiteral("SASL login as %1 needs a password file").arg(config.saslUser);
+        const auto secret = networkSecret(config, error);
+        if (!secret)
             return std::nullopt;
-        }
+        setup.secret = *secret;
         networks.append(setup);
     }
     return networks;
