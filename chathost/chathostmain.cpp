@@ -9,6 +9,7 @@
 #include "chathost/hostoptions.h"
 #include "chathost/hostservice.h"
 #include "chathost/hostwindow.h"
+#include "chathost/storedpassword.h"
 #include "chathost/transcriptlog.h"
 #include "chathost/windowtree.h"
 #include "platform/cp1252.h"
@@ -74,6 +75,12 @@ std::optional<HostOptions> optionsToStart(int argc, char **argv, int *exitStatus
     }
     if (options->ping) {
         *exitStatus = ping();
+        return std::nullopt;
+    }
+    if (!options->storePasswordFor.isNull()) {
+        QString message;
+        *exitStatus = storeNetworkPassword(options->storePasswordFor, &message);
+        printTo(*exitStatus == 0 ? stdout : stderr, QStringLiteral("chathost: %1\n").arg(message));
         return std::nullopt;
     }
     return options;

@@ -101,6 +101,7 @@ const ValueOption kValueOptions[] = {
     {QLatin1String(), QLatin1String("--network"), appendText<&HostOptions::networkNames>},
     {QLatin1String(), QLatin1String("--password-file"), storeText<&HostOptions::passwordFile>},
     {QLatin1String(), QLatin1String("--sasl-user"), storeText<&HostOptions::saslUser>},
+    {QLatin1String(), QLatin1String("--store-password"), storeText<&HostOptions::storePasswordFor>},
     {QLatin1String(), QLatin1String("--ca-file"), storeText<&HostOptions::caFile>},
     {QLatin1String(), QLatin1String("--announce"), storeAnnounce},
     {QLatin1String(), QLatin1String("--scrollback"),
@@ -257,10 +258,21 @@ const char kPingUsage[] =
     "  --ping                   do not start: say whether a chathost's window is\n"
     "                           there (exit status 0) or not (1)\n";
 const char kSecretUsage[] =
-    "  (Passwords, --password-file and --sasl-user, are taken on Linux only.)\n";
+    "  --password-file FILE     the server password (or with --sasl-user the SASL\n"
+    "                           password) is the first line of FILE, which only you\n"
+    "                           (with SYSTEM and Administrators) may read: never on\n"
+    "                           the command line. Without it, the password stored\n"
+    "                           for the network (--store-password) is used\n"
+    "  --store-password NETWORK do not start: store the first line of standard input\n"
+    "                           as NETWORK's password in the Credential Manager, as\n"
+    "                           chathost:NETWORK (NETWORK: a networks.ini group, or\n"
+    "                           the host of an --irc URL)\n"
+    "  --sasl-user NAME         log in with SASL PLAIN as NAME\n";
 const char kSettingsPlace[] =
     "%APPDATA%\\chathost\\networks.ini\n(in the user's roaming application data folder)";
-const char kSecretKeysUsage[] = "  cafile=C:\\Users\\me\\my-ca.pem\n";
+const char kSecretKeysUsage[] = "  passwordfile=C:\\Users\\me\\example.pass\n"
+                                "  sasluser=MyAccount\n"
+                                "  cafile=C:\\Users\\me\\my-ca.pem\n";
 #else
 const char kReachedUsage[] =
     "Other programs drive the rooms through the local socket\n"

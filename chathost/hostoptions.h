@@ -20,6 +20,9 @@ struct HostOptions {
     // window thread stops once this many lines are posted (-1: never).
     int stallAfterLines = -1;
     bool version = false; // only print the version
+    // --store-password NETWORK: only store the network's password, read
+    // from standard input (Windows' Credential Manager; refused elsewhere).
+    QString storePasswordFor;
 
     // IRC: the networks to join; their channels' rooms replace the local
     // rooms unless local ones were asked for too (--rooms, --room, ROOMS).

@@ -1,19 +1,12 @@
 #include "networkconfig.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace irc {
 
 namespace {
-
-constexpr qsizetype kMaxSecretBytes = 4096;
 
 QStringList splitChannels(const QString &list) {
     QStringList channels;
@@ -231,44 +224,6 @@ bool completeNetwork(NetworkConfig &config, QString *error) {
     config.realName.replace(QLatin1Char('\r'), QLatin1Char(' '))
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
     return true;
-}
-
-std::optional<QByteArray> readSecretFile(const QString &path, QString *error) {
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) {
-        *error = QStringLiteral("the password file %1 does not exist").arg(path);
-        return std::nullopt;
-    }
-    const QFile::Permissions others =
-        QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
-    bool ownedByUs = true;
-#ifdef Q_OS_UNIX
-    ownedByUs = info.ownerId() == ::geteuid();
-#endif
-    if ((info.permissions() & others) || !ownedByUs) {
-        *error = QStringLiteral("the password file %1 can be read or changed by other users: "
-                                "it is not used. Make it yours alone: chmod 600 %1")
-                     .arg(path);
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error =
-            QStringLiteral("cannot read the password file %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    QByteArray secret = file.read(kMaxSecretBytes);
-    const qsizetype end = secret.indexOf('\n');
-    if (end >= 0)
-        secret.truncate(end);
-    if (secret.endsWith('\r'))
-        secret.chop(1);
-    if (secret.isEmpty() || secret.contains('\0')) {
-        *error =
-            QStringLiteral("the password file %1 holds no password on its first line").arg(path);
-        return std::nullopt;
-    }
-    return secret;
 }
 
 } // namespace irc

@@ -51,10 +51,6 @@ std::optional<NetworkConfig> loadNetwork(const QString &file, const QString &nam
 // the whole: a valid nick, at least one valid channel. False with the reason.
 bool completeNetwork(NetworkConfig &config, QString *error);
 
-// The first line of a password file, which only its owner may read or write:
-// a file that anyone else can read is refused, with a message saying why.
-std::optional<QByteArray> readSecretFile(const QString &path, QString *error);
-
 bool isValidNick(const QString &nick);
 bool isValidChannel(const QString &channel);
 

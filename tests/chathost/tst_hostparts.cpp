@@ -2,6 +2,7 @@
 #include "chathost/hostoptions.h"
 #include "chathost/transcriptlog.h"
 #include "tests/chathostprocess.h"
+#include "tests/childprocess.h"
 #include "tests/testenv.h"
 
 #include <QtTest>
@@ -18,6 +19,7 @@ private slots:
     void commandLine();
     void badCommandLine_data();
     void badCommandLine();
+    void storePasswordRefused();
     void transcriptRecordsRoundTrip_data();
     void transcriptRecordsRoundTrip();
     void echoIsPlainText_data();
@@ -106,6 +108,19 @@ void TestHostParts::badCommandLine() {
     QVERIFY(!chathost::parseHostOptions(arguments, &error, &askedHelp));
     QCOMPARE(askedHelp, help);
     QCOMPARE(error.isEmpty(), help);
+}
+
+// This build keeps no passwords of its own: --store-password is refused at
+// once, with its input left unread, and says where a password comes from.
+void TestHostParts::storePasswordRefused() {
+    TestEnv env;
+    QProcess host;
+    diesWithTest(host);
+    host.start(ChatHostProcess::executable(), {u"--store-password"_s, u"example"_s});
+    // Standard input stays open: a chathost reading it would not end.
+    QVERIFY(host.waitForFinished(10000));
+    QCOMPARE(host.exitCode(), 2);
+    QVERIFY(host.readAllStandardError().contains("--password-file"));
 }
 
 void TestHostParts::transcriptRecordsRoundTrip_data() {

@@ -1,6 +1,6 @@
 // The IRC client's parts that need no server: the pacing of the send queue
 // and its bound on a clock the test owns, the reconnect delays, the network
-// settings (URL, settings file, password files) and the reading of lines.
+// settings (URL, settings file) and the reading of lines.
 #include "irc/backoff.h"
 #include "irc/ircencoder.h"
 #include "irc/ircmessage.h"
@@ -319,46 +319,6 @@ private Q_SLOTS:
         QVERIFY2(config, qPrintable(error));
         QCOMPARE(config->caFile, path);
         QCOMPARE(config->passwordFile, path);
-    }
-
-    void passwordFiles_data() {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QByteArray>("secret"); // empty: refused
-        QTest::newRow("owner only") << QByteArray("s3cret\n") << 0600 << QByteArray("s3cret");
-        QTest::newRow("owner read only, CR LF")
-            << QByteArray("pw\r\nrest") << 0400 << QByteArray("pw");
-        QTest::newRow("group can read") << QByteArray("pw") << 0640 << QByteArray();
-        QTest::newRow("anyone can read") << QByteArray("pw") << 0644 << QByteArray();
-        QTest::newRow("others can write") << QByteArray("pw") << 0602 << QByteArray();
-        QTest::newRow("empty") << QByteArray("\n") << 0600 << QByteArray();
-    }
-    void passwordFiles() {
-        QFETCH(QByteArray, contents);
-        QFETCH(int, mode);
-        QFETCH(QByteArray, secret);
-        TestEnv env;
-        const QString path = env.homeDir() + u"/pass"_s;
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-        file.close();
-        QFile::Permissions permissions;
-        const QFile::Permission bits[] = {QFile::ReadOwner, QFile::WriteOwner, QFile::ExeOwner,
-                                          QFile::ReadGroup, QFile::WriteGroup, QFile::ExeGroup,
-                                          QFile::ReadOther, QFile::WriteOther, QFile::ExeOther};
-        for (int i = 0; i < 9; ++i) {
-            if (mode & (0400 >> i))
-                permissions |= bits[i];
-        }
-        QVERIFY(QFile::setPermissions(path, permissions));
-        QString error;
-        const auto read = irc::readSecretFile(path, &error);
-        QCOMPARE(read.value_or(QByteArray()), secret);
-        if (secret.isEmpty())
-            QVERIFY(error.contains(path));
-        // The message never shows the password itself.
-        QVERIFY(!error.contains(u"pw"_s));
     }
 
     void messages_data() {
