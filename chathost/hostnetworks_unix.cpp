@@ -1,10 +1,12 @@
 #include "chathost/hostnetworks.h"
 
+#include "chathost/awaykeeper.h"
 #include "chathost/echoprinter.h"
 #include "chathost/hostoptions.h"
 #include "chathost/hostservice.h"
 #include "chathost/hostwindow.h"
 #include "chathost/ircrooms.h"
+#include "platform/statepaths.h"
 
 #include <QCoreApplication>
 
@@ -16,7 +18,7 @@ class IrcNetworks final : public HostNetworks {
 public:
     explicit IrcNetworks(QList<NetworkSetup> networks) : m_networks(std::move(networks)) {}
 
-    std::unique_ptr<QObject> join(HostWindow &window, HostService &service,
+    std::unique_ptr<QObject> join(HostWindow &window, WindowTree &tree, HostService &service,
                                   EchoPrinter *echo) override {
         auto rooms = std::make_unique<IrcRooms>(m_networks, window.rooms());
         IrcRooms *ircRooms = rooms.get();
@@ -29,8 +31,13 @@ public:
                                  echo->printStatus(room, text);
                              });
         }
-        service.setAwayHandler([ircRooms](const QString &text) { return ircRooms->setAway(text); });
+        // A child of the rooms: it goes before their connections do.
+        auto *keeper = new AwayKeeper(
+            *ircRooms, tree, platform::userStateFolder() + QStringLiteral("/chathost"),
+            [] { return QDateTime::currentDateTimeUtc(); }, ircRooms);
+        service.setAwayHandler([keeper](const QString &text) { return keeper->setAway(text); });
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, ircRooms, &IrcRooms::stop);
+        keeper->resume();
         ircRooms->start();
         return rooms;
     }

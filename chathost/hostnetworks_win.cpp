@@ -8,7 +8,8 @@ namespace {
 
 class NoNetworks final : public HostNetworks {
 public:
-    std::unique_ptr<QObject> join(HostWindow &, HostService &, EchoPrinter *) override {
+    std::unique_ptr<QObject> join(HostWindow &, WindowTree &, HostService &,
+                                  EchoPrinter *) override {
         return nullptr;
     }
 };

@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kMaxRooms = 20;
 constexpr int kMaxScrollback = 10'000'000;
+constexpr int kMaxAutoReplyMinutes = 527'040; // a year
 
 bool parseScrollback(const QString &value, int *lines, QString *error) {
     bool ok = false;
@@ -103,6 +104,18 @@ const ValueOption kValueOptions[] = {
     {QLatin1String(), QLatin1String("--sasl-user"), storeText<&HostOptions::saslUser>},
     {QLatin1String(), QLatin1String("--ca-file"), storeText<&HostOptions::caFile>},
     {QLatin1String(), QLatin1String("--announce"), storeAnnounce},
+    {QLatin1String(), QLatin1String("--autoreply"),
+     [](ParsedLine &line, const QString &value, QString *error) {
+         bool ok = false;
+         const int minutes = value.toInt(&ok);
+         if (ok && minutes >= 0 && minutes <= kMaxAutoReplyMinutes)
+             line.options.autoReplyMinutes = minutes;
+         else
+             *error = QStringLiteral("--autoreply takes whole minutes from 0 to 527040, not "
+                                     "\"%1\"")
+                          .arg(value);
+         return line.options.autoReplyMinutes.has_value();
+     }},
     {QLatin1String(), QLatin1String("--scrollback"),
      [](ParsedLine &line, const QString &value, QString *error) {
          return parseScrollback(value, &line.options.scrollback, error);

@@ -54,7 +54,10 @@ public:
     int sendText(const QString &channel, const QByteArray &text, Kind kind = Kind::Message) {
         return m_session.sendText(channel, text, kind);
     }
-    void setAway(const QString &text) { m_session.setAway(text); }
+    void setAway(const QString &text, const QDateTime &since = {}) {
+        m_session.setAway(text, since);
+    }
+    const ServerSupport &serverSupport() const { return m_session.serverSupport(); }
 
 signals:
     // The session's events, and the connection's own state in status lines.

@@ -29,7 +29,11 @@ void SendQueue::push(const QByteArray &line, const QString &target, qsizetype te
 void SendQueue::forgetOldReplies(qint64 now) const {
     while (!m_repliesSent.empty() && m_repliesSent.front() <= now - kReplyWindowMs)
         m_repliesSent.pop_front();
-    m_lastReply.removeIf([&](const auto &entry) { return entry.value() <= now - kPerSenderMs; });
+    m_slotUntil.removeIf([&](const auto &entry) { return entry.value() <= now; });
+}
+
+qint64 SendQueue::slotEnd(AutoReply kind, qint64 now) const {
+    return now + m_intervals.value(int(kind), kPerSenderMs);
 }
 
 bool SendQueue::pushAutoReply(AutoReply kind, const QByteArray &sender, const QByteArray &line) {
@@ -41,11 +45,11 @@ bool SendQueue::pushAutoReply(AutoReply kind, const QByteArray &sender, const QB
     // counting those still waiting: the waiting ones stay few.
     const bool waiting = std::any_of(m_replies.begin(), m_replies.end(),
                                      [&](const Reply &reply) { return reply.key == key; });
-    if (waiting || m_lastReply.contains(key) ||
+    if (waiting || m_slotUntil.contains(key) ||
         qsizetype(m_repliesSent.size() + m_replies.size()) >= kRepliesPerWindow)
         return false;
-    m_lastReply.insert(key, now);
-    m_replies.push_back({line, key});
+    m_slotUntil.insert(key, slotEnd(kind, now));
+    m_replies.push_back({line, key, kind});
     return true;
 }
 
@@ -91,7 +95,7 @@ QList<QByteArray> SendQueue::takeReady(const PlainTarget &plainTarget) {
     forgetOldReplies(now);
     while (!m_replies.empty() && m_repliesSent.size() < std::size_t(kRepliesPerWindow)) {
         m_repliesSent.push_back(now);
-        m_lastReply.insert(m_replies.front().key, now);
+        m_slotUntil.insert(m_replies.front().key, slotEnd(m_replies.front().kind, now));
         ready.append(std::move(m_replies.front().line));
         m_replies.pop_front();
     }
@@ -116,6 +120,9 @@ qint64 SendQueue::msUntilNext() const {
 
 void SendQueue::connectionEnded() {
     m_control.clear();
+    // A reply that never left takes nobody's slot.
+    for (const Reply &reply : m_replies)
+        m_slotUntil.remove(reply.key);
     m_replies.clear();
 }
 
