@@ -250,6 +250,15 @@ QString usageText() {
         "                           settings file: changes (the default: going idle, the\n"
         "                           reason once, coming back, statistics), full (every\n"
         "                           line) or quiet (none: the away status says why)\n"
+        "  --autoreply MINUTES      while you are away, a private message gets one notice\n"
+        "                           back per sender in MINUTES (default 30; 0: none)\n"
+        "\n"
+        "While you are away (zorvel's idle on, until idle off), private messages and\n"
+        "channel lines naming your nick are kept in $XDG_STATE_HOME/chathost/away.log\n"
+        "(~/.local/state/...; one record a line: UTC time, network, channel or -, sender,\n"
+        "text, TAB between them) and shown, back, in the window \"While you were away\";\n"
+        "closed, the log becomes away.log.1. away.state beside it keeps the away period\n"
+        "for a chathost started again.\n"
         "\n"
         "Settings file: $XDG_CONFIG_HOME/chathost/networks.ini (~/.config/chathost/...),\n"
         "one group per network, for --network NAME:\n"
@@ -266,7 +275,10 @@ QString usageText() {
         "  cafile=/home/me/my-ca.pem\n"
         "  hexcolours=false        (true: colours also as \\x04RRGGBB)\n"
         "  announce=changes        (full, changes or quiet: as --announce)\n"
-        "  announce.#two=full      (for that channel, over announce=)\n");
+        "  announce.#two=full      (for that channel, over announce=)\n"
+        "  autoreply=30            (as --autoreply)\n"
+        "  services=NickServ, ChanServ, MemoServ, OperServ, HostServ, BotServ, Global\n"
+        "                          (never sent an away reply)\n");
 }
 
 std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QString *error,
