@@ -126,6 +126,8 @@ bool AwayLog::isEmpty() const { return QFileInfo(path()).size() == 0; }
 void AwayLog::archive() {
     m_file.close();
     m_count = 0;
+    if (!QFile::exists(path()))
+        return; // the last archive stays
     const QString archived = path() + QStringLiteral(".1");
     QFile::remove(archived);
     QFile::rename(path(), archived);

@@ -31,13 +31,16 @@ public:
                                  echo->printStatus(room, text);
                              });
         }
-        // A child of the rooms: it goes before their connections do.
-        auto *keeper = new AwayKeeper(
-            *ircRooms, tree, platform::userStateFolder() + QStringLiteral("/chathost"),
-            [] { return QDateTime::currentDateTimeUtc(); }, ircRooms);
-        service.setAwayHandler([keeper](const QString &text) { return keeper->setAway(text); });
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, ircRooms, &IrcRooms::stop);
-        keeper->resume();
+        // Only the rooms of a network have anyone to keep lines from.
+        if (!m_networks.isEmpty()) {
+            // A child of the rooms: it goes before their connections do.
+            auto *keeper = new AwayKeeper(
+                *ircRooms, tree, platform::userStateFolder() + QStringLiteral("/chathost"),
+                [] { return QDateTime::currentDateTimeUtc(); }, ircRooms);
+            service.setAwayHandler([keeper](const QString &text) { return keeper->setAway(text); });
+            keeper->resume();
+        }
         ircRooms->start();
         return rooms;
     }

@@ -116,13 +116,15 @@ private Q_SLOTS:
         IrcObserver &other = channel.other;
         hostlink::setAway(true, u"gone fishing"_s);
         const qsizetype from = other.lines().size();
-        other.sendLine("PRIVMSG zorvel :\x01VERSION\x01");
-        other.sendLine("PRIVMSG zorvel :are you there?");
-        other.sendLine("NOTICE zorvel :a notice gets no reply");
-        other.sendLine("PRIVMSG zorvel :hello again");
-        other.sendLine("PRIVMSG #zorvel :ask Zorvel, he knows");
-        other.sendLine("PRIVMSG #zorvel :zorvelish is a word of its own");
-        other.sendLine("PRIVMSG zorvel :third and last");
+        const QList<QByteArray> said{"PRIVMSG zorvel :\x01VERSION\x01",
+                                     "PRIVMSG zorvel :are you there?",
+                                     "NOTICE zorvel :a notice gets no reply",
+                                     "PRIVMSG zorvel :hello again",
+                                     "PRIVMSG #zorvel :ask Zorvel, he knows",
+                                     "PRIVMSG #zorvel :zorvelish is a word of its own",
+                                     "PRIVMSG zorvel :third and last"};
+        for (const QByteArray &line : said)
+            other.sendLine(line);
         QVERIFY(loggedCount(4));
         QVERIFY(other.waitFor(kReplyTo, from) >= 0);
         QVERIFY(other.waitFor(" NOTICE other :\x01VERSION", from) >= 0);
@@ -165,8 +167,10 @@ private Q_SLOTS:
             QFile::copy(logPath(), evidenceDir() + u"/away.log"_s);
             QFile raw(evidenceDir() + u"/exchange.txt"_s);
             QVERIFY(raw.open(QIODevice::WriteOnly));
+            for (const QByteArray &line : said)
+                raw.write("> " + line + '\n');
             for (const IrcObserver::Line &line : exchange)
-                raw.write(line.text + '\n');
+                raw.write("< " + line.text + '\n');
         }
 
         // Closed, the log becomes away.log.1, and the next period starts anew.
