@@ -9,6 +9,7 @@
 #include "platform/cp1252.h"
 #include "platform/windowsystem_unix.h"
 #include "tests/chathostprocess.h"
+#include "tests/irc/hostsocketworld.h"
 #include "tests/irc/ircobserver.h"
 #include "tests/irc/ngircdserver.h"
 #include "tests/testenv.h"
@@ -35,8 +36,7 @@ qsizetype countContaining(const QList<IrcObserver::Line> &lines, const QByteArra
 
 class TestIrcAway : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestEnv> m_env;
-    std::unique_ptr<platform::UnixWindowSystem> m_ws;
+    std::unique_ptr<HostSocketWorld> m_world;
 
     struct Channel {
         NgircdServer server;
@@ -60,7 +60,7 @@ class TestIrcAway : public QObject {
         }
         return channel.other.waitFor(":zorvel!", from) >= 0;
     }
-    QString folder() const { return m_env->stateDir() + u"/chathost"_s; }
+    QString folder() const { return m_world->env.stateDir() + u"/chathost"_s; }
     QString logPath() const { return folder() + u"/away.log"_s; }
     QList<chathost::AwayRecord> logged() const { return chathost::AwayLog(folder()).records(); }
     bool loggedCount(qsizetype count) {
@@ -68,13 +68,15 @@ class TestIrcAway : public QObject {
     }
     // The summary window's text, as a client reads it; empty while there is none.
     QString summaryText() {
-        m_ws->beginExchange();
-        const platform::WindowHandle window = m_ws->findWindow(chathost::AwaySummary::kWindowClass);
+        m_world->ws.beginExchange();
+        const platform::WindowHandle window =
+            m_world->ws.findWindow(chathost::AwaySummary::kWindowClass);
         if (!window)
             return {};
-        const auto text = m_ws->windowText(m_ws->findWindowEx(window, 0, "RICHCNTL"));
-        QString shown = platform::fromCp1252(m_ws->windowText(window).value_or(QByteArray())) +
-                        u'\n' + platform::fromCp1252(text.value_or(QByteArray()));
+        const auto text = m_world->ws.windowText(m_world->ws.findWindowEx(window, 0, "RICHCNTL"));
+        QString shown =
+            platform::fromCp1252(m_world->ws.windowText(window).value_or(QByteArray())) + u'\n' +
+            platform::fromCp1252(text.value_or(QByteArray()));
         return shown.replace(QChar::Nbsp, u' ');
     }
     QString waitForSummary() {
@@ -84,8 +86,8 @@ class TestIrcAway : public QObject {
     }
     // Escape closes the window, as a person would.
     void closeSummary() {
-        m_ws->beginExchange();
-        m_ws->sendChar(m_ws->findWindow(chathost::AwaySummary::kWindowClass), 27);
+        m_world->ws.beginExchange();
+        m_world->ws.sendChar(m_world->ws.findWindow(chathost::AwaySummary::kWindowClass), 27);
     }
     static QString evidenceDir() { return qEnvironmentVariable("ZORVEL_AWAY_EVIDENCE"); }
 
@@ -95,17 +97,8 @@ private Q_SLOTS:
             QSKIP("ngircd is not installed here: scripts/setup-irc.sh unpacks Debian's package "
                   "into build/ngircd");
     }
-    void init() {
-        m_env = std::make_unique<TestEnv>();
-        m_ws = std::make_unique<platform::UnixWindowSystem>(QString(),
-                                                            std::chrono::milliseconds(2000));
-        hostlink::setWindowSystem(m_ws.get());
-    }
-    void cleanup() {
-        hostlink::setWindowSystem(nullptr);
-        m_ws.reset();
-        m_env.reset();
-    }
+    void init() { m_world = std::make_unique<HostSocketWorld>(); }
+    void cleanup() { m_world.reset(); }
 
     // Three private messages, a CTCP request and a notice, and two channel
     // lines, one naming the user and one only holding the nick in a word:
