@@ -19,10 +19,10 @@
 
 namespace chathost {
 
-ChatRoom::ChatRoom(const QString &name, const QString &screenName, QWidget *parent)
-    : QWidget(parent), m_name(name), m_screenName(screenName), m_title(new QLabel(name, this)),
-      m_transcript(new QTextBrowser(this)), m_people(new QListWidget(this)),
-      m_entry(new QLineEdit(this)), m_send(new QToolButton(this)) {
+ChatRoom::ChatRoom(const QString &name, const QString &screenName, QWidget *parent, Kind kind)
+    : QWidget(parent), m_kind(kind), m_name(name), m_screenName(screenName),
+      m_title(new QLabel(name, this)), m_transcript(new QTextBrowser(this)),
+      m_people(new QListWidget(this)), m_entry(new QLineEdit(this)), m_send(new QToolButton(this)) {
     QFont titleFont = m_title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
@@ -56,12 +56,22 @@ ChatRoom::ChatRoom(const QString &name, const QString &screenName, QWidget *pare
 
 QString ChatRoom::name() const { return m_name; }
 
+void ChatRoom::rename(const QString &name) {
+    m_name = name;
+    m_title->setText(name);
+    // The document window around the room follows its title.
+    setWindowTitle(name);
+}
+
 void ChatRoom::publish(WindowTree &tree, QWidget *document) const {
     // Sibling order as a client walks it: the name, the transcript before the
     // entry box, the other controls in between.
     tree.publish(m_title, chatwire::kStaticClass, document);
     tree.publish(m_transcript, chatwire::kRichTextClass, document);
-    tree.publish(m_people, chatwire::kListBoxClass, document);
+    tree.publish(m_people,
+                 m_kind == Kind::Conversation ? chatwire::kConversationPeopleClass
+                                              : chatwire::kListBoxClass,
+                 document);
     tree.publish(m_entry, chatwire::kRichTextClass, document);
     tree.publish(m_send, chatwire::kIconClass, document);
     // After the four classes a room is found by, so that the room search

@@ -22,9 +22,18 @@ class WindowTree;
 class ChatRoom : public QWidget {
     Q_OBJECT
 public:
-    ChatRoom(const QString &name, const QString &screenName, QWidget *parent = nullptr);
+    // A room where many speak, or a conversation with one person, which a
+    // client looking for a room passes over (its people list has a class of
+    // its own).
+    enum class Kind { Room, Conversation };
+
+    ChatRoom(const QString &name, const QString &screenName, QWidget *parent = nullptr,
+             Kind kind = Kind::Room);
 
     QString name() const;
+    Kind kind() const { return m_kind; }
+    // The room's name, title and window title become `name`.
+    void rename(const QString &name);
     // Publishes the room's controls as children of `document` in the tree,
     // the announce child last when the room has one.
     void publish(WindowTree &tree, QWidget *document) const;
@@ -57,6 +66,7 @@ private:
     void post();
     void trimScrollback();
 
+    Kind m_kind;
     QString m_name;
     QString m_screenName;
     QLabel *m_title;

@@ -20,7 +20,10 @@ public:
 
     std::unique_ptr<QObject> join(HostWindow &window, WindowTree &tree, HostService &service,
                                   EchoPrinter *echo) override {
-        auto rooms = std::make_unique<IrcRooms>(m_networks, window.rooms());
+        auto rooms =
+            std::make_unique<IrcRooms>(m_networks, window.rooms(), [&window](const QString &name) {
+                return window.addRoom(name, ChatRoom::Kind::Conversation);
+            });
         IrcRooms *ircRooms = rooms.get();
         if (echo) {
             QObject::connect(ircRooms, &IrcRooms::heard, ircRooms,

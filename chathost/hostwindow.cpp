@@ -15,7 +15,8 @@
 namespace chathost {
 
 HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *parent)
-    : QMainWindow(parent), m_area(new QMdiArea(this)) {
+    : QMainWindow(parent), m_tree(tree), m_screenName(options.screenName),
+      m_scrollback(options.scrollback), m_area(new QMdiArea(this)) {
     setWindowTitle(tr("chathost - %1").arg(options.screenName));
     setCentralWidget(m_area);
     resize(900, 640);
@@ -29,26 +30,19 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
 
     // Added back to front: the last one added is the front one.
     for (auto it = options.roomNames.crbegin(); it != options.roomNames.crend(); ++it) {
-        auto *room = new ChatRoom(*it, options.screenName);
-        room->setScrollback(options.scrollback);
-        if (const auto mode = options.roomAnnounce.constFind(*it);
-            mode != options.roomAnnounce.cend())
-            room->setAnnounceMode(*mode);
-        QMdiSubWindow *document = addDocument(room);
-        tree.publish(document, chatwire::kDocumentClass, m_area);
-        room->publish(tree, document);
-        connect(room, &ChatRoom::posted, this,
-                [this, name = *it](const QString &line) { emit posted(name, line); });
-        m_rooms.prepend(room);
+        const auto mode = options.roomAnnounce.constFind(*it);
+        m_rooms.prepend(makeRoom(*it, ChatRoom::Kind::Room,
+                                 mode != options.roomAnnounce.cend()
+                                     ? std::optional<chatwire::AnnounceMode>(*mode)
+                                     : std::nullopt));
     }
     auto *welcome = new WelcomeWindow(options.screenName);
     QMdiSubWindow *welcomeDocument = addDocument(welcome);
     tree.publish(welcomeDocument, chatwire::kDocumentClass, m_area);
     welcome->publish(tree, welcomeDocument);
     connect(welcome, &WelcomeWindow::chatRequested, this, [this] {
-        if (!m_rooms.isEmpty())
-            m_area->setActiveSubWindow(
-                qobject_cast<QMdiSubWindow *>(m_rooms.first()->parentWidget()));
+        if (const QList<ChatRoom *> open = rooms(); !open.isEmpty())
+            m_area->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(open.first()->parentWidget()));
     });
 
     QMenu *window = menuBar()->addMenu(tr("&Window"));
@@ -59,6 +53,41 @@ HostWindow::HostWindow(const HostOptions &options, WindowTree &tree, QWidget *pa
     window->addAction(tr("&Quit"), this, &QWidget::close);
 
     m_area->setActiveSubWindow(welcomeDocument);
+}
+
+ChatRoom *HostWindow::makeRoom(const QString &name, ChatRoom::Kind kind,
+                               std::optional<chatwire::AnnounceMode> announce) {
+    auto *room = new ChatRoom(name, m_screenName, nullptr, kind);
+    room->setScrollback(m_scrollback);
+    if (announce)
+        room->setAnnounceMode(*announce);
+    QMdiSubWindow *document = addDocument(room);
+    m_tree.publish(document, chatwire::kDocumentClass, m_area);
+    room->publish(m_tree, document);
+    // Under the name it has when the line is posted: a conversation's follows its person.
+    connect(room, &ChatRoom::posted, this,
+            [this, room](const QString &line) { emit posted(room->name(), line); });
+    return room;
+}
+
+QList<ChatRoom *> HostWindow::rooms() const {
+    QList<ChatRoom *> open;
+    for (ChatRoom *room : m_rooms) {
+        if (room)
+            open.append(room);
+    }
+    return open;
+}
+
+ChatRoom *HostWindow::addRoom(const QString &name, ChatRoom::Kind kind) {
+    QMdiSubWindow *front = m_area->activeSubWindow();
+    ChatRoom *room = makeRoom(name, kind, std::nullopt);
+    m_rooms.append(room);
+    if (front) {
+        m_area->setActiveSubWindow(front);
+        front->raise();
+    }
+    return room;
 }
 
 QMdiSubWindow *HostWindow::addDocument(QWidget *content) {

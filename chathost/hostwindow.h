@@ -1,14 +1,17 @@
 #pragma once
 
+#include "chathost/chatroom.h"
+
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
+#include <optional>
 
 class QMdiArea;
 class QMdiSubWindow;
 
 namespace chathost {
 
-class ChatRoom;
 struct HostOptions;
 class WindowTree;
 
@@ -19,7 +22,12 @@ class HostWindow : public QMainWindow {
 public:
     HostWindow(const HostOptions &options, WindowTree &tree, QWidget *parent = nullptr);
 
-    QList<ChatRoom *> rooms() const { return m_rooms; }
+    // The rooms open now, those given at the start first.
+    QList<ChatRoom *> rooms() const;
+    // Opens a room after the start, published in the tree like the others and
+    // heard the same way; it comes in behind the document in front, so that
+    // what the user is reading stays in front.
+    ChatRoom *addRoom(const QString &name, ChatRoom::Kind kind);
     // The document windows, front to back.
     QList<QMdiSubWindow *> documentsFrontToBack() const;
 
@@ -29,9 +37,14 @@ signals:
 
 private:
     QMdiSubWindow *addDocument(QWidget *content);
+    ChatRoom *makeRoom(const QString &name, ChatRoom::Kind kind,
+                       std::optional<chatwire::AnnounceMode> announce);
 
+    WindowTree &m_tree;
+    QString m_screenName;
+    int m_scrollback;
     QMdiArea *m_area;
-    QList<ChatRoom *> m_rooms;
+    QList<QPointer<ChatRoom>> m_rooms; // a room the user closes is gone
 };
 
 } // namespace chathost

@@ -3,6 +3,7 @@
 #include "chathost/chatroom.h"
 #include "chathost/hostoptions.h"
 #include "irc/ircformatter.h"
+#include "irc/ircmessage.h"
 #include "irc/ircrenderer.h"
 
 namespace chathost {
@@ -147,8 +148,8 @@ QHash<QString, chatwire::AnnounceMode> channelRoomAnnounce(const QList<NetworkSe
 }
 
 IrcRooms::IrcRooms(const QList<NetworkSetup> &networks, const QList<ChatRoom *> &rooms,
-                   QObject *parent)
-    : QObject(parent) {
+                   Conversations::OpenRoom openRoom, QObject *parent)
+    : QObject(parent), m_conversations(std::move(openRoom), networks.size() > 1) {
     const QStringList names = channelRoomNames(networks);
     qsizetype next = 0;
     for (const NetworkSetup &network : networks) {
@@ -169,6 +170,18 @@ IrcRooms::IrcRooms(const QList<NetworkSetup> &networks, const QList<ChatRoom *> 
         connectSignals(connection.get());
         m_connections.push_back(std::move(connection));
     }
+    connect(&m_conversations, &Conversations::typed, this,
+            [this](irc::IrcConnection *connection, ChatRoom *room, const QString &nick,
+                   const QString &line) { sendTyped(connection, nick, room, line); });
+    connect(&m_conversations, &Conversations::status, this, &IrcRooms::showStatus);
+    // A new conversation opens behind the room in front: the channels say where it is.
+    connect(&m_conversations, &Conversations::opened, this,
+            [this](irc::IrcConnection *connection, ChatRoom *room, const QString &nick) {
+                for (ChatRoom *channelRoom : roomsOf(connection, {}))
+                    showStatus(channelRoom,
+                               tr("%1 writes to you alone: the conversation is in the room %2")
+                                   .arg(nick, room->name()));
+            });
 }
 
 IrcRooms::~IrcRooms() = default;
@@ -220,7 +233,13 @@ void IrcRooms::connectSignals(irc::IrcConnection *connection) {
     using irc::IrcConnection;
     connect(connection, &IrcConnection::status, this,
             [this, connection](const QString &channel, const QString &text) {
-                for (ChatRoom *room : roomsOf(connection, channel))
+                // A channel's, every room's, or a conversation's (lines to a person dropped).
+                QList<ChatRoom *> rooms = roomsOf(connection, channel);
+                if (channel.isEmpty())
+                    rooms += m_conversations.roomsOf(connection);
+                else if (ChatRoom *conversation = m_conversations.find(connection, channel))
+                    rooms = {conversation};
+                for (ChatRoom *room : std::as_const(rooms))
                     showStatus(room, text);
             });
     connect(connection, &IrcConnection::joined, this,
@@ -230,16 +249,23 @@ void IrcRooms::connectSignals(irc::IrcConnection *connection) {
                 for (ChatRoom *room : roomsOf(connection, channel))
                     room->setPeople(people);
             });
-    connect(connection, &IrcConnection::registered, this, [this, connection] {
-        for (ChatRoom *room : roomsOf(connection, {}))
-            room->setScreenName(connection->nick());
-    });
+    connect(connection, &IrcConnection::registered, this,
+            [this, connection] { ownNickKnown(connection); });
+    connect(connection, &IrcConnection::nickChanged, this,
+            [this, connection](const QString &from, const QString &to) {
+                if (irc::foldCase(to.toUtf8()) == irc::foldCase(connection->nick().toUtf8()))
+                    ownNickKnown(connection);
+                else
+                    m_conversations.nickChanged(connection, from, to);
+            });
     connect(connection, &IrcConnection::message, this,
             [this, connection](const QString &channel, const QString &nick, const QString &text,
                                IrcConnection::Kind kind) {
                 const QString html = irc::ircToHtml(text);
                 const bool toUs = channel.isEmpty();
-                for (ChatRoom *room : roomsOf(connection, channel)) {
+                const QList<ChatRoom *> rooms =
+                    toUs ? privateRooms(connection, nick, kind) : roomsOf(connection, channel);
+                for (ChatRoom *room : rooms) {
                     QString speaker = nick;
                     if (kind == IrcConnection::Kind::Action) {
                         speaker = QStringLiteral("* ") + nick;
@@ -248,8 +274,6 @@ void IrcRooms::connectSignals(irc::IrcConnection *connection) {
                     } else {
                         if (kind == IrcConnection::Kind::Notice)
                             speaker = QStringLiteral("-%1-").arg(nick);
-                        else if (toUs)
-                            speaker = QStringLiteral("%1 (to you)").arg(nick);
                         room->appendHtml(ChatRoom::transcriptHtml(speaker, html));
                     }
                     emit heard(room->name(), speaker, html);
@@ -257,24 +281,46 @@ void IrcRooms::connectSignals(irc::IrcConnection *connection) {
             });
 }
 
+QList<ChatRoom *> IrcRooms::privateRooms(irc::IrcConnection *connection, const QString &nick,
+                                         irc::IrcConnection::Kind kind) {
+    // A notice opens nothing: services and servers send them unasked, and
+    // nobody answers one.
+    if (kind != irc::IrcConnection::Kind::Notice)
+        return {m_conversations.open(connection, nick)};
+    if (ChatRoom *open = m_conversations.find(connection, nick))
+        return {open};
+    return roomsOf(connection, {});
+}
+
+void IrcRooms::ownNickKnown(irc::IrcConnection *connection) {
+    for (ChatRoom *room : roomsOf(connection, {}))
+        room->setScreenName(connection->nick());
+    m_conversations.ownNickKnown(connection);
+}
+
 void IrcRooms::posted(const QString &roomName, const QString &line) {
     for (const Channel &entry : std::as_const(m_channels)) {
-        if (entry.room->name() != roomName)
-            continue;
-        if (!entry.connection->isRegistered())
-            showStatus(
-                entry.room,
-                tr("not connected yet: the line goes out once %1 is joined").arg(entry.channel));
-        // A person's "/me waves" is an action; zorvel's lines never start so.
-        static const QString kMe = QStringLiteral("/me ");
-        const bool action = line.startsWith(kMe, Qt::CaseInsensitive);
-        const QByteArray text = irc::htmlToIrc(action ? line.mid(kMe.size()) : line,
-                                               {entry.connection->config().hexColours});
-        if (!text.trimmed().isEmpty())
-            entry.connection->sendText(entry.channel, text,
-                                       action ? irc::IrcConnection::Kind::Action
-                                              : irc::IrcConnection::Kind::Message);
+        if (entry.room->name() == roomName)
+            sendTyped(entry.connection, entry.channel, entry.room, line);
     }
+}
+
+void IrcRooms::sendTyped(irc::IrcConnection *connection, const QString &target, ChatRoom *room,
+                         const QString &line) {
+    if (!connection->isRegistered())
+        showStatus(room,
+                   room->kind() == ChatRoom::Kind::Conversation
+                       ? tr("not connected: the line goes to %1 once connected again").arg(target)
+                       : tr("not connected yet: the line goes out once %1 is joined").arg(target));
+    // A person's "/me waves" is an action; zorvel's lines never start so.
+    static const QString kMe = QStringLiteral("/me ");
+    const bool action = line.startsWith(kMe, Qt::CaseInsensitive);
+    const QByteArray text =
+        irc::htmlToIrc(action ? line.mid(kMe.size()) : line, {connection->config().hexColours});
+    if (!text.trimmed().isEmpty())
+        connection->sendText(target, text,
+                             action ? irc::IrcConnection::Kind::Action
+                                    : irc::IrcConnection::Kind::Message);
 }
 
 bool IrcRooms::setAway(const QString &text, const QDateTime &since) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chathost/conversations.h"
 #include "chatwire/chatwire.h"
 #include "irc/ircconnection.h"
 #include "irc/networkconfig.h"
@@ -42,12 +43,13 @@ QHash<QString, chatwire::AnnounceMode> channelRoomAnnounce(const QList<NetworkSe
 
 // The rooms that are IRC channels: what is posted in one goes to its channel
 // as IRC formatting; what the channel says, who is in it and how the
-// connection fares show in the room.
+// connection fares show in the room. A private message opens a conversation
+// room (`openRoom` makes it), whose lines go to that person only.
 class IrcRooms : public QObject {
     Q_OBJECT
 public:
     IrcRooms(const QList<NetworkSetup> &networks, const QList<ChatRoom *> &rooms,
-             QObject *parent = nullptr);
+             Conversations::OpenRoom openRoom, QObject *parent = nullptr);
     ~IrcRooms() override;
 
     void start();
@@ -83,7 +85,16 @@ private:
     void connectSignals(irc::IrcConnection *connection);
     QList<ChatRoom *> roomsOf(irc::IrcConnection *connection, const QString &channel) const;
     void showStatus(ChatRoom *room, const QString &text);
+    // What was said to us alone: in the conversation with the sender (a
+    // notice only when one is open, else in the network's rooms as before).
+    QList<ChatRoom *> privateRooms(irc::IrcConnection *connection, const QString &nick,
+                                   irc::IrcConnection::Kind kind);
+    void ownNickKnown(irc::IrcConnection *connection);
+    // A line the user typed, to a channel or a person.
+    void sendTyped(irc::IrcConnection *connection, const QString &target, ChatRoom *room,
+                   const QString &line);
 
+    Conversations m_conversations;
     std::vector<std::unique_ptr<irc::IrcConnection>> m_connections;
     QList<Channel> m_channels;
 };

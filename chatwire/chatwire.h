@@ -25,6 +25,10 @@ inline constexpr const char *kStaticClass = "_AOL_Static";
 // its text says which of zorvel's lines the channel wants. A room without it
 // takes every line.
 inline constexpr const char *kAnnounceClass = "_zorvel_Announce";
+// A conversation with one person is a document like a room, but its people
+// list has this class instead of the list box's: a client that looks for a
+// room to speak in passes over it.
+inline constexpr const char *kConversationPeopleClass = "_zorvel_Conversation";
 
 // The announce modes, as an announce child's text names them.
 enum class AnnounceMode {

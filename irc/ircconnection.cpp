@@ -30,6 +30,7 @@ IrcConnection::IrcConnection(NetworkConfig config, QByteArray secret, QObject *p
     connect(&m_session, &IrcSession::status, this, &IrcConnection::status);
     connect(&m_session, &IrcSession::message, this, &IrcConnection::message);
     connect(&m_session, &IrcSession::peopleChanged, this, &IrcConnection::peopleChanged);
+    connect(&m_session, &IrcSession::nickChanged, this, &IrcConnection::nickChanged);
     connect(&m_session, &IrcSession::joined, this, &IrcConnection::joined);
     connect(&m_session, &IrcSession::registered, this, &IrcConnection::onRegistered);
     connect(&m_session, &IrcSession::serverError, this, &IrcConnection::noteError);

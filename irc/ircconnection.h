@@ -65,6 +65,7 @@ signals:
     void message(const QString &channel, const QString &nick, const QString &text,
                  irc::IrcSession::Kind kind);
     void peopleChanged(const QString &channel, const QStringList &people);
+    void nickChanged(const QString &from, const QString &to);
     void registered();
     void joined(const QString &channel);
     void disconnected();

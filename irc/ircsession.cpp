@@ -356,6 +356,7 @@ void IrcSession::handleNick(const IrcMessage &message) {
         m_nick = to;
         emit status({}, tr("you are now known as %1").arg(to));
     }
+    emit nickChanged(from, to);
     for (const QString &channel : std::as_const(m_config.channels)) {
         if (!model(channel)->renamePerson(from, to, m_support))
             continue;

@@ -83,6 +83,8 @@ signals:
     void message(const QString &channel, const QString &nick, const QString &text,
                  irc::IrcSession::Kind kind);
     void peopleChanged(const QString &channel, const QStringList &people);
+    // Someone we can see (we too) is now known as `to`.
+    void nickChanged(const QString &from, const QString &to);
     void registered();
     void joined(const QString &channel);
     // Why the server is about to end the connection (ERROR, a refused password).

@@ -6,8 +6,14 @@
 # rerun it with build-fuzz/tests/fuzz/<target> <file>.
 #   scripts/fuzz.sh 60     # the short run CI does
 #   scripts/fuzz.sh 600    # ten minutes per target
+#   scripts/fuzz.sh --build-only
 set -euo pipefail
 cd "$(dirname "$0")/.."
+build_only=false
+if [ "${1:-}" = --build-only ]; then
+  build_only=true
+  shift
+fi
 seconds=${1:-60}
 # shellcheck source=scripts/packages.sh
 source scripts/packages.sh
@@ -16,6 +22,9 @@ scripts/install-missing.sh "${packages_fuzz[@]}"
 cmake --preset fuzz >/dev/null
 targets=(fuzz_profile fuzz_request)
 cmake --build build-fuzz --target "${targets[@]}"
+if $build_only; then
+  exit 0
+fi
 
 declare -A seeds=([fuzz_profile]=tests/fuzz/corpus/profile [fuzz_request]=tests/fuzz/corpus/request)
 status=0

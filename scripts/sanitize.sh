@@ -15,6 +15,9 @@ scripts/setup-irc.sh
 
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize
+if [ "${1:-}" = --build-only ]; then
+  exit 0
+fi
 
 logs=build-sanitize/sanitizer-logs
 rm -rf "$logs"

@@ -5,6 +5,7 @@
 # folder, on a virtual screen (Xvfb). Extra arguments go to ctest.
 #   scripts/test-windows.sh                 build, then every Windows test
 #   scripts/test-windows.sh -R tst_programs only zorvel.exe with chathost.exe
+#   scripts/test-windows.sh --build-only    only the build
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +19,9 @@ fi
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+if [ "${1:-}" = --build-only ]; then
+  exit 0
+fi
 
 work=$(mktemp -d)
 xvfb_pid=""

@@ -124,7 +124,7 @@ ChatHostProcess::RoomWindows ChatHostProcess::findRoom(const QString &room) {
         if (platform::fromCp1252(host.windowText(document).value_or(QByteArray())) != room)
             continue;
         const quint64 transcript = host.findWindowEx(document, 0, chatwire::kRichTextClass);
-        return {document,
+        return {document, transcript,
                 transcript ? host.findWindowEx(document, transcript, chatwire::kRichTextClass) : 0};
     }
     return {};
@@ -142,14 +142,29 @@ bool ChatHostProcess::typeIntoEntry(const QString &room, const QString &text) {
                                 .typeText(windows.entry, platform::toCp1252(text));
 }
 
-QString ChatHostProcess::entryText(const QString &room) {
+bool ChatHostProcess::postInRoom(const QString &room, const QString &text) {
     const RoomWindows windows = findRoom(room);
+    platform::UnixWindowSystem host(socketPath(), kRequestBound);
     if (!windows.entry)
+        return false;
+    host.setText(windows.entry, platform::toCp1252(text));
+    host.sendChar(windows.entry, 13);
+    return true;
+}
+
+QString ChatHostProcess::textOf(quint64 window) const {
+    if (!window)
         return {};
     return platform::fromCp1252(platform::UnixWindowSystem(socketPath(), kRequestBound)
-                                    .windowText(windows.entry)
+                                    .windowText(window)
                                     .value_or(QByteArray()));
 }
+
+QString ChatHostProcess::transcriptText(const QString &room) {
+    return textOf(findRoom(room).transcript);
+}
+
+QString ChatHostProcess::entryText(const QString &room) { return textOf(findRoom(room).entry); }
 
 QStringList ChatHostProcess::documentsFrontToBack() {
     platform::UnixWindowSystem host(socketPath(), kRequestBound);

@@ -61,6 +61,10 @@ public:
     // or the room is not there.
     bool bringToFront(const QString &room);
     bool typeIntoEntry(const QString &room, const QString &text);
+    // Puts the text in the room's entry box and presses Enter.
+    bool postInRoom(const QString &room, const QString &text);
+    // The room's transcript as plain text.
+    QString transcriptText(const QString &room);
     // The text in the room's entry box now.
     QString entryText(const QString &room);
     // The titles of the document windows, front to back.
@@ -69,9 +73,12 @@ public:
 private:
     struct RoomWindows {
         quint64 document = 0;
+        quint64 transcript = 0;
         quint64 entry = 0;
     };
     RoomWindows findRoom(const QString &room);
+    // A window's text; empty for window 0.
+    QString textOf(quint64 window) const;
 
     QStringList m_arguments;
     QTemporaryDir m_dir; // the transcript and the output

@@ -186,6 +186,7 @@ void TestHostWindow::closedWindowLeavesTheTree() {
     QVERIFY(lobby);
     delete lobby;
     QCOMPARE(documents(), (QList<Handle>{docs.at(0), docs.at(2)}));
+    QCOMPARE(m_window->rooms().size(), 1);
     QCOMPARE(m_tree->window(entry), nullptr);
 
     QByteArray setText(1, char(wire::SetText));

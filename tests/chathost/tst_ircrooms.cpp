@@ -16,9 +16,42 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <memory>
+#include <vector>
+
 using chathost::HostOptions;
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+chathost::NetworkSetup networkOn(const FakeIrcServer &server) {
+    chathost::NetworkSetup network;
+    network.config.name = network.config.host = u"127.0.0.1"_s;
+    network.config.port = server.port();
+    network.config.tls = false;
+    network.config.nick = network.config.userName = network.config.realName = u"zorvel"_s;
+    network.config.channels = {u"#z"_s};
+    return network;
+}
+
+// Plays the server's part until the room is in #z, with its modes known.
+bool joinChannel(FakeIrcServer &server) {
+    if (server.waitForLine("USER ") < 0)
+        return false;
+    server.sendLine(":srv 001 zorvel :hi");
+    if (server.waitForLine("JOIN #z") < 0)
+        return false;
+    server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z\r\n:srv 353 zorvel = #z :zorvel @op\r\n"
+                    ":srv 366 zorvel #z :End");
+    // The channel's lines wait for its modes.
+    if (server.waitForLine("MODE #z") < 0)
+        return false;
+    server.sendLine(":srv 324 zorvel #z +nt");
+    return true;
+}
+
+} // namespace
 
 class TestIrcRooms : public QObject {
     Q_OBJECT
@@ -163,26 +196,14 @@ private Q_SLOTS:
     void roomIsTheChannel() {
         TestEnv env;
         FakeIrcServer server;
-        chathost::NetworkSetup network;
-        network.config.name = network.config.host = u"127.0.0.1"_s;
-        network.config.port = server.port();
-        network.config.tls = false;
-        network.config.nick = network.config.userName = network.config.realName = u"zorvel"_s;
-        network.config.channels = {u"#z"_s};
         chathost::ChatRoom room(u"#z"_s, u"zorvel"_s);
-        chathost::IrcRooms rooms({network}, {&room});
+        chathost::IrcRooms rooms({networkOn(server)}, {&room},
+                                 [](const QString &) { return nullptr; });
         QStringList statuses;
         connect(&rooms, &chathost::IrcRooms::statusShown,
                 [&](const QString &, const QString &text) { statuses << text; });
         rooms.start();
-        QVERIFY(server.waitForLine("USER ") >= 0);
-        server.sendLine(":srv 001 zorvel :hi");
-        QVERIFY(server.waitForLine("JOIN #z") >= 0);
-        server.sendLine(":zorvel!zorvel@127.0.0.1 JOIN #z\r\n:srv 353 zorvel = #z :zorvel @op\r\n"
-                        ":srv 366 zorvel #z :End");
-        // The channel's lines wait for its modes.
-        QVERIFY(server.waitForLine("MODE #z") >= 0);
-        server.sendLine(":srv 324 zorvel #z +nt");
+        QVERIFY(joinChannel(server));
         QVERIFY(waitFor([&] { return room.findChild<QListWidget *>()->count() == 2; }, 3000));
 
         // Typed into the room: out as IRC formatting, and as an action.
@@ -210,6 +231,38 @@ private Q_SLOTS:
         // Status lines never went to the server.
         for (const FakeIrcServer::Line &line : server.lines())
             QVERIFY2(!line.text.contains("joined"), line.text.constData());
+        rooms.stop();
+    }
+
+    // What a real server never does on demand: our own nick changed under an
+    // open conversation, which goes on under the new one. A notice opens no
+    // conversation: it shows in the sender's if open, else in the channel's room.
+    void conversationAcrossOurNickChange() {
+        TestEnv env;
+        FakeIrcServer server;
+        chathost::ChatRoom room(u"#z"_s, u"zorvel"_s);
+        std::vector<std::unique_ptr<chathost::ChatRoom>> opened;
+        chathost::IrcRooms rooms({networkOn(server)}, {&room}, [&](const QString &name) {
+            opened.push_back(std::make_unique<chathost::ChatRoom>(
+                name, u"?"_s, nullptr, chathost::ChatRoom::Kind::Conversation));
+            return opened.back().get();
+        });
+        rooms.start();
+        QVERIFY(joinChannel(server));
+        server.sendLine(":NickServ!s@services NOTICE zorvel :identify, please\r\n"
+                        ":bob!u@h PRIVMSG zorvel :hi\r\n:bob!u@h NOTICE zorvel :a notice\r\n"
+                        ":zorvel!zorvel@127.0.0.1 NICK zed");
+        // The channel's room sees our new nick after the conversation opened.
+        QVERIFY(waitFor([&] { return room.transcript()->toPlainText().contains(u"zed"_s); }, 3000));
+        QCOMPARE(opened.size(), 1u);
+        chathost::ChatRoom &bob = *opened.front();
+        QCOMPARE(bob.name(), u"bob"_s);
+        QVERIFY(bob.transcript()->toPlainText().contains(u"bob: hi\n-bob-: a notice"_s));
+        QVERIFY(room.transcript()->toPlainText().contains(u"-NickServ-: identify, please"_s));
+        bob.entry()->setText(u"hello"_s);
+        QTest::keyClick(bob.entry(), Qt::Key_Return);
+        QVERIFY(server.waitForLine("PRIVMSG bob :hello") >= 0);
+        QVERIFY(bob.transcript()->toPlainText().contains(u"zed: hello"_s));
         rooms.stop();
     }
 };

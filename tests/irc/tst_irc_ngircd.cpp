@@ -403,6 +403,63 @@ private Q_SLOTS:
         connection.stop(u"bye"_s);
     }
 
+    // A private message opens a conversation behind the room in front; in
+    // front, it is passed over by the room search, so zorvel's next line goes
+    // to the channel; what is typed there reaches that person alone, under
+    // the nick the person goes by later.
+    void conversationWithOnePerson() {
+        Channel channel;
+        QVERIFY(join(channel));
+        ChatHostProcess &host = *channel.host;
+        IrcObserver person;
+        QVERIFY(person.join(channel.server.port(), "friend", kChannel));
+        person.sendLine("PRIVMSG zorvel :are you \x02there\x02?");
+        QVERIFY(waitFor([&] { return host.documentsFrontToBack().contains(u"friend"_s); }, 10000));
+        QCOMPARE(host.documentsFrontToBack().first(), u"Welcome"_s);
+        QVERIFY(waitFor(
+            [&] { return host.transcriptText(u"friend"_s).contains(u"friend: are you there?"_s); },
+            10000));
+        QVERIFY(roomSays(u"friend writes to you alone"_s));
+
+        QVERIFY(host.bringToFront(u"friend"_s));
+        QCOMPARE(host.documentsFrontToBack().first(), u"friend"_s);
+        hostlink::chatSend(u"zorvel's line"_s, hostlink::LineKind::Load);
+        QVERIFY(channel.observer.waitFor("PRIVMSG #zorvel :zorvel's line") >= 0);
+
+        QVERIFY(host.postInRoom(u"friend"_s, u"<b>just</b> between us"_s));
+        QVERIFY(person.waitFor(
+                    ":zorvel!~zorvel@127.0.0.1 PRIVMSG friend :\x02just\x02 between us") >= 0);
+        person.sendLine("NICK buddy");
+        QVERIFY(waitFor(
+            [&] {
+                const QStringList documents = host.documentsFrontToBack();
+                return documents.contains(u"buddy"_s) && !documents.contains(u"friend"_s);
+            },
+            10000));
+        person.sendLine("PRIVMSG zorvel :\x01"
+                        "ACTION nods\x01");
+        QVERIFY(waitFor([&] { return host.transcriptText(u"buddy"_s).contains(u"* buddy nods"_s); },
+                        10000));
+        QCOMPARE(host.documentsFrontToBack().size(), 3); // no second conversation
+        QVERIFY(host.postInRoom(u"buddy"_s, u"still here"_s));
+        QVERIFY(person.waitFor("PRIVMSG buddy :still here") >= 0);
+        // The transcript names each line's room as it was called then.
+        QStringList transcript;
+        for (const TranscriptRecord &record : host.records())
+            transcript << record.room + u'\t' + QString::fromLatin1(record.bytes);
+        QVERIFY2(
+            transcript.join(u'\n').contains(u"friend\t<b>just</b> between us\nbuddy\tstill here"_s),
+            qPrintable(transcript.join(u'\n')));
+
+        // The channel heard none of it: a line posted after it arrives alone.
+        const qsizetype from = channel.observer.lines().size();
+        hostlink::chatSend(u"the end"_s, hostlink::LineKind::Load);
+        QVERIFY(channel.observer.waitFor("PRIVMSG #zorvel :the end", from) >= 0);
+        for (const IrcObserver::Line &line : channel.observer.lines())
+            QVERIFY2(!line.text.contains("between us") && !line.text.contains("still here"),
+                     line.text.constData());
+    }
+
     // Away set and cleared through the socket's SetAway, as zorvel's idle on
     // and off do it, seen by anyone through WHOIS.
     void away() {

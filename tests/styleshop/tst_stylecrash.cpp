@@ -24,7 +24,7 @@ namespace {
 using settings::Field;
 using styleshop::Style;
 
-constexpr int kKills = 1000;
+constexpr int kKills = 400;
 // Kills come within this of the child's start at the least: inside its first
 // few styles on a quick disk.
 constexpr qint64 kMinWindowUs = 15000;
