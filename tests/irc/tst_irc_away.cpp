@@ -237,6 +237,8 @@ private Q_SLOTS:
         QVERIFY(lines[1].endsWith("\t\\\\t is no tab, \\\\\\\\n no line"));
         QVERIFY(lines[2].endsWith("\tcaf\xc3\xa9 \xc3\xbf\xc3\xbe")); // read as Latin-1
         QCOMPARE(logged().at(0).text, u"tab\there"_s);
+        if (!evidenceDir().isEmpty())
+            QFile::copy(logPath(), evidenceDir() + u"/hostile-away.log"_s);
 
         hostlink::setAway(false);
         const QString shown = waitForSummary();
