@@ -12,6 +12,11 @@ AwayKeeper::AwayKeeper(IrcRooms &rooms, WindowTree &tree, const QString &folder,
     : QObject(parent), m_rooms(rooms), m_tree(tree), m_log(folder), m_stateFile(folder),
       m_period(m_stateFile.load()), m_now(std::move(now)) {
     for (irc::IrcConnection *connection : rooms.connections()) {
+        connect(connection, &irc::IrcConnection::awayReplySent, this,
+                [this, connection](const QString &nick) {
+                    m_period.noteReply({m_now().toUTC(), connection->config().name, nick});
+                    saveState();
+                });
         connect(connection, &irc::IrcConnection::message, this,
                 [this, connection](const QString &channel, const QString &nick, const QString &text,
                                    irc::IrcConnection::Kind kind) {
@@ -41,9 +46,15 @@ AwayKeeper::AwayKeeper(IrcRooms &rooms, WindowTree &tree, const QString &folder,
 AwayKeeper::~AwayKeeper() { delete m_summary; }
 
 void AwayKeeper::resume() {
-    if (m_period.isAway())
+    if (m_period.isAway()) {
         m_rooms.setAway(m_period.reason, m_period.since);
-    else if (!m_log.isEmpty())
+        for (irc::IrcConnection *connection : m_rooms.connections()) {
+            for (const SentAwayReply &reply : std::as_const(m_period.replies)) {
+                if (reply.network == connection->config().name)
+                    connection->holdAwayReply(reply.nick, reply.at);
+            }
+        }
+    } else if (!m_log.isEmpty())
         showSummary(); // a crash came before the window was closed
 }
 

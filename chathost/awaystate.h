@@ -1,9 +1,17 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 namespace chathost {
+
+// An away reply that left.
+struct SentAwayReply {
+    QDateTime at; // UTC
+    QString network;
+    QString nick;
+};
 
 // One away period: from a SetAway with a reason to one without.
 struct AwayPeriod {
@@ -11,11 +19,15 @@ struct AwayPeriod {
     QDateTime until; // UTC; unset while away
     QString reason;
     qsizetype dropped = 0; // records the log's bound dropped meanwhile
+    // The last away reply to each sender, so that a chathost started again
+    // keeps to one per sender in the autoreply minutes.
+    QList<SentAwayReply> replies;
 
     bool isAway() const { return since.isValid() && !until.isValid(); }
     // The period after a SetAway with `reason` (empty: back) at `now`: a new
     // one when away starts, the same with the new reason while away.
     AwayPeriod next(const QString &reason, const QDateTime &now) const;
+    void noteReply(const SentAwayReply &reply);
 };
 
 // away.state beside the away log: the period, so that a chathost started

@@ -95,6 +95,8 @@ QList<QByteArray> IrcSession::takeLines() {
             const ChannelModel *model = channel(target);
             return model && model->refusesColour(m_support);
         });
+    for (const QByteArray &nick : m_queue.takeRepliedTo(SendQueue::AutoReply::Away))
+        emit awayReplySent(decode(nick));
     return lines;
 }
 
@@ -543,6 +545,12 @@ void IrcSession::handlePrivmsg(const IrcMessage &incoming) {
     emit message(channelName(incoming.param(0)), decode(incoming.nick()), decode(text),
                  Kind::Message);
     replyWhileAway(incoming);
+}
+
+void IrcSession::holdAwayReply(const QString &nick, const QDateTime &at) {
+    const qint64 ago = std::max<qint64>(0, at.msecsTo(QDateTime::currentDateTimeUtc()));
+    m_queue.holdSlot(SendQueue::AutoReply::Away, nick.toUtf8(),
+                     m_nowMs() - ago + qint64(m_config.autoReplyMinutes) * 60'000);
 }
 
 void IrcSession::replyWhileAway(const IrcMessage &incoming) {

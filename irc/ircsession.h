@@ -73,6 +73,9 @@ public:
     // While away, a private message from a person gets one NOTICE saying so
     // per sender in the network's autoreply minutes, as an automatic reply.
     void setAway(const QString &text, const QDateTime &since = {});
+    // An away reply that left `at` (UTC) before this session, for the
+    // sender's slot.
+    void holdAwayReply(const QString &nick, const QDateTime &at);
 
 signals:
     // New lines wait in takeLines.
@@ -87,6 +90,8 @@ signals:
     void nickChanged(const QString &from, const QString &to);
     void registered();
     void joined(const QString &channel);
+    // An away reply to `nick` left.
+    void awayReplySent(const QString &nick);
     // Why the server is about to end the connection (ERROR, a refused password).
     void serverError(const QString &why);
 

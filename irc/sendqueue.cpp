@@ -39,7 +39,7 @@ qint64 SendQueue::slotEnd(AutoReply kind, qint64 now) const {
 bool SendQueue::pushAutoReply(AutoReply kind, const QByteArray &sender, const QByteArray &line) {
     const qint64 now = m_nowMs();
     forgetOldReplies(now);
-    const QByteArray key = QByteArray::number(int(kind)) + ' ' + foldCase(sender);
+    const QByteArray key = slotKey(kind, sender);
     // One per sender and kind in the slot's time (counted from when the last
     // one was taken and again when it left), and the window's share in all,
     // counting those still waiting: the waiting ones stay few.
@@ -49,8 +49,27 @@ bool SendQueue::pushAutoReply(AutoReply kind, const QByteArray &sender, const QB
         qsizetype(m_repliesSent.size() + m_replies.size()) >= kRepliesPerWindow)
         return false;
     m_slotUntil.insert(key, slotEnd(kind, now));
-    m_replies.push_back({line, key, kind});
+    m_replies.push_back({line, key, kind, sender});
     return true;
+}
+
+QByteArray SendQueue::slotKey(AutoReply kind, const QByteArray &sender) {
+    return QByteArray::number(int(kind)) + ' ' + foldCase(sender);
+}
+
+void SendQueue::holdSlot(AutoReply kind, const QByteArray &sender, qint64 untilMs) {
+    const QByteArray key = slotKey(kind, sender);
+    m_slotUntil.insert(key, std::max(untilMs, m_slotUntil.value(key)));
+}
+
+QList<QByteArray> SendQueue::takeRepliedTo(AutoReply kind) {
+    QList<QByteArray> senders;
+    m_repliedTo.removeIf([&](const auto &entry) {
+        if (entry.first == kind)
+            senders.append(entry.second);
+        return entry.first == kind;
+    });
+    return senders;
 }
 
 QList<QByteArray> SendQueue::takeControl() {
@@ -96,6 +115,7 @@ QList<QByteArray> SendQueue::takeReady(const PlainTarget &plainTarget) {
     while (!m_replies.empty() && m_repliesSent.size() < std::size_t(kRepliesPerWindow)) {
         m_repliesSent.push_back(now);
         m_slotUntil.insert(m_replies.front().key, slotEnd(m_replies.front().kind, now));
+        m_repliedTo.append({m_replies.front().kind, m_replies.front().sender});
         ready.append(std::move(m_replies.front().line));
         m_replies.pop_front();
     }

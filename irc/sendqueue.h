@@ -50,6 +50,11 @@ public:
     // At most one reply of the kind per sender in `ms`, counted from when the
     // last one was taken and again from when it left.
     void setReplyInterval(AutoReply kind, qint64 ms) { m_intervals.insert(int(kind), ms); }
+    // Holds the sender's slot of the kind until `untilMs`: a reply that left
+    // before the queue was made (an earlier run's) still counts.
+    void holdSlot(AutoReply kind, const QByteArray &sender, qint64 untilMs);
+    // The senders whose replies of the kind left since the last call.
+    QList<QByteArray> takeRepliedTo(AutoReply kind);
 
     // The control lines, all of them.
     QList<QByteArray> takeControl();
@@ -84,7 +89,9 @@ private:
         QByteArray line;
         QByteArray key; // the kind and the sender
         AutoReply kind;
+        QByteArray sender;
     };
+    static QByteArray slotKey(AutoReply kind, const QByteArray &sender);
     void forgetReturned(qint64 now) const;
     void charge(qint64 now, qsizetype bytes);
     void forgetOldReplies(qint64 now) const;
@@ -103,6 +110,7 @@ private:
     // Per kind and sender: until when its slot is taken (from taking or sending).
     mutable QHash<QByteArray, qint64> m_slotUntil;
     QHash<int, qint64> m_intervals; // per kind, where not kPerSenderMs
+    QList<QPair<AutoReply, QByteArray>> m_repliedTo;
 };
 
 } // namespace irc

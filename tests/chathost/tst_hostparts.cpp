@@ -219,7 +219,10 @@ void TestHostParts::awayPeriods() {
     };
     QCOMPARE(minute(now.since) + u'-' + minute(now.until) + u' ' + now.reason, period);
 
-    // As the state file keeps it.
+    // As the state file keeps it, with the replies sent.
+    now.noteReply({start, u"net"_s, u"alice"_s});
+    now.noteReply({start, u"net"_s, u"bob"_s});
+    now.noteReply({start.addSecs(60), u"net"_s, u"Alice"_s});
     const QTemporaryDir dir;
     const chathost::AwayStateFile file(dir.path());
     QString error;
@@ -228,6 +231,11 @@ void TestHostParts::awayPeriods() {
     QCOMPARE(loaded.since, now.since);
     QCOMPARE(loaded.until, now.until);
     QCOMPARE(loaded.reason, now.reason);
+    if (!now.since.isValid())
+        return; // never away: nothing more to keep
+    QCOMPARE(loaded.replies.size(), 2);
+    QCOMPARE(loaded.replies.last().nick, u"Alice"_s);
+    QCOMPARE(loaded.replies.last().at, start.addSecs(60));
 }
 
 void TestHostParts::echoIsPlainText_data() {

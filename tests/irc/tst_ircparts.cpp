@@ -108,6 +108,9 @@ private Q_SLOTS:
             << QStringList{u"0 chat"_s, u"0 a away"_s, u"5000 b"_s, u"1804999 a away"_s,
                            u"1805000 a away"_s}
             << u"-yyny"_s;
+        QTest::newRow("held from an earlier run")
+            << QStringList{u"0 a held"_s, u"0 a"_s, u"1799999 a away"_s, u"1800000 a away"_s}
+            << u"-yny"_s;
     }
     void autoReplyLimits() {
         QFETCH(QStringList, requests);
@@ -119,14 +122,17 @@ private Q_SLOTS:
         for (const QString &request : requests) {
             now = request.section(u' ', 0, 0).toLongLong();
             const QByteArray sender = request.section(u' ', 1, 1).toUtf8();
+            const QString kindName = request.section(u' ', 2);
             if (sender == "chat") { // six lines: two wait behind the burst
                 for (int i = 0; i < 6; ++i)
                     queue.push("PRIVMSG #c :chat");
                 got += u'-';
+            } else if (kindName == u"held") { // an earlier run's reply left now
+                queue.holdSlot(irc::SendQueue::AutoReply::Away, sender, now + 30 * 60'000);
+                got += u'-';
             } else {
-                const auto kind = request.section(u' ', 2) == u"away"
-                                      ? irc::SendQueue::AutoReply::Away
-                                      : irc::SendQueue::AutoReply::Ctcp;
+                const auto kind = kindName == u"away" ? irc::SendQueue::AutoReply::Away
+                                                      : irc::SendQueue::AutoReply::Ctcp;
                 got += queue.pushAutoReply(kind, sender, "NOTICE " + sender) ? u'y' : u'n';
             }
             queue.takeReady();
