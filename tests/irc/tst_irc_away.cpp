@@ -179,7 +179,7 @@ private Q_SLOTS:
 
     // Killed while away after two records and started again: still away with
     // its reason, the third line kept but not answered again within the
-    // sender's 30 minutes, back shows all three.
+    // sender's 30 minutes, back shows all three, and again after a crash.
     void awayOutlivesACrash() {
         Channel channel;
         QVERIFY(join(channel));
@@ -217,6 +217,11 @@ private Q_SLOTS:
         for (const QString &line :
              {u"other: first"_s, u"other: zorvel, second"_s, u"other: third, after"_s})
             QVERIFY2(shown.contains(line), qPrintable(shown));
+
+        // Killed again before the window was closed: the next start shows it again.
+        channel.host->kill();
+        QVERIFY(channel.host->start());
+        QVERIFY(waitForSummary().contains(u"3 line(s) kept"_s));
     }
 
     // Text built to break a record: a TAB, backslashes, bytes that are not
