@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace chathost {
 
 namespace {
@@ -99,7 +101,8 @@ qsizetype AwayLog::append(const AwayRecord &record, QString *error) {
     m_file.seek(0);
     QList<QByteArray> lines = m_file.readAll().split('\n');
     lines.removeLast(); // after the last LF
-    const qsizetype dropped = lines.size() - kKeptRecords;
+    // At least the bound's share, unless the file was cut meanwhile.
+    const qsizetype dropped = std::max<qsizetype>(0, lines.size() - kKeptRecords);
     m_file.close();
     const QByteArray kept = lines.sliced(dropped).join('\n') + '\n';
     if (const auto failure = platform::replaceFile(path(), kept)) {
