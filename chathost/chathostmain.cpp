@@ -126,7 +126,7 @@ int serve(QApplication &app, const HostOptions &host, HostNetworks &networks) {
     recordPosts(window, transcript, echo.get(), host);
     window.show();
     // Declared after the window, so it goes first: it holds the window's rooms.
-    const std::unique_ptr<QObject> channels = networks.join(window, *service, echo.get());
+    const std::unique_ptr<QObject> channels = networks.join(window, tree, *service, echo.get());
     if (host.stallAfterLines == 0)
         QTimer::singleShot(0, &window, stallWindowThread);
     // Ctrl-C or a TERM ends the event loop, so the socket and lock are cleaned up.

@@ -1,10 +1,12 @@
 #include "chathost/hostnetworks.h"
 
+#include "chathost/awaykeeper.h"
 #include "chathost/echoprinter.h"
 #include "chathost/hostoptions.h"
 #include "chathost/hostservice.h"
 #include "chathost/hostwindow.h"
 #include "chathost/ircrooms.h"
+#include "platform/statepaths.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -17,7 +19,7 @@ class IrcNetworks final : public HostNetworks {
 public:
     explicit IrcNetworks(QList<NetworkSetup> networks) : m_networks(std::move(networks)) {}
 
-    std::unique_ptr<QObject> join(HostWindow &window, HostService &service,
+    std::unique_ptr<QObject> join(HostWindow &window, WindowTree &tree, HostService &service,
                                   EchoPrinter *echo) override {
         auto rooms =
             std::make_unique<IrcRooms>(m_networks, window.rooms(), [&window](const QString &name) {
@@ -33,11 +35,23 @@ public:
                                  echo->printStatus(room, text);
                              });
         }
-        // A client's request that comes while chathost closes finds the rooms gone.
-        service.setAwayHandler([ircRooms = QPointer<IrcRooms>(ircRooms)](const QString &text) {
-            return ircRooms && ircRooms->setAway(text);
-        });
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, ircRooms, &IrcRooms::stop);
+        // Only the rooms of a network have anyone to keep lines from.
+        if (!m_networks.isEmpty()) {
+            // A child of the rooms: it goes before their connections do.
+            auto *keeper = new AwayKeeper(
+                *ircRooms, tree, platform::userStateFolder() + QStringLiteral("/chathost"),
+                [] { return QDateTime::currentDateTimeUtc(); }, ircRooms);
+            // A client's request that comes while chathost closes finds the keeper gone.
+            service.setAwayHandler([keeper = QPointer<AwayKeeper>(keeper)](const QString &text) {
+                return keeper && keeper->setAway(text);
+            });
+            keeper->resume();
+        } else {
+            service.setAwayHandler([ircRooms = QPointer<IrcRooms>(ircRooms)](const QString &text) {
+                return ircRooms && ircRooms->setAway(text);
+            });
+        }
         ircRooms->start();
         return rooms;
     }

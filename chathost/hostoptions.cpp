@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kMaxRooms = 20;
 constexpr int kMaxScrollback = 10'000'000;
+constexpr int kMaxAutoReplyMinutes = 527'040; // a year
 
 bool parseScrollback(const QString &value, int *lines, QString *error) {
     bool ok = false;
@@ -104,6 +105,18 @@ const ValueOption kValueOptions[] = {
     {QLatin1String(), QLatin1String("--store-password"), storeText<&HostOptions::storePasswordFor>},
     {QLatin1String(), QLatin1String("--ca-file"), storeText<&HostOptions::caFile>},
     {QLatin1String(), QLatin1String("--announce"), storeAnnounce},
+    {QLatin1String(), QLatin1String("--autoreply"),
+     [](ParsedLine &line, const QString &value, QString *error) {
+         bool ok = false;
+         const int minutes = value.toInt(&ok);
+         if (ok && minutes >= 0 && minutes <= kMaxAutoReplyMinutes)
+             line.options.autoReplyMinutes = minutes;
+         else
+             *error = QStringLiteral("--autoreply takes whole minutes from 0 to 527040, not "
+                                     "\"%1\"")
+                          .arg(value);
+         return line.options.autoReplyMinutes.has_value();
+     }},
     {QLatin1String(), QLatin1String("--scrollback"),
      [](ParsedLine &line, const QString &value, QString *error) {
          return parseScrollback(value, &line.options.scrollback, error);
@@ -232,8 +245,10 @@ const char kAnnounceUsage[] =
     "                           settings file: changes (the default: going idle, the\n"
     "                           reason once, coming back, statistics), full (every\n"
     "                           line) or quiet (none: the away status says why)\n"
-    "\n"
-    "Settings file: ";
+    "  --autoreply MINUTES      while you are away, a private message gets one notice\n"
+    "                           back per sender in MINUTES (default 30; 0: none)\n"
+    "\n";
+const char kSettingsHead[] = "\nSettings file: ";
 const char kSettingsUsage[] = ",\n"
                               "one group per network, for --network NAME:\n"
                               "  [example]\n"
@@ -247,7 +262,10 @@ const char kSettingsUsage[] = ",\n"
 const char kSettingsTailUsage[] =
     "  hexcolours=false        (true: colours also as \\x04RRGGBB)\n"
     "  announce=changes        (full, changes or quiet: as --announce)\n"
-    "  announce.#two=full      (for that channel, over announce=)\n";
+    "  announce.#two=full      (for that channel, over announce=)\n"
+    "  autoreply=30            (as --autoreply)\n"
+    "  services=NickServ, ChanServ, MemoServ, OperServ, HostServ, BotServ, Global\n"
+    "                          (never sent an away reply)\n";
 #ifdef Q_OS_WIN
 const char kReachedUsage[] =
     "Other programs find the rooms through chathost's window tree (its top-level\n"
@@ -268,6 +286,13 @@ const char kSecretUsage[] =
     "                           chathost:NETWORK (NETWORK: a networks.ini group, or\n"
     "                           the host of an --irc URL)\n"
     "  --sasl-user NAME         log in with SASL PLAIN as NAME\n";
+const char kAwayUsage[] =
+    "While you are away (zorvel's idle on, until idle off), private messages and\n"
+    "channel lines naming your nick are kept in away.log in the chathost folder of\n"
+    "the user's local application data (%LOCALAPPDATA%\\chathost; one record a line:\n"
+    "UTC time, network, channel or -, sender, text, TAB between them) and shown, back,\n"
+    "in the window \"While you were away\"; closed, the log becomes away.log.1.\n"
+    "away.state beside it keeps the away period for a chathost started again.\n";
 const char kSettingsPlace[] =
     "%APPDATA%\\chathost\\networks.ini\n(in the user's roaming application data folder)";
 const char kSecretKeysUsage[] = "  passwordfile=C:\\Users\\me\\example.pass\n"
@@ -287,6 +312,13 @@ const char kSecretUsage[] =
     "                           password) is the first line of FILE, which only you\n"
     "                           may read (chmod 600): never on the command line\n"
     "  --sasl-user NAME         log in with SASL PLAIN as NAME\n";
+const char kAwayUsage[] =
+    "While you are away (zorvel's idle on, until idle off), private messages and\n"
+    "channel lines naming your nick are kept in $XDG_STATE_HOME/chathost/away.log\n"
+    "(~/.local/state/...; one record a line: UTC time, network, channel or -, sender,\n"
+    "text, TAB between them) and shown, back, in the window \"While you were away\";\n"
+    "closed, the log becomes away.log.1. away.state beside it keeps the away period\n"
+    "for a chathost started again.\n";
 const char kSettingsPlace[] = "$XDG_CONFIG_HOME/chathost/networks.ini (~/.config/chathost/...)";
 const char kSecretKeysUsage[] = "  passwordfile=/home/me/.config/chathost/example.pass\n"
                                 "  sasluser=MyAccount\n"
@@ -299,7 +331,7 @@ QString usageText() {
     QString text;
     for (const char *part :
          {kIntroUsage, kReachedUsage, kOptionsUsage, kPingUsage, kMoreOptionsUsage, kSecretUsage,
-          kAnnounceUsage, kSettingsPlace, kSettingsUsage, kSecretKeysUsage, kSettingsTailUsage})
+          kAnnounceUsage, kAwayUsage, kSettingsHead, kSettingsPlace, kSettingsUsage, kSecretKeysUsage, kSettingsTailUsage})
         text += QLatin1String(part);
     return text;
 }

@@ -34,6 +34,9 @@ struct HostOptions {
     QString saslUser;         // --sasl-user
     QString caFile;           // --ca-file
     int scrollback = 5000;    // lines a room keeps
+    // --autoreply MINUTES: while away, one reply per sender in that time (0:
+    // none), over the settings file.
+    std::optional<int> autoReplyMinutes;
     // --announce MODE: which of zorvel's lines every channel takes, over
     // what the settings file says.
     std::optional<chatwire::AnnounceMode> announce;

@@ -23,6 +23,8 @@ bool applyCommandLine(const HostOptions &options, irc::NetworkConfig &config, QS
         config.saslUser = options.saslUser;
     if (!options.caFile.isEmpty())
         config.caFile = options.caFile;
+    if (options.autoReplyMinutes)
+        config.autoReplyMinutes = *options.autoReplyMinutes;
     return irc::completeNetwork(config, error);
 }
 
@@ -318,13 +320,19 @@ void IrcRooms::sendTyped(irc::IrcConnection *connection, const QString &target, 
                                     : irc::IrcConnection::Kind::Message);
 }
 
-bool IrcRooms::setAway(const QString &text) {
+bool IrcRooms::setAway(const QString &text, const QDateTime &since) {
     bool taken = false;
     for (const auto &connection : m_connections) {
         taken = taken || connection->isRegistered();
-        connection->setAway(text);
+        connection->setAway(text, since);
     }
     return taken;
+}
+
+void IrcRooms::showInChannels(
+    const std::function<QString(const irc::IrcConnection *, const QString &channel)> &text) {
+    for (const Channel &entry : std::as_const(m_channels))
+        showStatus(entry.room, text(entry.connection, entry.channel));
 }
 
 } // namespace chathost

@@ -5,10 +5,12 @@
 #include "irc/ircconnection.h"
 #include "irc/networkconfig.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -55,9 +57,14 @@ public:
     // A line posted in a room: sent when the room is a channel's. The rooms
     // given at the start are heard without being told.
     void posted(const QString &room, const QString &line);
-    // Marks us away on every connected network (empty text: back). True when
-    // at least one connected network took it.
-    bool setAway(const QString &text);
+    // Marks us away on every connected network (empty text: back), away
+    // since `since` (UTC; unset: now). True when at least one connected
+    // network took it.
+    bool setAway(const QString &text, const QDateTime &since = {});
+    // Shows one status line in each channel's room: `text` of its network's
+    // connection and channel.
+    void showInChannels(
+        const std::function<QString(const irc::IrcConnection *, const QString &channel)> &text);
 
     QList<irc::IrcConnection *> connections() const;
 

@@ -1,7 +1,5 @@
 #include "channelmodel.h"
 
-#include "irc/ircmessage.h"
-
 #include <algorithm>
 
 namespace irc {
@@ -18,6 +16,12 @@ void ServerSupport::read(const IrcMessage &isupport) {
             chanModes = token.mid(10).split(',');
             while (chanModes.size() < 4)
                 chanModes.append(QByteArray());
+        } else if (token.startsWith("CASEMAPPING=")) {
+            // Anything newer (rfc7613) folds at least ASCII.
+            const QByteArray name = token.mid(12).toLower();
+            caseMapping = name == "rfc1459"          ? CaseMapping::Rfc1459
+                          : name == "strict-rfc1459" ? CaseMapping::StrictRfc1459
+                                                     : CaseMapping::Ascii;
         }
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "irc/ircmessage.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -8,11 +10,9 @@
 
 namespace irc {
 
-struct IrcMessage;
-
 // What a server says of itself in its 005 lines, for one connection: the
 // nick length, the status prefixes of people in a channel and their modes,
-// and which channel modes take a parameter.
+// which channel modes take a parameter, and how nicks compare.
 struct ServerSupport {
     int nickLength = 9;
     QByteArray prefixModes = "qaohv";
@@ -20,6 +20,7 @@ struct ServerSupport {
     // CHANMODES: list modes (A), modes with a parameter always (B), with one
     // when set (C), and flags (D).
     QList<QByteArray> chanModes = {"b", "k", "l", "imnpst"};
+    CaseMapping caseMapping = CaseMapping::Rfc1459;
 
     void read(const IrcMessage &isupport);
     // Whether the server has the channel mode at all.

@@ -32,6 +32,7 @@ IrcConnection::IrcConnection(NetworkConfig config, QByteArray secret, QObject *p
     connect(&m_session, &IrcSession::peopleChanged, this, &IrcConnection::peopleChanged);
     connect(&m_session, &IrcSession::nickChanged, this, &IrcConnection::nickChanged);
     connect(&m_session, &IrcSession::joined, this, &IrcConnection::joined);
+    connect(&m_session, &IrcSession::awayReplySent, this, &IrcConnection::awayReplySent);
     connect(&m_session, &IrcSession::registered, this, &IrcConnection::onRegistered);
     connect(&m_session, &IrcSession::serverError, this, &IrcConnection::noteError);
 }

@@ -54,7 +54,13 @@ public:
     int sendText(const QString &channel, const QByteArray &text, Kind kind = Kind::Message) {
         return m_session.sendText(channel, text, kind);
     }
-    void setAway(const QString &text) { m_session.setAway(text); }
+    void setAway(const QString &text, const QDateTime &since = {}) {
+        m_session.setAway(text, since);
+    }
+    const ServerSupport &serverSupport() const { return m_session.serverSupport(); }
+    void holdAwayReply(const QString &nick, const QDateTime &at) {
+        m_session.holdAwayReply(nick, at);
+    }
 
 signals:
     // The session's events, and the connection's own state in status lines.
@@ -65,6 +71,7 @@ signals:
     void nickChanged(const QString &from, const QString &to);
     void registered();
     void joined(const QString &channel);
+    void awayReplySent(const QString &nick);
     void disconnected();
     // The next try comes in that many milliseconds.
     void reconnectScheduled(qint64 delayMs);

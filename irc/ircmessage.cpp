@@ -44,8 +44,11 @@ IrcMessage parseMessage(const QByteArray &line) {
     return message;
 }
 
-QByteArray foldCase(const QByteArray &name) {
+QByteArray foldCase(const QByteArray &name, CaseMapping mapping) {
     QByteArray folded = name.toLower();
+    if (mapping == CaseMapping::Ascii)
+        return folded;
+    const bool tilde = mapping == CaseMapping::Rfc1459;
     for (char &c : folded) {
         if (c == '[')
             c = '{';
@@ -53,7 +56,7 @@ QByteArray foldCase(const QByteArray &name) {
             c = '}';
         else if (c == '\\')
             c = '|';
-        else if (c == '~')
+        else if (c == '~' && tilde)
             c = '^';
     }
     return folded;

@@ -1,5 +1,6 @@
 #include "ircsession.h"
 
+#include "irc/awayrules.h"
 #include "irc/formatcodes.h"
 #include "irc/ircencoder.h"
 #include "irc/ircmessage.h"
@@ -32,7 +33,10 @@ IrcSession::IrcSession(NetworkConfig config, QByteArray secret, std::function<qi
     : QObject(parent), m_config(std::move(config)), m_secret(std::move(secret)),
       m_nowMs(std::move(nowMs)),
       m_random([](int low, int high) { return QRandomGenerator::global()->bounded(low, high); }),
-      m_queue([this] { return m_nowMs(); }), m_nick(m_config.nick) {}
+      m_queue([this] { return m_nowMs(); }), m_nick(m_config.nick) {
+    m_queue.setReplyInterval(SendQueue::AutoReply::Away,
+                             qint64(m_config.autoReplyMinutes) * 60'000);
+}
 
 void IrcSession::connectionOpened() {
     // Lines meant for an earlier connection (a PONG, a JOIN) mean nothing to this one.
@@ -91,6 +95,8 @@ QList<QByteArray> IrcSession::takeLines() {
             const ChannelModel *model = channel(target);
             return model && model->refusesColour(m_support);
         });
+    for (const QByteArray &nick : m_queue.takeRepliedTo(SendQueue::AutoReply::Away))
+        emit awayReplySent(decode(nick));
     return lines;
 }
 
@@ -154,7 +160,12 @@ QByteArray IrcSession::awayLine() const {
     return m_away.isEmpty() ? encodeLine("AWAY") : encodeLine("AWAY", {}, m_away.toUtf8());
 }
 
-void IrcSession::setAway(const QString &text) {
+void IrcSession::setAway(const QString &text, const QDateTime &since) {
+    if (since.isValid())
+        m_awaySinceMs =
+            m_nowMs() - std::max<qint64>(0, since.msecsTo(QDateTime::currentDateTimeUtc()));
+    else if (m_away.isEmpty())
+        m_awaySinceMs = m_nowMs();
     m_away = QString::fromUtf8(noBreaks(text.toUtf8().left(kMaxAwayBytes)));
     if (m_registered)
         sendControl(awayLine());
@@ -533,6 +544,26 @@ void IrcSession::handlePrivmsg(const IrcMessage &incoming) {
     }
     emit message(channelName(incoming.param(0)), decode(incoming.nick()), decode(text),
                  Kind::Message);
+    replyWhileAway(incoming);
+}
+
+void IrcSession::holdAwayReply(const QString &nick, const QDateTime &at) {
+    const qint64 ago = std::max<qint64>(0, at.msecsTo(QDateTime::currentDateTimeUtc()));
+    m_queue.holdSlot(SendQueue::AutoReply::Away, nick.toUtf8(),
+                     m_nowMs() - ago + qint64(m_config.autoReplyMinutes) * 60'000);
+}
+
+void IrcSession::replyWhileAway(const IrcMessage &incoming) {
+    const CaseMapping mapping = m_support.caseMapping;
+    const QByteArray nick = m_nick.toUtf8();
+    if (m_away.isEmpty() || m_config.autoReplyMinutes <= 0 ||
+        foldCase(incoming.param(0), mapping) != foldCase(nick, mapping) ||
+        !repliesTo(incoming.prefix, nick, m_config.services, mapping))
+        return;
+    const QByteArray text = awayReplyText(m_nick, m_away, m_nowMs() - m_awaySinceMs);
+    if (m_queue.pushAutoReply(SendQueue::AutoReply::Away, incoming.nick(),
+                              encodeLine("NOTICE", {incoming.nick()}, text)))
+        emit linesReady();
 }
 
 void IrcSession::handleCtcp(const IrcMessage &incoming) {

@@ -5,6 +5,7 @@
 #include "irc/sendqueue.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -67,8 +68,14 @@ public:
     // channel refuses colour. Returns the pieces it became.
     int sendText(const QString &channel, const QByteArray &text, Kind kind = Kind::Message);
     // Marks us away with the text, or back when it is empty; kept for the
-    // connections to come.
-    void setAway(const QString &text);
+    // connections to come. `since` (UTC) is when the away period began, for
+    // the replies' "away for"; unset: now, or as before while still away.
+    // While away, a private message from a person gets one NOTICE saying so
+    // per sender in the network's autoreply minutes, as an automatic reply.
+    void setAway(const QString &text, const QDateTime &since = {});
+    // An away reply that left `at` (UTC) before this session, for the
+    // sender's slot.
+    void holdAwayReply(const QString &nick, const QDateTime &at);
 
 signals:
     // New lines wait in takeLines.
@@ -83,6 +90,8 @@ signals:
     void nickChanged(const QString &from, const QString &to);
     void registered();
     void joined(const QString &channel);
+    // An away reply to `nick` left.
+    void awayReplySent(const QString &nick);
     // Why the server is about to end the connection (ERROR, a refused password).
     void serverError(const QString &why);
 
@@ -115,6 +124,7 @@ private:
     // What is said, and the replies about us.
     void handlePrivmsg(const IrcMessage &incoming);
     void handleCtcp(const IrcMessage &incoming);
+    void replyWhileAway(const IrcMessage &incoming);
     void handleNotice(const IrcMessage &incoming);
     void handleAwayReply(const IrcMessage &message);
     void handleChannelError(const IrcMessage &message);
@@ -148,6 +158,7 @@ private:
     ServerSupport m_support;
     QByteArray m_userHost; // our own user@host as the server shows it
     QString m_away;
+    qint64 m_awaySinceMs = 0; // on m_nowMs's clock
     QSet<QString> m_pendingJoins;
     // Channels joined whose modes are not known yet: until when their chat waits.
     QHash<QString, qint64> m_pendingModes;

@@ -8,6 +8,15 @@ namespace irc {
 
 namespace {
 
+QStringList splitList(const QString &list) {
+    QStringList items;
+    for (const QString &item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!item.trimmed().isEmpty())
+            items.append(item.trimmed());
+    }
+    return items;
+}
+
 QStringList splitChannels(const QString &list) {
     QStringList channels;
     for (QString channel : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -191,11 +200,32 @@ std::optional<NetworkConfig> loadNetwork(const QString &file, const QString &nam
                 splitChannels(key.mid(kAnnounce.size() + 1)).value(0).toLower(),
                 settings.value(key).toString().trimmed());
     }
+    const QVariant autoReply = settings.value(QStringLiteral("autoreply"));
+    if (autoReply.isValid()) {
+        const auto minutes = parseAutoReplyMinutes(autoReply.toString().trimmed());
+        if (!minutes) {
+            *error = QStringLiteral("[%1] autoreply: \"%2\" is no number of minutes")
+                         .arg(name, autoReply.toString());
+            return std::nullopt;
+        }
+        config.autoReplyMinutes = *minutes;
+    }
+    const QVariant services = settings.value(QStringLiteral("services"));
+    if (services.isValid())
+        config.services = splitList(services.toStringList().join(QLatin1Char(',')));
     if (config.host.isEmpty()) {
         *error = QStringLiteral("[%1] in %2 has no host").arg(name, file);
         return std::nullopt;
     }
     return config;
+}
+
+std::optional<int> parseAutoReplyMinutes(const QString &text) {
+    bool ok = false;
+    const int minutes = text.toInt(&ok);
+    if (!ok || minutes < 0 || minutes > 527'040)
+        return std::nullopt;
+    return minutes;
 }
 
 bool completeNetwork(NetworkConfig &config, QString *error) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "irc/awayrules.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -30,6 +32,10 @@ struct NetworkConfig {
     // kept under the channel's name in lower case). Empty: not said.
     QString announce;
     QHash<QString, QString> channelAnnounce;
+    // While away, a private message gets one reply per sender in this many
+    // minutes (0: none); the services named never get one.
+    int autoReplyMinutes = 30;
+    QStringList services = defaultServices();
 };
 
 // ircs://HOST[:PORT]/#chan[,#chan2] (TLS, port 6697 unless given) or
@@ -43,9 +49,12 @@ QString networksFilePath();
 
 // The network of group `name` in the settings file (QSettings INI): keys host,
 // port, tls, nick, username, realname, channels, passwordfile, sasluser,
-// cafile, hexcolours, announce, announce.#CHANNEL. Nothing, with the reason, when it is missing or
-// wrong.
+// cafile, hexcolours, announce, announce.#CHANNEL, autoreply, services.
+// Nothing, with the reason, when it is missing or wrong.
 std::optional<NetworkConfig> loadNetwork(const QString &file, const QString &name, QString *error);
+
+// Whole minutes from 0 to a year for autoreply=, else nothing.
+std::optional<int> parseAutoReplyMinutes(const QString &text);
 
 // Fills in what was left out (user and real name from the nick) and checks
 // the whole: a valid nick, at least one valid channel. False with the reason.

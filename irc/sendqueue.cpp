@@ -29,24 +29,47 @@ void SendQueue::push(const QByteArray &line, const QString &target, qsizetype te
 void SendQueue::forgetOldReplies(qint64 now) const {
     while (!m_repliesSent.empty() && m_repliesSent.front() <= now - kReplyWindowMs)
         m_repliesSent.pop_front();
-    m_lastReply.removeIf([&](const auto &entry) { return entry.value() <= now - kPerSenderMs; });
+    m_slotUntil.removeIf([&](const auto &entry) { return entry.value() <= now; });
+}
+
+qint64 SendQueue::slotEnd(AutoReply kind, qint64 now) const {
+    return now + m_intervals.value(int(kind), kPerSenderMs);
 }
 
 bool SendQueue::pushAutoReply(AutoReply kind, const QByteArray &sender, const QByteArray &line) {
     const qint64 now = m_nowMs();
     forgetOldReplies(now);
-    const QByteArray key = QByteArray::number(int(kind)) + ' ' + foldCase(sender);
+    const QByteArray key = slotKey(kind, sender);
     // One per sender and kind in the slot's time (counted from when the last
     // one was taken and again when it left), and the window's share in all,
     // counting those still waiting: the waiting ones stay few.
     const bool waiting = std::any_of(m_replies.begin(), m_replies.end(),
                                      [&](const Reply &reply) { return reply.key == key; });
-    if (waiting || m_lastReply.contains(key) ||
+    if (waiting || m_slotUntil.contains(key) ||
         qsizetype(m_repliesSent.size() + m_replies.size()) >= kRepliesPerWindow)
         return false;
-    m_lastReply.insert(key, now);
-    m_replies.push_back({line, key});
+    m_slotUntil.insert(key, slotEnd(kind, now));
+    m_replies.push_back({line, key, kind, sender});
     return true;
+}
+
+QByteArray SendQueue::slotKey(AutoReply kind, const QByteArray &sender) {
+    return QByteArray::number(int(kind)) + ' ' + foldCase(sender);
+}
+
+void SendQueue::holdSlot(AutoReply kind, const QByteArray &sender, qint64 untilMs) {
+    const QByteArray key = slotKey(kind, sender);
+    m_slotUntil.insert(key, std::max(untilMs, m_slotUntil.value(key)));
+}
+
+QList<QByteArray> SendQueue::takeRepliedTo(AutoReply kind) {
+    QList<QByteArray> senders;
+    m_repliedTo.removeIf([&](const auto &entry) {
+        if (entry.first == kind)
+            senders.append(entry.second);
+        return entry.first == kind;
+    });
+    return senders;
 }
 
 QList<QByteArray> SendQueue::takeControl() {
@@ -91,7 +114,8 @@ QList<QByteArray> SendQueue::takeReady(const PlainTarget &plainTarget) {
     forgetOldReplies(now);
     while (!m_replies.empty() && m_repliesSent.size() < std::size_t(kRepliesPerWindow)) {
         m_repliesSent.push_back(now);
-        m_lastReply.insert(m_replies.front().key, now);
+        m_slotUntil.insert(m_replies.front().key, slotEnd(m_replies.front().kind, now));
+        m_repliedTo.append({m_replies.front().kind, m_replies.front().sender});
         ready.append(std::move(m_replies.front().line));
         m_replies.pop_front();
     }
@@ -116,6 +140,9 @@ qint64 SendQueue::msUntilNext() const {
 
 void SendQueue::connectionEnded() {
     m_control.clear();
+    // A reply that never left takes nobody's slot.
+    for (const Reply &reply : m_replies)
+        m_slotUntil.remove(reply.key);
     m_replies.clear();
 }
 

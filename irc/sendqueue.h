@@ -17,9 +17,10 @@ namespace irc {
 //   lines leaves at once, then, as each line's time passes, one line per 2 s
 //   plus 1 s per 120 bytes of the lines already sent. At most `capacity`
 //   wait: past that the oldest go, counted per target;
-// - automatic replies (CTCP answers, ...) leave only when no chat line waits,
-//   at most one per sender and kind every 10 s and kRepliesPerWindow a minute
-//   in all; beyond that they are dropped, so that others' requests never cost
+// - automatic replies (CTCP answers, away replies) leave only when no chat
+//   line waits, at most one per sender and kind in the kind's interval (10 s
+//   unless set) and kRepliesPerWindow a minute in all; beyond that they are
+//   dropped, so that others' requests never cost
 //   the user a line or a second. They take no share of the chat's pacing:
 //   at four a minute they cannot set off a server's flood limit, while a
 //   share they took would hold the user's next line back by seconds.
@@ -34,7 +35,7 @@ public:
     static constexpr int kRepliesPerWindow = 4;
 
     // The kinds of automatic reply; each has its own slot per sender.
-    enum class AutoReply { Ctcp };
+    enum class AutoReply { Ctcp, Away };
 
     // `nowMs` reads the clock (milliseconds, any origin); tests own it.
     explicit SendQueue(std::function<qint64()> nowMs, int capacity = kDefaultCapacity);
@@ -46,6 +47,14 @@ public:
     void push(const QByteArray &line, const QString &target = {}, qsizetype textAt = -1);
     // An automatic reply to `sender`; false when the limits drop it.
     bool pushAutoReply(AutoReply kind, const QByteArray &sender, const QByteArray &line);
+    // At most one reply of the kind per sender in `ms`, counted from when the
+    // last one was taken and again from when it left.
+    void setReplyInterval(AutoReply kind, qint64 ms) { m_intervals.insert(int(kind), ms); }
+    // Holds the sender's slot of the kind until `untilMs`: a reply that left
+    // before the queue was made (an earlier run's) still counts.
+    void holdSlot(AutoReply kind, const QByteArray &sender, qint64 untilMs);
+    // The senders whose replies of the kind left since the last call.
+    QList<QByteArray> takeRepliedTo(AutoReply kind);
 
     // The control lines, all of them.
     QList<QByteArray> takeControl();
@@ -79,10 +88,14 @@ private:
     struct Reply {
         QByteArray line;
         QByteArray key; // the kind and the sender
+        AutoReply kind;
+        QByteArray sender;
     };
+    static QByteArray slotKey(AutoReply kind, const QByteArray &sender);
     void forgetReturned(qint64 now) const;
     void charge(qint64 now, qsizetype bytes);
     void forgetOldReplies(qint64 now) const;
+    qint64 slotEnd(AutoReply kind, qint64 now) const;
 
     std::function<qint64()> m_nowMs;
     int m_capacity;
@@ -93,8 +106,11 @@ private:
     qint64 m_paceEnd = 0;
     QList<QPair<QString, int>> m_dropped;
     std::deque<Reply> m_replies;
-    mutable std::deque<qint64> m_repliesSent;      // in the last window
-    mutable QHash<QByteArray, qint64> m_lastReply; // per kind and sender: taken or sent
+    mutable std::deque<qint64> m_repliesSent; // in the last window
+    // Per kind and sender: until when its slot is taken (from taking or sending).
+    mutable QHash<QByteArray, qint64> m_slotUntil;
+    QHash<int, qint64> m_intervals; // per kind, where not kPerSenderMs
+    QList<QPair<AutoReply, QByteArray>> m_repliedTo;
 };
 
 } // namespace irc

@@ -87,7 +87,9 @@ private Q_SLOTS:
         QPointer<SessionMenu> menuWindow = menu();
         QPointer<menus::OptionsWindow> options = m_world.program->optionsWindow();
         QList<int> menuTopAtPosts, optionsTopAtPosts;
+        QList<qsizetype> awayTextsAtPosts;
         m_world.room->onPost = [&](const QByteArray &) {
+            awayTextsAtPosts << m_world.room->awayTexts.size();
             menuTopAtPosts << (menuWindow ? menuWindow->topTwips() : 0);
             optionsTopAtPosts << (options ? options->topTwips() : 0);
             // A second request while ending changes nothing.
@@ -108,6 +110,11 @@ private Q_SLOTS:
         // The shop unloads after the main window, its line with it: nothing
         // follows the closing lines.
         QCOMPARE(lines(), expected);
+        // The away period ends (an empty SetAway) after the closing lines,
+        // so nobody is answered as if the user were still away.
+        QCOMPARE(m_world.room->awayTexts.size(), 2);
+        QCOMPARE(m_world.room->awayTexts.last(), QByteArray());
+        QCOMPARE(awayTextsAtPosts, (QList<qsizetype>{1, 1}));
         // The menu had slid up past its width and the options window down
         // past 7200 before the first closing line.
         // Read once: a guarded pointer read again may be null to the compiler.

@@ -1,3 +1,5 @@
+#include "chathost/awaylog.h"
+#include "chathost/awaystate.h"
 #include "chathost/echoprinter.h"
 #include "chathost/hostoptions.h"
 #include "chathost/transcriptlog.h"
@@ -22,6 +24,11 @@ private slots:
     void storePasswordRefused();
     void transcriptRecordsRoundTrip_data();
     void transcriptRecordsRoundTrip();
+    void awayRecordsRoundTrip_data();
+    void awayRecordsRoundTrip();
+    void awayLogStaysBounded();
+    void awayPeriods_data();
+    void awayPeriods();
     void echoIsPlainText_data();
     void echoIsPlainText();
     void echoOnATerminalIsColoured();
@@ -98,6 +105,8 @@ void TestHostParts::badCommandLine_data() {
     QTest::newRow("stall not a number") << QStringList{u"--test-stall-after"_s, u"x"_s} << false;
     QTest::newRow("stall below zero") << QStringList{u"--test-stall-after"_s, u"-1"_s} << false;
     QTest::newRow("irc without its address") << QStringList{u"--irc"_s} << false;
+    QTest::newRow("autoreply below zero") << QStringList{u"--autoreply"_s, u"-1"_s} << false;
+    QTest::newRow("autoreply not minutes") << QStringList{u"--autoreply"_s, u"1.5"_s} << false;
 }
 
 void TestHostParts::badCommandLine() {
@@ -145,6 +154,103 @@ void TestHostParts::transcriptRecordsRoundTrip() {
     QCOMPARE(parsed[1].ms, 1700000000123);
     QCOMPARE(parsed[1].room, QStringLiteral("Den"));
     QCOMPARE(parsed[1].bytes, line);
+}
+
+// An away record's fields keep any text, and its line stays one line.
+void TestHostParts::awayRecordsRoundTrip_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("escaped");
+    QTest::newRow("plain") << u"hello"_s << QByteArray("hello");
+    QTest::newRow("TAB") << u"a\tb"_s << QByteArray("a\\tb");
+    QTest::newRow("CR and LF") << u"a\r\nb"_s << QByteArray("a\\r\\nb");
+    QTest::newRow("backslash before t") << u"\\t"_s << QByteArray("\\\\t");
+    QTest::newRow("Latin-1 read") << u"caf\u00e9\u00ff"_s << QByteArray("caf\xc3\xa9\xc3\xbf");
+    QTest::newRow("4 KB") << QString(4096, u'x') << QByteArray(4096, 'x');
+}
+
+void TestHostParts::awayRecordsRoundTrip() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, escaped);
+    const chathost::AwayRecord record{QDateTime(QDate(2026, 12, 9), QTime(10, 5, 7), Qt::UTC),
+                                      u"net\t1"_s,
+                                      {},
+                                      u"al\nice"_s,
+                                      text};
+    const QByteArray line = chathost::formatAwayRecord(record);
+    QCOMPARE(line, "2026-12-09T10:05:07Z\tnet\\t1\t-\tal\\nice\t" + escaped + '\n');
+    QCOMPARE(chathost::parseAwayRecord(line.chopped(1)), record);
+}
+
+// At 10,000 records the log keeps the newest 9,000 and says how many went;
+// a record a crash cut short is dropped before the next is appended.
+void TestHostParts::awayLogStaysBounded() {
+    const QTemporaryDir dir;
+    const QString folder = dir.filePath(u"state/chathost"_s);
+    QString error;
+    chathost::AwayLog log(folder);
+    const auto record = [](int i) {
+        return chathost::AwayRecord{QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC), u"n"_s,
+                                    u"#c"_s, u"s"_s, QString::number(i)};
+    };
+    for (int i = 0; i < chathost::AwayLog::kMaxRecords - 1; ++i)
+        QCOMPARE(log.append(record(i), &error), 0);
+    QCOMPARE(log.append(record(9999), &error), 1000);
+    QCOMPARE(QFile::permissions(log.path()) & 0x0077, QFile::Permissions());
+    QCOMPARE(QFile::permissions(folder) & 0x0077, QFile::Permissions());
+
+    QFile file(log.path());
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("2026-01-01T00:00:00Z\tn\t#c\ts\tcut sh");
+    file.close();
+    chathost::AwayLog reopened(folder);
+    QCOMPARE(reopened.append(record(10000), &error), 0);
+    const QList<chathost::AwayRecord> records = reopened.records();
+    QCOMPARE(records.size(), 9001);
+    QCOMPARE(records.first().text, u"1000"_s);
+    QCOMPARE(records.last().text, u"10000"_s);
+}
+
+// Away runs from a reason to none; a new reason while away keeps "since".
+void TestHostParts::awayPeriods_data() {
+    QTest::addColumn<QStringList>("setAways"); // "minute reason", reason empty: back
+    QTest::addColumn<QString>("period");       // since-until reason, in minutes
+    QTest::newRow("away") << QStringList{u"1 lunch"_s} << u"1- lunch"_s;
+    QTest::newRow("new reason keeps since")
+        << QStringList{u"1 lunch"_s, u"5 meeting"_s} << u"1- meeting"_s;
+    QTest::newRow("back") << QStringList{u"1 lunch"_s, u"9 "_s} << u"1-9 lunch"_s;
+    QTest::newRow("back when not away") << QStringList{u"9 "_s} << u"- "_s;
+    QTest::newRow("away again") << QStringList{u"1 lunch"_s, u"9 "_s, u"12 bed"_s} << u"12- bed"_s;
+}
+
+void TestHostParts::awayPeriods() {
+    QFETCH(QStringList, setAways);
+    QFETCH(QString, period);
+    const QDateTime start(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    chathost::AwayPeriod now;
+    for (const QString &step : setAways)
+        now = now.next(step.section(u' ', 1), start.addSecs(60 * step.section(u' ', 0, 0).toInt()));
+    const auto minute = [&](const QDateTime &time) {
+        return time.isValid() ? QString::number(start.secsTo(time) / 60) : QString();
+    };
+    QCOMPARE(minute(now.since) + u'-' + minute(now.until) + u' ' + now.reason, period);
+
+    // As the state file keeps it, with the replies sent.
+    now.noteReply({start, u"net"_s, u"alice"_s});
+    now.noteReply({start, u"net"_s, u"bob"_s});
+    now.noteReply({start.addSecs(60), u"net"_s, u"Alice"_s});
+    const QTemporaryDir dir;
+    const chathost::AwayStateFile file(dir.path());
+    QString error;
+    QVERIFY2(file.save(now, &error), qPrintable(error));
+    const chathost::AwayPeriod loaded = file.load();
+    QCOMPARE(loaded.since, now.since);
+    QCOMPARE(loaded.until, now.until);
+    QCOMPARE(loaded.reason, now.reason);
+    if (!now.since.isValid())
+        return; // never away: nothing more to keep
+    QCOMPARE(loaded.replies.size(), 2);
+    QCOMPARE(loaded.replies.last().nick, u"Alice"_s);
+    QCOMPARE(loaded.replies.last().at, start.addSecs(60));
 }
 
 void TestHostParts::echoIsPlainText_data() {

@@ -11,6 +11,7 @@
 #include "tests/chathostprocess.h"
 #include "tests/defaultstyle.h"
 #include "tests/irc/expectedirc.h"
+#include "tests/irc/hostsocketworld.h"
 #include "tests/irc/ircobserver.h"
 #include "tests/irc/ngircdserver.h"
 #include "tests/menuprogram.h"
@@ -30,19 +31,18 @@ const QByteArray kMarker = "the test's own line";
 
 class TestIrcAnnounce : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestEnv> m_env;
-    std::unique_ptr<platform::UnixWindowSystem> m_ws;
+    std::unique_ptr<HostSocketWorld> m_world;
     StepClock m_clock;
 
     // A line typed into the room by the test, past zorvel's link: once the
     // observer has it, everything zorvel posted before it has arrived too.
     void postMarker() {
-        m_ws->beginExchange();
+        m_world->ws.beginExchange();
         const platform::WindowHandle room = hostlink::findRoom();
-        const platform::WindowHandle entry =
-            m_ws->findWindowEx(room, m_ws->findWindowEx(room, 0, "RICHCNTL"), "RICHCNTL");
-        m_ws->setText(entry, kMarker);
-        m_ws->sendChar(entry, 13);
+        const platform::WindowHandle entry = m_world->ws.findWindowEx(
+            room, m_world->ws.findWindowEx(room, 0, "RICHCNTL"), "RICHCNTL");
+        m_world->ws.setText(entry, kMarker);
+        m_world->ws.sendChar(entry, 13);
     }
     // Asks WHOIS until it gives `away` as zorvel's away text (empty: not
     // away), as AWAY waits its turn behind the lines posted before it; what
@@ -73,19 +73,15 @@ private Q_SLOTS:
                   "into build/ngircd");
     }
     void init() {
-        m_env = std::make_unique<TestEnv>();
+        m_world = std::make_unique<HostSocketWorld>();
         menus::dialogs::resetScript();
-        m_ws = std::make_unique<platform::UnixWindowSystem>(QString(),
-                                                            std::chrono::milliseconds(2000));
-        hostlink::setWindowSystem(m_ws.get());
         hostlink::setPauseClock(&m_clock);
     }
     void cleanup() {
         hostlink::setPauseClock(nullptr);
         hostlink::setWindowSystem(nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_ws.reset();
-        m_env.reset();
+        m_world.reset();
     }
 
     // The load, an away period of three ticks with the reason edited after

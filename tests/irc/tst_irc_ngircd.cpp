@@ -13,6 +13,7 @@
 #include "tests/chathostprocess.h"
 #include "tests/irc/ctcpflood.h"
 #include "tests/irc/expectedirc.h"
+#include "tests/irc/hostsocketworld.h"
 #include "tests/irc/ircobserver.h"
 #include "tests/irc/ngircdserver.h"
 #include "tests/testenv.h"
@@ -56,15 +57,14 @@ QString plainUrl(const NgircdServer &server) {
 
 class TestIrcNgircd : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestEnv> m_env;
-    std::unique_ptr<platform::UnixWindowSystem> m_ws;
+    std::unique_ptr<HostSocketWorld> m_world;
 
     // The front room's transcript, as a client reads it through the socket.
     QString roomText() {
-        m_ws->beginExchange();
+        m_world->ws.beginExchange();
         const platform::WindowHandle room = hostlink::findRoom();
-        const platform::WindowHandle transcript = m_ws->findWindowEx(room, 0, "RICHCNTL");
-        return platform::fromCp1252(m_ws->windowText(transcript).value_or(QByteArray()));
+        const platform::WindowHandle transcript = m_world->ws.findWindowEx(room, 0, "RICHCNTL");
+        return platform::fromCp1252(m_world->ws.windowText(transcript).value_or(QByteArray()));
     }
     // A server, an observer in the channel and chathost joined to it.
     struct Channel {
@@ -91,7 +91,7 @@ class TestIrcNgircd : public QObject {
         return waitFor([&] { return roomText().contains(part); }, ms);
     }
     QString writeSecret(const QByteArray &secret, QFile::Permissions permissions) {
-        const QString path = m_env->homeDir() + u"/irc.pass"_s;
+        const QString path = m_world->env.homeDir() + u"/irc.pass"_s;
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(secret + '\n');
@@ -106,17 +106,8 @@ private Q_SLOTS:
             QSKIP("ngircd is not installed here: scripts/setup-irc.sh unpacks Debian's package "
                   "into build/ngircd");
     }
-    void init() {
-        m_env = std::make_unique<TestEnv>();
-        m_ws = std::make_unique<platform::UnixWindowSystem>(QString(),
-                                                            std::chrono::milliseconds(2000));
-        hostlink::setWindowSystem(m_ws.get());
-    }
-    void cleanup() {
-        hostlink::setWindowSystem(nullptr);
-        m_ws.reset();
-        m_env.reset();
-    }
+    void init() { m_world = std::make_unique<HostSocketWorld>(); }
+    void cleanup() { m_world.reset(); }
 
     // zorvel's real start-up lines reach the channel as IRC formatting, and
     // what someone says in the channel shows in the room, escaped.

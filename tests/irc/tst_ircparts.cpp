@@ -1,7 +1,9 @@
 // The IRC client's parts that need no server: the pacing of the send queue
 // and its bound on a clock the test owns, the reconnect delays, the network
 // settings (URL, settings file) and the reading of lines.
+#include "irc/awayrules.h"
 #include "irc/backoff.h"
+#include "irc/channelmodel.h"
 #include "irc/ircencoder.h"
 #include "irc/ircmessage.h"
 #include "irc/networkconfig.h"
@@ -95,19 +97,44 @@ private Q_SLOTS:
             << QStringList{u"0 a"_s,     u"0 b"_s,     u"1 c"_s,     u"2 d"_s,    u"3 e"_s,
                            u"30000 f"_s, u"60000 g"_s, u"60000 h"_s, u"60000 i"_s}
             << u"yyyynnyyn"_s; // at 60 s the two of 0 s have left the minute
+        // Away replies: a slot of their own per sender, 30 minutes long.
+        QTest::newRow("a CTCP request takes no away slot")
+            << QStringList{u"0 a"_s, u"0 a away"_s, u"1 a away"_s, u"2 a"_s} << u"yynn"_s;
+        QTest::newRow("one away reply per sender in 30 min")
+            << QStringList{u"0 a away"_s, u"0 B away"_s, u"1799999 A away"_s, u"1800000 a away"_s}
+            << u"yyny"_s;
+        // Held behind the user's lines until 5 s, its 30 minutes count from then.
+        QTest::newRow("counted from when it left")
+            << QStringList{u"0 chat"_s, u"0 a away"_s, u"5000 b"_s, u"1804999 a away"_s,
+                           u"1805000 a away"_s}
+            << u"-yyny"_s;
+        QTest::newRow("held from an earlier run")
+            << QStringList{u"0 a held"_s, u"0 a"_s, u"1799999 a away"_s, u"1800000 a away"_s}
+            << u"-yny"_s;
     }
     void autoReplyLimits() {
         QFETCH(QStringList, requests);
         QFETCH(QString, taken);
         qint64 now = 0;
         irc::SendQueue queue([&] { return now; });
+        queue.setReplyInterval(irc::SendQueue::AutoReply::Away, 30 * 60'000);
         QString got;
         for (const QString &request : requests) {
             now = request.section(u' ', 0, 0).toLongLong();
-            const QByteArray sender = request.section(u' ', 1).toUtf8();
-            got += queue.pushAutoReply(irc::SendQueue::AutoReply::Ctcp, sender, "NOTICE " + sender)
-                       ? u'y'
-                       : u'n';
+            const QByteArray sender = request.section(u' ', 1, 1).toUtf8();
+            const QString kindName = request.section(u' ', 2);
+            if (sender == "chat") { // six lines: two wait behind the burst
+                for (int i = 0; i < 6; ++i)
+                    queue.push("PRIVMSG #c :chat");
+                got += u'-';
+            } else if (kindName == u"held") { // an earlier run's reply left now
+                queue.holdSlot(irc::SendQueue::AutoReply::Away, sender, now + 30 * 60'000);
+                got += u'-';
+            } else {
+                const auto kind = kindName == u"away" ? irc::SendQueue::AutoReply::Away
+                                                      : irc::SendQueue::AutoReply::Ctcp;
+                got += queue.pushAutoReply(kind, sender, "NOTICE " + sender) ? u'y' : u'n';
+            }
             queue.takeReady();
         }
         QCOMPARE(got, taken);
@@ -153,6 +180,54 @@ private Q_SLOTS:
         for (int i = 0; i < irc::SendQueue::kBurst; ++i)
             queue.push("chat");
         QCOMPARE(queue.takeReady().size(), irc::SendQueue::kBurst);
+    }
+
+    // A nick is named as a word, bounded by the text's ends or a character
+    // no nick has, its case folded as the server's CASEMAPPING says.
+    void mentions_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("isupport"); // the server's 005 token
+        QTest::addColumn<bool>("named");
+        QTest::newRow("alone") << QByteArray("zor[v]") << QByteArray() << true;
+        QTest::newRow("start, comma") << QByteArray("zor[v], hi") << QByteArray() << true;
+        QTest::newRow("end, in bold") << QByteArray("hi \x02zor[v]\x02") << QByteArray() << true;
+        QTest::newRow("after UTF-8") << QByteArray("\xc3\xa9zor[v]!") << QByteArray() << true;
+        QTest::newRow("in a longer word") << QByteArray("zor[v]ish") << QByteArray() << false;
+        QTest::newRow("after a nick char") << QByteArray("_zor[v]") << QByteArray() << false;
+        QTest::newRow("folded by rfc1459") << QByteArray("ZOR{V}") << QByteArray() << true;
+        QTest::newRow("not by ascii")
+            << QByteArray("ZOR{V}") << QByteArray("CASEMAPPING=ascii") << false;
+        QTest::newRow("ascii still folds letters")
+            << QByteArray("ZOR[V]") << QByteArray("CASEMAPPING=ascii") << true;
+        QTest::newRow("second place counts")
+            << QByteArray("zor[v]x zor[v]") << QByteArray() << true;
+    }
+    void mentions() {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, isupport);
+        QFETCH(bool, named);
+        irc::ServerSupport support;
+        support.read(irc::parseMessage(":s 005 me " + isupport + " :are supported"));
+        QCOMPARE(irc::mentionsNick(text, "zor[v]", support.caseMapping), named);
+    }
+
+    // Who gets the away reply: a person, not us, not a service.
+    void awayReplyGoesTo_data() {
+        QTest::addColumn<QByteArray>("prefix");
+        QTest::addColumn<bool>("replied");
+        QTest::newRow("a person") << QByteArray("alice!a@host") << true;
+        QTest::newRow("a server") << QByteArray("irc.example.org") << false;
+        QTest::newRow("a bare nick") << QByteArray("alice") << false;
+        QTest::newRow("us") << QByteArray("Me!m@host") << false;
+        QTest::newRow("a service") << QByteArray("nickserv!s@services") << false;
+    }
+    void awayReplyGoesTo() {
+        QFETCH(QByteArray, prefix);
+        QFETCH(bool, replied);
+        QCOMPARE(irc::repliesTo(prefix, "me", irc::defaultServices(), irc::CaseMapping::Rfc1459),
+                 replied);
+        QCOMPARE(irc::awayReplyText(u"me"_s, u"lunch"_s, 3'725'000),
+                 QByteArray("me is away: lunch (away for 1:02)"));
     }
 
     // Every line sent is built by one encoder: the trailing ':' where asked,
@@ -267,6 +342,8 @@ private Q_SLOTS:
             settings.setValue("channels", u"#one, two"_s);
             settings.setValue("sasluser", u"acct"_s);
             settings.setValue("hexcolours", true);
+            settings.setValue("autoreply", 10);
+            settings.setValue("services", u"Bot1, Bot2"_s);
             settings.endGroup();
             settings.beginGroup("plain");
             settings.setValue("host", u"h"_s);
@@ -280,10 +357,14 @@ private Q_SLOTS:
         QVERIFY(home->tls && home->hexColours);
         QCOMPARE(home->channels, (QStringList{u"#one"_s, u"#two"_s}));
         QCOMPARE(home->saslUser, QStringLiteral("acct"));
+        QCOMPARE(home->autoReplyMinutes, 10);
+        QCOMPARE(home->services, (QStringList{u"Bot1"_s, u"Bot2"_s}));
         QVERIFY(irc::completeNetwork(*home, &error));
         QCOMPARE(home->userName, QStringLiteral("zorvel"));
         auto plain = irc::loadNetwork(path, u"plain"_s, &error);
         QVERIFY(plain && !plain->tls && plain->port == 6667);
+        QCOMPARE(plain->autoReplyMinutes, 30);
+        QCOMPARE(plain->services, irc::defaultServices());
         QVERIFY(!irc::completeNetwork(*plain, &error)); // no nick
         QVERIFY(error.contains(u"nick"_s));
         QVERIFY(!irc::loadNetwork(path, u"absent"_s, &error));
