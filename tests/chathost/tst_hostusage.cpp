@@ -52,6 +52,8 @@ private slots:
             {u"--network"_s, {u"test"_s, u"--nick"_s, u"Amber"_s}},
             {u"--ca-file"_s, {dir.filePath(u"ca.pem"_s), u"--irc"_s, irc}},
             {u"--announce"_s, {u"full"_s, u"--irc"_s, irc}},
+            {u"--autoreply"_s, {u"5"_s, u"--irc"_s, irc}},
+            {u"--store-password"_s, {u"test"_s}},
             {u"--password-file"_s, {secret, u"--irc"_s, irc}},
             {u"--sasl-user"_s, {u"Amber"_s, u"--password-file"_s, secret, u"--irc"_s, irc}},
         };
