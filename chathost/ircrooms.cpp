@@ -203,7 +203,8 @@ void IrcRooms::stop() {
 QList<ChatRoom *> IrcRooms::roomsOf(irc::IrcConnection *connection, const QString &channel) const {
     QList<ChatRoom *> rooms;
     for (const Channel &entry : m_channels) {
-        if (entry.connection == connection && (channel.isEmpty() || entry.channel == channel))
+        if (entry.room && entry.connection == connection &&
+            (channel.isEmpty() || entry.channel == channel))
             rooms.append(entry.room);
     }
     // What is meant for no channel of ours (a private message, the server's
@@ -220,7 +221,7 @@ void IrcRooms::showStatus(ChatRoom *room, const QString &text) {
 
 void IrcRooms::showAnnounce(irc::IrcConnection *connection, const QString &channel) {
     for (const Channel &entry : std::as_const(m_channels)) {
-        if (entry.connection == connection &&
+        if (entry.room && entry.connection == connection &&
             entry.channel.compare(channel, Qt::CaseInsensitive) == 0)
             showStatus(entry.room, announceStatus(entry.announce, entry.channel));
     }
@@ -297,7 +298,7 @@ void IrcRooms::ownNickKnown(irc::IrcConnection *connection) {
 
 void IrcRooms::posted(const QString &roomName, const QString &line) {
     for (const Channel &entry : std::as_const(m_channels)) {
-        if (entry.room->name() == roomName)
+        if (entry.room && entry.room->name() == roomName)
             sendTyped(entry.connection, entry.channel, entry.room, line);
     }
 }
@@ -331,8 +332,10 @@ bool IrcRooms::setAway(const QString &text, const QDateTime &since) {
 
 void IrcRooms::showInChannels(
     const std::function<QString(const irc::IrcConnection *, const QString &channel)> &text) {
-    for (const Channel &entry : std::as_const(m_channels))
-        showStatus(entry.room, text(entry.connection, entry.channel));
+    for (const Channel &entry : std::as_const(m_channels)) {
+        if (entry.room)
+            showStatus(entry.room, text(entry.connection, entry.channel));
+    }
 }
 
 } // namespace chathost

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -78,7 +79,7 @@ private:
     struct Channel {
         irc::IrcConnection *connection;
         QString channel;
-        ChatRoom *room;
+        QPointer<ChatRoom> room; // the user may close it: then it is gone
         chatwire::AnnounceMode announce;
     };
     void showAnnounce(irc::IrcConnection *connection, const QString &channel);

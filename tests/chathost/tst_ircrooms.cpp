@@ -196,8 +196,9 @@ private Q_SLOTS:
     void roomIsTheChannel() {
         TestEnv env;
         FakeIrcServer server;
-        chathost::ChatRoom room(u"#z"_s, u"zorvel"_s);
-        chathost::IrcRooms rooms({networkOn(server)}, {&room},
+        auto owned = std::make_unique<chathost::ChatRoom>(u"#z"_s, u"zorvel"_s);
+        chathost::ChatRoom &room = *owned;
+        chathost::IrcRooms rooms({networkOn(server)}, {owned.get()},
                                  [](const QString &) { return nullptr; });
         QStringList statuses;
         connect(&rooms, &chathost::IrcRooms::statusShown,
@@ -231,6 +232,12 @@ private Q_SLOTS:
         // Status lines never went to the server.
         for (const FakeIrcServer::Line &line : server.lines())
             QVERIFY2(!line.text.contains("joined"), line.text.constData());
+
+        // The user closes the room: what the channel says later goes nowhere.
+        owned.reset();
+        server.sendLine(":op!u@h PRIVMSG #z :still there?\r\n:op!u@h NICK op2\r\nPING :after");
+        QVERIFY(server.waitForLine("PONG :after") >= 0);
+        rooms.posted(u"#z"_s, u"into no room"_s);
         rooms.stop();
     }
 
