@@ -331,7 +331,8 @@ QString usageText() {
     QString text;
     for (const char *part :
          {kIntroUsage, kReachedUsage, kOptionsUsage, kPingUsage, kMoreOptionsUsage, kSecretUsage,
-          kAnnounceUsage, kAwayUsage, kSettingsHead, kSettingsPlace, kSettingsUsage, kSecretKeysUsage, kSettingsTailUsage})
+          kAnnounceUsage, kAwayUsage, kSettingsHead, kSettingsPlace, kSettingsUsage,
+          kSecretKeysUsage, kSettingsTailUsage})
         text += QLatin1String(part);
     return text;
 }

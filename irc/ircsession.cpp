@@ -196,6 +196,29 @@ QString IrcSession::channelName(const QByteArray &wire) const {
     return {};
 }
 
+std::optional<QString> IrcSession::messageTarget(const QByteArray &target) const {
+    if (const QString channel = channelName(target); !channel.isEmpty())
+        return channel;
+    qsizetype statusPrefix = 0;
+    while (statusPrefix < target.size() &&
+           m_support.prefixes.contains(QLatin1Char(target[statusPrefix])))
+        ++statusPrefix;
+    if (statusPrefix > 0) {
+        if (const QString channel = channelName(target.mid(statusPrefix)); !channel.isEmpty())
+            return channel;
+    }
+    const CaseMapping mapping = m_support.caseMapping;
+    if (foldCase(target, mapping) == foldCase(m_nick.toUtf8(), mapping))
+        return QString();
+    return std::nullopt;
+}
+
+void IrcSession::showUntargeted(const IrcMessage &incoming, const QByteArray &text) {
+    emit status(
+        {},
+        tr("%1 to %2: %3").arg(decode(incoming.nick()), decode(incoming.param(0)), decode(text)));
+}
+
 QString IrcSession::decode(const QByteArray &bytes) const {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(bytes);
@@ -542,8 +565,12 @@ void IrcSession::handlePrivmsg(const IrcMessage &incoming) {
         handleCtcp(incoming);
         return;
     }
-    emit message(channelName(incoming.param(0)), decode(incoming.nick()), decode(text),
-                 Kind::Message);
+    const std::optional<QString> channel = messageTarget(incoming.param(0));
+    if (!channel) {
+        showUntargeted(incoming, text);
+        return;
+    }
+    emit message(*channel, decode(incoming.nick()), decode(text), Kind::Message);
     replyWhileAway(incoming);
 }
 
@@ -574,8 +601,10 @@ void IrcSession::handleCtcp(const IrcMessage &incoming) {
     const QByteArray ctcp = (blank < 0 ? text : text.left(blank)).toUpper();
     const QByteArray argument = blank < 0 ? QByteArray() : text.mid(blank + 1);
     if (ctcp == "ACTION") {
-        emit message(channelName(incoming.param(0)), decode(incoming.nick()), decode(argument),
-                     Kind::Action);
+        if (const std::optional<QString> channel = messageTarget(incoming.param(0)))
+            emit message(*channel, decode(incoming.nick()), decode(argument), Kind::Action);
+        else
+            showUntargeted(incoming, argument);
     } else if (ctcp == "VERSION" || ctcp == "PING") {
         const QByteArray answer = ctcp == "PING" ? noBreaks(argument.left(64)) : "chathost";
         // Anyone can ask: answered within the automatic replies' limits only.
@@ -593,7 +622,10 @@ void IrcSession::handleNotice(const IrcMessage &incoming) {
         emit status(channel, decode(text));
         return;
     }
-    emit message(channel, decode(incoming.nick()), decode(text), Kind::Notice);
+    if (const std::optional<QString> target = messageTarget(incoming.param(0)))
+        emit message(*target, decode(incoming.nick()), decode(text), Kind::Notice);
+    else
+        showUntargeted(incoming, text);
 }
 
 } // namespace irc

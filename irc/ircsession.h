@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace irc {
 
@@ -138,6 +139,13 @@ private:
     QByteArray awayLine() const;
     void reportDropped();
     QString channelName(const QByteArray &wire) const;
+    // Where a PRIVMSG or NOTICE is for: one of our channels, also with a
+    // status prefix before it ("@#chan": its operators); empty when it is
+    // private (the target is our nick); nothing for any other target (a
+    // server mask, a channel we are not in).
+    std::optional<QString> messageTarget(const QByteArray &target) const;
+    // A message for none of our rooms: a status line of the network.
+    void showUntargeted(const IrcMessage &incoming, const QByteArray &text);
     ChannelModel *model(const QString &channel);
     void publishPeople(const QString &channel);
     // Says so when a channel starts or stops refusing colour.

@@ -325,30 +325,59 @@ private Q_SLOTS:
         QCOMPARE(spy.size(), 0);
     }
 
+    // What is said, and where: a channel of ours (also to its operators
+    // only), privately (empty room), or to none of our rooms (a status line).
     void speechKinds_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("room");
+        const QString status = u"(status)"_s;
         QTest::newRow("message") << QByteArray(":a!b@c PRIVMSG #z :\x02hi")
-                                 << int(IrcSession::Kind::Message) << "\x02hi";
+                                 << int(IrcSession::Kind::Message) << "\x02hi" << u"#z"_s;
         QTest::newRow("action") << QByteArray(":a!b@c PRIVMSG #z :\x01"
                                               "ACTION waves\x01")
-                                << int(IrcSession::Kind::Action) << "waves";
+                                << int(IrcSession::Kind::Action) << "waves" << u"#z"_s;
         QTest::newRow("notice") << QByteArray(":a!b@c NOTICE #z :note")
-                                << int(IrcSession::Kind::Notice) << "note";
+                                << int(IrcSession::Kind::Notice) << "note" << u"#z"_s;
         QTest::newRow("Latin-1") << QByteArray(":a!b@c PRIVMSG #z :caf\xe9")
-                                 << int(IrcSession::Kind::Message) << "café";
+                                 << int(IrcSession::Kind::Message) << "café" << u"#z"_s;
+        QTest::newRow("to the channel's operators")
+            << QByteArray(":a!b@c PRIVMSG @#Z :ops") << int(IrcSession::Kind::Message) << "ops"
+            << u"#z"_s;
+        QTest::newRow("private") << QByteArray(":a!b@c PRIVMSG ZORVEL :psst")
+                                 << int(IrcSession::Kind::Message) << "psst" << QString();
+        QTest::newRow("private notice") << QByteArray(":a!b@c NOTICE zorvel :psst")
+                                        << int(IrcSession::Kind::Notice) << "psst" << QString();
+        QTest::newRow("to every user") << QByteArray(":a!b@c NOTICE $* :maintenance")
+                                       << int(IrcSession::Kind::Notice) << "maintenance" << status;
+        QTest::newRow("another channel") << QByteArray(":a!b@c PRIVMSG #other :hi")
+                                         << int(IrcSession::Kind::Message) << "hi" << status;
+        QTest::newRow("another's action") << QByteArray(":a!b@c PRIVMSG someone :\x01"
+                                                        "ACTION waves\x01")
+                                          << int(IrcSession::Kind::Action) << "waves" << status;
     }
     void speechKinds() {
         QFETCH(QByteArray, line);
         QFETCH(int, kind);
         QFETCH(QString, text);
+        QFETCH(QString, room);
         Session s;
         QSignalSpy spy(&s.session, &IrcSession::message);
         s.joined();
+        s.statuses.clear();
         s.feed({line});
+        if (room == u"(status)"_s) {
+            QCOMPARE(spy.size(), 0);
+            QCOMPARE(s.statuses.size(), 1);
+            QVERIFY(s.statuses.first().startsWith(u"a to "_s));
+            QVERIFY(s.statuses.first().endsWith(text));
+            // Nobody is answered for what was not said to us.
+            QVERIFY(s.sent.isEmpty());
+            return;
+        }
         QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), u"#z"_s);
+        QCOMPARE(spy.at(0).at(0).toString(), room);
         QCOMPARE(spy.at(0).at(1).toString(), u"a"_s);
         QCOMPARE(spy.at(0).at(2).toString(), text);
         QCOMPARE(int(spy.at(0).at(3).value<IrcSession::Kind>()), kind);
