@@ -4,9 +4,12 @@
 // is one the system does not trust (given --ca-file of another CA, too),
 // joins over plain IRC, and over TLS once the test's CA is in the user's
 // trusted roots, named in networks.ini in the user's roaming application
-// data. With zorvel beside it, the channel hears zorvel's load lines, and
-// the server marks the user away with the idle reason and back as idle mode
-// goes on and off. (Wine takes no CA from --ca-file: docs/windows.md.)
+// data. The server wants a password, which chathost takes from the
+// Credential Manager. With zorvel beside it, the channel hears zorvel's load
+// lines, and the server marks the user away with the idle reason and back as
+// idle mode goes on and off; while away, a private message is kept in the
+// away log in the user's local application data and answered once. (Wine
+// takes no CA from --ca-file: docs/windows.md.)
 #include "platform/knownfolders_win.h"
 #include "tests/irc/expectedirc.h"
 #include "tests/irc/ircobserver.h"
@@ -73,6 +76,17 @@ bool trustCa(const QString &file) {
     return added;
 }
 
+// Stores the network's password in the Credential Manager as the user does:
+// chathost.exe --store-password NETWORK, the password on standard input.
+bool storePassword(const QString &network, const QByteArray &password) {
+    QProcess store;
+    store.start(WinChatHost::programPath(u"chathost.exe"_s), {u"--store-password"_s, network});
+    store.write(password + "\r\n");
+    store.closeWriteChannel();
+    return store.waitForFinished(30000) && store.exitStatus() == QProcess::NormalExit &&
+           store.exitCode() == 0;
+}
+
 // Moves the pointer a little, through the system's own input queue.
 void moveThePointer() {
     INPUT move = {};
@@ -92,6 +106,7 @@ class TestIrcPrograms : public QObject {
     quint16 m_tlsPort = 0;
     QString m_ca;
     QString m_otherCa;
+    QByteArray m_password;
 
 private slots:
     void initTestCase() {
@@ -102,9 +117,15 @@ private slots:
         m_tlsPort = quint16(qEnvironmentVariableIntValue("ZORVEL_IRC_TLS_PORT"));
         m_ca = qEnvironmentVariable("ZORVEL_IRC_CA");
         m_otherCa = qEnvironmentVariable("ZORVEL_IRC_OTHER_CA");
-        QVERIFY2(m_port != 0 && m_tlsPort != 0 && QFile::exists(m_ca),
+        m_password = qgetenv("ZORVEL_IRC_PASSWORD");
+        QVERIFY2(m_port != 0 && m_tlsPort != 0 && QFile::exists(m_ca) && !m_password.isEmpty(),
                  "no IRC server: tests/windows/with-ngircd.sh starts one for this test");
         QVERIFY(!roamingFolder().isEmpty());
+        // The server's password, as the user stores it: for an --irc address
+        // by its host, for a group of networks.ini by its name. No other way
+        // to the server is given, so each join shows it reached the server.
+        QVERIFY(storePassword(u"127.0.0.1"_s, m_password));
+        QVERIFY(storePassword(u"test"_s, m_password));
     }
     void cleanup() { QFile::remove(roamingFolder() + u"/chathost/networks.ini"_s); }
 
@@ -134,7 +155,7 @@ private:
         QFETCH(bool, joined);
         QFETCH(QByteArray, roomSays);
         IrcObserver observer;
-        QVERIFY(observer.join(m_port, "observer", kChannel));
+        QVERIFY(observer.join(m_port, "observer", kChannel, 10000, m_password));
         const auto fill = [this](QString text) {
             return text.replace(u"%PORT%"_s, QString::number(m_port))
                 .replace(u"%TLS%"_s, QString::number(m_tlsPort))
@@ -186,6 +207,11 @@ private slots:
             << QStringList{u"--network"_s, u"test"_s}
             << QByteArray("[test]\r\nhost=127.0.0.1\r\nport=%TLS%\r\nchannels=#zorvel\r\n")
             << QByteArray("byfile") << true << QByteArray("announce mode changes: ");
+        // Nothing stored for this network: the server turns chathost away.
+        QTest::newRow("no password stored")
+            << QStringList{u"--network"_s, u"nopassword"_s}
+            << QByteArray("[nopassword]\r\nhost=127.0.0.1\r\nport=%TLS%\r\nchannels=#zorvel\r\n")
+            << QByteArray("nopass") << false << QByteArray("password");
     }
     void joins() {
         QVERIFY(trustCa(m_ca));
@@ -194,7 +220,7 @@ private slots:
 
     void zorvelBeside() {
         IrcObserver observer;
-        QVERIFY(observer.join(m_port, "observer", kChannel));
+        QVERIFY(observer.join(m_port, "observer", kChannel, 10000, m_password));
         QVERIFY(trustCa(m_ca));
         WinChatHost host({u"--irc"_s, u"ircs://127.0.0.1:%1/#zorvel"_s.arg(m_tlsPort), u"--nick"_s,
                           u"zorvel"_s, u"--announce"_s, u"full"_s});
@@ -224,6 +250,17 @@ private slots:
         QVERIFY(
             waitFor([&] { return (away = observer.awayOf("zorvel")) == "gone fishing"; }, 30000));
         qInfo("WHOIS zorvel while idle: away \"%s\"", away->constData());
+        // Said to the user while away: kept in the local application data,
+        // and answered once.
+        const qsizetype asked = observer.lines().size();
+        observer.sendLine("PRIVMSG zorvel :are you there?");
+        QVERIFY(observer.waitFor("NOTICE observer :zorvel is away: gone fishing (away for 0:0",
+                                 asked) >= 0);
+        QFile log(platform::localAppDataFolder() + u"/chathost/away.log"_s);
+        QVERIFY(waitFor([&] { return log.exists(); }, 10000));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY2(log.readAll().contains("\t-\tobserver\tare you there?\n"),
+                 qPrintable(log.fileName()));
         // The pointer moves: idle mode off, and back.
         QVERIFY(waitFor(
             [&] {

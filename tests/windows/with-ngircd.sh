@@ -4,8 +4,9 @@
 # configuration and certificates of its own: a test CA that signed the
 # server's certificate, and another CA that did not. The test learns them
 # from ZORVEL_IRC_PORT, ZORVEL_IRC_TLS_PORT, ZORVEL_IRC_CA and
-# ZORVEL_IRC_OTHER_CA (the CAs as Wine names them). ngircd dies with this
-# script, however it ends.
+# ZORVEL_IRC_OTHER_CA (the CAs as Wine names them); every connection gives
+# the server password ZORVEL_IRC_PASSWORD. ngircd dies with this script,
+# however it ends.
 #   with-ngircd.sh NGIRCD WINE_RUN TEST.exe [ARGS...]
 set -euo pipefail
 ngircd=$1 wine_run=$2
@@ -51,6 +52,7 @@ certificates() {
 
 port=$(free_port)
 tls_port=$(free_port)
+password="pw-$(od -An -N4 -tx4 /dev/urandom | tr -d ' ')"
 echo "zorvel test server" >"$dir/motd"
 cat >"$dir/ngircd.conf" <<CONF
 [Global]
@@ -59,6 +61,7 @@ Info = zorvel test server
 AdminInfo1 = test
 AdminInfo2 = test
 AdminEMail = test@zorvel.test
+Password = $password
 Listen = 127.0.0.1
 Ports = $port
 MotdFile = $dir/motd
@@ -90,6 +93,6 @@ if ! listens "$port" || ! listens "$tls_port"; then
   exit 1
 fi
 
-export ZORVEL_IRC_PORT=$port ZORVEL_IRC_TLS_PORT=$tls_port
+export ZORVEL_IRC_PORT=$port ZORVEL_IRC_TLS_PORT=$tls_port ZORVEL_IRC_PASSWORD=$password
 export ZORVEL_IRC_CA="Z:$dir/ca.pem" ZORVEL_IRC_OTHER_CA="Z:$dir/other-ca.pem"
 "$wine_run" "$@"
