@@ -1,5 +1,5 @@
 // The owner of the precompiled header the project's targets share
-// (cmake/precompiled.cmake): nothing of its own.
+// (cmake/lighterbuilds.cmake): nothing of its own.
 namespace {
 [[maybe_unused]] constexpr int kNothing = 0;
 }

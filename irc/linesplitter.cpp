@@ -9,7 +9,7 @@ namespace irc {
 namespace {
 
 // The formatting in effect at a point of the text.
-struct State {
+struct OpenFormat {
     FormatToggles toggles;
     QByteArray colour; // the last \x03 code with its digits, empty: default
     QByteArray hex;    // the last \x04 code with its digits, empty: default
@@ -48,14 +48,14 @@ QByteArray colourCode(const FormatToken &token) {
 }
 
 // The length of the token at `i`. Updates the state.
-qsizetype token(QByteArrayView text, qsizetype i, State &state) {
+qsizetype token(QByteArrayView text, qsizetype i, OpenFormat &state) {
     const FormatToken token = readFormatToken(text, i);
     switch (token.type) {
     case FormatToken::Type::Toggle:
         state.toggles.toggle(token.code);
         break;
     case FormatToken::Type::Reset:
-        state = State();
+        state = OpenFormat();
         break;
     case FormatToken::Type::Colour:
         (token.code == '\x04' ? state.hex : state.colour) = colourCode(token);
@@ -76,7 +76,7 @@ qsizetype textRoom(qsizetype nickUserHostBytes, qsizetype targetBytes) {
 SplitText splitText(const QByteArray &text, qsizetype room, int maxPieces) {
     SplitText result;
     const QByteArrayView all(text);
-    State state;
+    OpenFormat state;
     qsizetype start = 0;
     while (start < all.size()) {
         if (result.pieces.size() == maxPieces) {
@@ -85,13 +85,13 @@ SplitText splitText(const QByteArray &text, qsizetype room, int maxPieces) {
         }
         const QByteArray lead = state.codes();
         const qsizetype fits = room - lead.size();
-        State walking = state;
+        OpenFormat walking = state;
         qsizetype i = start;
         qsizetype lastEdge = start; // the end of the last whole token that fits
         qsizetype lastBlank = -1;   // the position of the last blank that fits
-        State atEdge = walking, atBlank = walking;
+        OpenFormat atEdge = walking, atBlank = walking;
         while (i < all.size()) {
-            State next = walking;
+            OpenFormat next = walking;
             const qsizetype length = token(all, i, next);
             if (i + length - start > fits)
                 break;

@@ -15,8 +15,8 @@
 namespace menus {
 
 namespace {
-constexpr int kWidth = 495;
-constexpr int kHeight = 1695;
+constexpr int kOptionsWidth = 495;
+constexpr int kOptionsHeight = 1695;
 // The slide down ends past this top, whatever the screen's size.
 constexpr int kSlideBound = 7200;
 
@@ -39,7 +39,7 @@ QString aboutText() {
 } // namespace
 
 OptionsWindow::OptionsWindow(MenuHost &windows)
-    : MenuWindow("Form4", kWidth, kHeight), m_windows(windows) {
+    : MenuWindow("Form4", kOptionsWidth, kOptionsHeight), m_windows(windows) {
     const QColor rust(192, 64, 0);
     const QColor red(192, 0, 0);
     aboutEntry = addEntry("Label1", QStringLiteral("about"), QRect(75, 17, 375, 165), rust);

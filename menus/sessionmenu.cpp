@@ -19,12 +19,12 @@
 namespace menus {
 
 namespace {
-constexpr int kWidth = 495;
-constexpr int kHeight = 1395;
+constexpr int kSessionMenuWidth = 495;
+constexpr int kSessionMenuHeight = 1395;
 } // namespace
 
 SessionMenu::SessionMenu(MenuHost &windows)
-    : MenuWindow("Form3", kWidth, kHeight), m_windows(windows) {
+    : MenuWindow("Form3", kSessionMenuWidth, kSessionMenuHeight), m_windows(windows) {
     const QColor rust(192, 64, 0);
     idleOnEntry = addRow("Label1", "   idle on", 0, rust);
     idleOffEntry = addRow("Label3", " idle off", 240, QColor(192, 0, 0));
