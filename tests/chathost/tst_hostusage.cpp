@@ -12,9 +12,7 @@
 #include <QTest>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
-
-#include <sddl.h>
+#include "tests/windows/winchathost.h"
 #endif
 
 using namespace Qt::StringLiterals;
@@ -24,29 +22,7 @@ namespace {
 // The password file made the user's alone, as chmod 600 or icacls does.
 bool makePrivate(const QString &path) {
 #ifdef Q_OS_WIN
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return false;
-    alignas(TOKEN_USER) char buffer[256];
-    DWORD size = sizeof buffer;
-    wchar_t *sid = nullptr;
-    const bool known =
-        GetTokenInformation(token, TokenUser, buffer, size, &size) &&
-        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid, &sid);
-    CloseHandle(token);
-    if (!known)
-        return false;
-    const QString sddl = u"D:P(A;;FA;;;%1)"_s.arg(QString::fromWCharArray(sid));
-    LocalFree(sid);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
-            reinterpret_cast<LPCWSTR>(sddl.utf16()), SDDL_REVISION_1, &descriptor, nullptr))
-        return false;
-    const QString native = QDir::toNativeSeparators(path);
-    const bool set = SetFileSecurityW(reinterpret_cast<LPCWSTR>(native.utf16()),
-                                      DACL_SECURITY_INFORMATION, descriptor);
-    LocalFree(descriptor);
-    return set;
+    return win::setFileAccess(path, u"D:P(A;;FA;;;%1)"_s.arg(win::userSid()));
 #else
     return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 #endif

@@ -10,7 +10,6 @@
 // idle mode goes on and off; while away, a private message is kept in the
 // away log in the user's local application data and answered once. (Wine
 // takes no CA from --ca-file: docs/windows.md.)
-#include "platform/knownfolders_win.h"
 #include "tests/irc/expectedirc.h"
 #include "tests/irc/ircobserver.h"
 #include "tests/waitfor.h"
@@ -76,17 +75,6 @@ bool trustCa(const QString &file) {
     return added;
 }
 
-// Stores the network's password in the Credential Manager as the user does:
-// chathost.exe --store-password NETWORK, the password on standard input.
-bool storePassword(const QString &network, const QByteArray &password) {
-    QProcess store;
-    store.start(WinChatHost::programPath(u"chathost.exe"_s), {u"--store-password"_s, network});
-    store.write(password + "\r\n");
-    store.closeWriteChannel();
-    return store.waitForFinished(30000) && store.exitStatus() == QProcess::NormalExit &&
-           store.exitCode() == 0;
-}
-
 // Moves the pointer a little, through the system's own input queue.
 void moveThePointer() {
     INPUT move = {};
@@ -124,36 +112,51 @@ private slots:
         // The server's password, as the user stores it: for an --irc address
         // by its host, for a group of networks.ini by its name. No other way
         // to the server is given, so each join shows it reached the server.
-        QVERIFY(storePassword(u"127.0.0.1"_s, m_password));
-        QVERIFY(storePassword(u"test"_s, m_password));
+        QCOMPARE(WinChatHost::storePassword(u"127.0.0.1"_s, m_password + "\r\n"), 0);
+        QCOMPARE(WinChatHost::storePassword(u"test"_s, m_password + "\r\n"), 0);
     }
     void cleanup() { QFile::remove(roamingFolder() + u"/chathost/networks.ini"_s); }
 
-    // Where chathost keeps the user's files: the settings in the roaming
-    // folder, this machine's files in the local one.
-    void knownFolders() {
-        QCOMPARE(platform::roamingAppDataFolder(), roamingFolder());
-        QCOMPARE(platform::localAppDataFolder(), shellFolder(CSIDL_LOCAL_APPDATA));
-        QVERIFY(platform::localAppDataFolder() != platform::roamingAppDataFolder());
-    }
-
-private:
     // What chathost says and does on one network: its arguments (%PORT%,
     // %TLS%, %CA% and %OTHER% filled in), networks.ini, its nick, whether it
-    // joins and a line its room shows.
-    static void networkColumns() {
+    // joins and a line its room shows. The refusals come first: the test's
+    // CA is then put among the user's trusted roots.
+    void networks_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("networksIni");
         QTest::addColumn<QByteArray>("nick");
         QTest::addColumn<bool>("joined");
         QTest::addColumn<QByteArray>("roomSays");
+        const QByteArray untrusted = "the server's certificate is not trusted: ";
+        QTest::newRow("a CA the system does not trust")
+            << QStringList{u"--irc"_s, u"ircs://127.0.0.1:%TLS%/#zorvel"_s} << QByteArray()
+            << QByteArray("untrusted") << false << untrusted;
+        QTest::newRow("--ca-file of another CA")
+            << QStringList{u"--irc"_s, u"ircs://127.0.0.1:%TLS%/#zorvel"_s, u"--ca-file"_s,
+                           u"%OTHER%"_s}
+            << QByteArray() << QByteArray("otherca") << false << untrusted;
+        QTest::newRow("plain, --insecure")
+            << QStringList{u"--irc"_s, u"irc://127.0.0.1:%PORT%/#zorvel"_s, u"--insecure"_s}
+            << QByteArray() << QByteArray("plain") << true
+            << QByteArray("is a plain connection: what is said there can be read");
+        QTest::newRow("TLS, from networks.ini")
+            << QStringList{u"--network"_s, u"test"_s}
+            << QByteArray("[test]\r\nhost=127.0.0.1\r\nport=%TLS%\r\nchannels=#zorvel\r\n")
+            << QByteArray("byfile") << true << QByteArray("announce mode changes: ");
+        // Nothing stored for this network: the server turns chathost away.
+        QTest::newRow("no password stored")
+            << QStringList{u"--network"_s, u"nopassword"_s}
+            << QByteArray("[nopassword]\r\nhost=127.0.0.1\r\nport=%TLS%\r\nchannels=#zorvel\r\n")
+            << QByteArray("nopass") << false << QByteArray("password");
     }
-    void runNetwork() {
+    void networks() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, networksIni);
         QFETCH(QByteArray, nick);
         QFETCH(bool, joined);
         QFETCH(QByteArray, roomSays);
+        if (!roomSays.contains("not trusted"))
+            QVERIFY(trustCa(m_ca));
         IrcObserver observer;
         QVERIFY(observer.join(m_port, "observer", kChannel, 10000, m_password));
         const auto fill = [this](QString text) {
@@ -180,42 +183,6 @@ private:
             QVERIFY(observer.waitFor(joinLine) >= 0);
         else
             QCOMPARE(observer.waitFor(joinLine, 0, 0), -1);
-    }
-
-private slots:
-    // Before the test's CA is trusted.
-    void refused_data() {
-        networkColumns();
-        const QByteArray untrusted = "the server's certificate is not trusted: ";
-        QTest::newRow("a CA the system does not trust")
-            << QStringList{u"--irc"_s, u"ircs://127.0.0.1:%TLS%/#zorvel"_s} << QByteArray()
-            << QByteArray("untrusted") << false << untrusted;
-        QTest::newRow("--ca-file of another CA")
-            << QStringList{u"--irc"_s, u"ircs://127.0.0.1:%TLS%/#zorvel"_s, u"--ca-file"_s,
-                           u"%OTHER%"_s}
-            << QByteArray() << QByteArray("otherca") << false << untrusted;
-    }
-    void refused() { runNetwork(); }
-
-    void joins_data() {
-        networkColumns();
-        QTest::newRow("plain, --insecure")
-            << QStringList{u"--irc"_s, u"irc://127.0.0.1:%PORT%/#zorvel"_s, u"--insecure"_s}
-            << QByteArray() << QByteArray("plain") << true
-            << QByteArray("is a plain connection: what is said there can be read");
-        QTest::newRow("TLS, from networks.ini")
-            << QStringList{u"--network"_s, u"test"_s}
-            << QByteArray("[test]\r\nhost=127.0.0.1\r\nport=%TLS%\r\nchannels=#zorvel\r\n")
-            << QByteArray("byfile") << true << QByteArray("announce mode changes: ");
-        // Nothing stored for this network: the server turns chathost away.
-        QTest::newRow("no password stored")
-            << QStringList{u"--network"_s, u"nopassword"_s}
-            << QByteArray("[nopassword]\r\nhost=127.0.0.1\r\nport=%TLS%\r\nchannels=#zorvel\r\n")
-            << QByteArray("nopass") << false << QByteArray("password");
-    }
-    void joins() {
-        QVERIFY(trustCa(m_ca));
-        runNetwork();
     }
 
     void zorvelBeside() {
@@ -256,7 +223,8 @@ private slots:
         observer.sendLine("PRIVMSG zorvel :are you there?");
         QVERIFY(observer.waitFor("NOTICE observer :zorvel is away: gone fishing (away for 0:0",
                                  asked) >= 0);
-        QFile log(platform::localAppDataFolder() + u"/chathost/away.log"_s);
+        // In the local folder, not the roaming one (networks.ini's).
+        QFile log(shellFolder(CSIDL_LOCAL_APPDATA) + u"/chathost/away.log"_s);
         QVERIFY(waitFor([&] { return log.exists(); }, 10000));
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY2(log.readAll().contains("\t-\tobserver\tare you there?\n"),

@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,17 +42,9 @@ PSID ownerOf(PSECURITY_DESCRIPTOR descriptor) {
 // -1 when it did not end or said anything of the input (every password here
 // holds "Zq").
 int storeWithChathost(const QByteArray &input) {
-    QProcess chathost;
-    chathost.start(WinChatHost::programPath(u"chathost.exe"_s), {u"--store-password"_s, kNetwork});
-    chathost.write(input);
-    chathost.closeWriteChannel();
-    if (!chathost.waitForFinished(30000)) {
-        chathost.kill();
-        chathost.waitForFinished(5000);
-        return -1;
-    }
-    const QByteArray said = chathost.readAllStandardOutput() + chathost.readAllStandardError();
-    return said.contains("Zq") ? -1 : chathost.exitCode();
+    QByteArray said;
+    const int status = WinChatHost::storePassword(kNetwork, input, &said);
+    return said.contains("Zq") ? -1 : status;
 }
 
 QByteArray passwordOf(const QString &file, const QString &saslUser, QString *error) {
@@ -69,16 +60,8 @@ private Q_SLOTS:
         // The Credential Manager is the prefix's own: never a user's.
         if (!qEnvironmentVariableIsSet("ZORVEL_WINE_TEST_PREFIX"))
             QSKIP("runs only in the Wine prefix of scripts/test-windows.sh");
-        HANDLE token = nullptr;
-        BYTE buffer[256];
-        DWORD size = sizeof buffer;
-        LPWSTR sid = nullptr;
-        QVERIFY(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
-                GetTokenInformation(token, TokenUser, buffer, size, &size) &&
-                ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid, &sid));
-        CloseHandle(token);
-        m_user = QString::fromWCharArray(sid);
-        LocalFree(sid);
+        m_user = win::userSid();
+        QVERIFY(!m_user.isEmpty());
     }
     void cleanup() {
         CredDeleteW(wide(chathost::storedPasswordName(kNetwork)), CRED_TYPE_GENERIC, 0);
@@ -141,9 +124,7 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("fileZq0\r\nrest") == 13);
         file.close();
-        PSECURITY_DESCRIPTOR descriptor = descriptorOf(dacl.arg(m_user));
-        QVERIFY(SetFileSecurityW(wide(path), DACL_SECURITY_INFORMATION, descriptor));
-        LocalFree(descriptor);
+        QVERIFY(win::setFileAccess(path, dacl.arg(m_user)));
         QString error;
         QCOMPARE(passwordOf(path, {}, &error), secret);
         const bool refused = secret == "(none)";

@@ -3,8 +3,11 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QThread>
+
+#include <sddl.h>
 
 namespace {
 
@@ -131,4 +134,48 @@ QList<HWND> topLevelWindows(qint64 pid) {
     return search.found;
 }
 
+QString userSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return {};
+    alignas(TOKEN_USER) char buffer[256];
+    DWORD size = sizeof buffer;
+    wchar_t *sid = nullptr;
+    const bool known =
+        GetTokenInformation(token, TokenUser, buffer, size, &size) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid, &sid);
+    CloseHandle(token);
+    const QString text = known ? QString::fromWCharArray(sid) : QString();
+    LocalFree(sid);
+    return text;
+}
+
+bool setFileAccess(const QString &path, const QString &dacl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            reinterpret_cast<LPCWSTR>(dacl.utf16()), SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const QString native = QDir::toNativeSeparators(path);
+    const bool set = SetFileSecurityW(reinterpret_cast<LPCWSTR>(native.utf16()),
+                                      DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+    return set;
+}
+
 } // namespace win
+
+int WinChatHost::storePassword(const QString &network, const QByteArray &input, QByteArray *said) {
+    QProcess chathost;
+    chathost.start(programPath(QStringLiteral("chathost.exe")),
+                   {QStringLiteral("--store-password"), network});
+    chathost.write(input);
+    chathost.closeWriteChannel();
+    if (!chathost.waitForFinished(30000)) {
+        chathost.kill();
+        chathost.waitForFinished(5000);
+        return -1;
+    }
+    if (said)
+        *said = chathost.readAllStandardOutput() + chathost.readAllStandardError();
+    return chathost.exitStatus() == QProcess::NormalExit ? chathost.exitCode() : -1;
+}

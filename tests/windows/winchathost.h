@@ -32,6 +32,10 @@ public:
     QList<TranscriptRecord> waitForLines(int count, int timeoutMs = 30000) const;
 
     static QString programPath(const QString &name); // a program beside the test
+    // chathost.exe --store-password NETWORK given `input`: its exit status,
+    // or -1 when it did not end; `said` gets what it printed.
+    static int storePassword(const QString &network, const QByteArray &input,
+                             QByteArray *said = nullptr);
 
 private:
     QStringList m_arguments;
@@ -48,4 +52,8 @@ QByteArray text(HWND window);
 QList<HWND> children(HWND parent);
 // The visible and hidden top-level windows of a process.
 QList<HWND> topLevelWindows(qint64 pid);
+// The user's SID as SDDL writes it (S-1-5-21-...); empty when unknown.
+QString userSid();
+// Sets the file's access list, written as SDDL ("D:P(A;;FA;;;S-1-5-21-...)").
+bool setFileAccess(const QString &path, const QString &dacl);
 } // namespace win
