@@ -121,8 +121,12 @@ private Q_SLOTS:
         QVERIFY(loggedCount(4));
         QVERIFY(other.waitFor(kReplyTo, from) >= 0);
         QVERIFY(other.waitFor(" NOTICE other :\x01VERSION", from) >= 0);
-        // A second reply would leave at once, as the first did.
-        QTest::qWait(1500);
+        // Replies leave in turn: once a later sender's CTCP answer is here, a
+        // second away reply would be too.
+        IrcObserver marker;
+        QVERIFY(marker.join(channel.server.port(), "marker", kChannel));
+        marker.sendLine("PRIVMSG zorvel :\x01VERSION\x01");
+        QVERIFY(marker.waitFor(" NOTICE marker :\x01VERSION") >= 0);
         const QList<IrcObserver::Line> exchange = other.lines().mid(from);
         QCOMPARE(countContaining(exchange, kReplyTo), 1);
         QCOMPARE(countContaining(exchange, "gone fishing (away for 0:00)"), 1);
@@ -207,9 +211,11 @@ private Q_SLOTS:
             10000));
         from = other.lines().size();
         other.sendLine("PRIVMSG zorvel :third, after the crash");
+        // Replies leave in turn: once the CTCP answer is here, an away reply
+        // to the line before it would be too.
+        other.sendLine("PRIVMSG zorvel :\x01VERSION\x01");
         QVERIFY(loggedCount(3));
-        // A reply would leave at once.
-        QTest::qWait(1500);
+        QVERIFY(other.waitFor(" NOTICE other :\x01VERSION", from) >= 0);
         QCOMPARE(other.waitFor(kReplyTo, from, 0), -1);
 
         hostlink::setAway(false);

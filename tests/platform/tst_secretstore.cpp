@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 class TestSecretStore : public QObject {
@@ -33,15 +35,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(contents);
         file.close();
-        QFile::Permissions permissions;
-        const QFile::Permission bits[] = {QFile::ReadOwner, QFile::WriteOwner, QFile::ExeOwner,
-                                          QFile::ReadGroup, QFile::WriteGroup, QFile::ExeGroup,
-                                          QFile::ReadOther, QFile::WriteOther, QFile::ExeOther};
-        for (int i = 0; i < 9; ++i) {
-            if (mode & (0400 >> i))
-                permissions |= bits[i];
-        }
-        QVERIFY(QFile::setPermissions(path, permissions));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
         QString error;
         const auto read = platform::readSecretFile(path, &error);
         QCOMPARE(read.value_or(QByteArray()), secret);
