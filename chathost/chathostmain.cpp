@@ -8,6 +8,7 @@
 #include "chathost/hostnetworks.h"
 #include "chathost/hostoptions.h"
 #include "chathost/hostservice.h"
+#include "chathost/hostusage.h"
 #include "chathost/hostwindow.h"
 #include "chathost/storedpassword.h"
 #include "chathost/transcriptlog.h"

@@ -47,9 +47,6 @@ struct HostOptions {
     bool joinsIrc() const { return !ircUrls.isEmpty() || !networkNames.isEmpty(); }
 };
 
-// The --help text.
-QString usageText();
-
 // Parses the arguments (without the program name). On a mistake, nothing,
 // with what was wrong in `error`; `help` is set when --help was asked.
 std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QString *error,

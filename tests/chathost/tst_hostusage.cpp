@@ -4,6 +4,7 @@
 #include "chathost/hostfolders.h"
 #include "chathost/hostnetworks.h"
 #include "chathost/hostoptions.h"
+#include "chathost/hostusage.h"
 
 #include <QDir>
 #include <QFile>
